@@ -1,0 +1,28 @@
+# Settings that every target of this project shares.
+function(orvik_target_defaults target)
+  target_compile_features(${target} PUBLIC cxx_std_17)
+  set_target_properties(${target} PROPERTIES
+    CXX_EXTENSIONS OFF
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${ORVIK_WERROR}>:-Werror>)
+  if(ORVIK_SANITIZERS)
+    target_compile_options(${target} PRIVATE
+      -fsanitize=${ORVIK_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(${target} PUBLIC -fsanitize=${ORVIK_SANITIZERS})
+  endif()
+endfunction()
+
+# A shared library of this project: versioned, with include/ as its public
+# include path.
+function(orvik_add_library target)
+  add_library(${target} SHARED ${ARGN})
+  orvik_target_defaults(${target})
+  target_include_directories(${target} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include>)
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR})
+endfunction()

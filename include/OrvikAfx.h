@@ -1,0 +1,275 @@
+// OrvikAfx: the platform classes that host programs hold and derive from.
+//
+// This is the Linux stand-in for the desktop framework that file-handling
+// hosts were written against: the fixed-width type names, CString, the
+// exception classes, CFile over POSIX file descriptors, and the window and
+// thread objects that the folder chooser asks for its owner window.
+//
+// Exceptions are thrown as pointers (throw new CFileException(...)) and the
+// catcher releases them with Delete().
+#ifndef ORVIK_AFX_H
+#define ORVIK_AFX_H
+
+#include <stdint.h>
+#include <time.h>
+
+#include <string>
+
+#if defined(__GNUC__)
+#define ORVIK_AFX_API __attribute__((visibility("default")))
+#else
+#define ORVIK_AFX_API
+#endif
+
+// ---------------------------------------------------------------------------
+// Fixed-width type names; exact widths also where long is 64 bits.
+typedef int32_t BOOL;
+typedef uint8_t BYTE;
+typedef uint32_t UINT;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef char* LPSTR;
+typedef char* LPTSTR;
+typedef const char* LPCSTR;
+typedef const char* LPCTSTR;
+typedef UINT* PUINT;
+typedef struct HWND__* HWND;  // a window handle; null means none
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef MAX_PATH
+#define MAX_PATH 260
+#endif
+
+// ---------------------------------------------------------------------------
+class ORVIK_AFX_API CObject {
+public:
+    CObject() = default;
+    CObject(const CObject&) = default;
+    CObject& operator=(const CObject&) = default;
+    virtual ~CObject();
+};
+
+// A small owning single-byte text. A null pointer is taken as the empty text.
+class ORVIK_AFX_API CString {
+public:
+    CString() = default;
+    CString(const char* text);  // NOLINT(google-explicit-constructor): as the framework's
+    CString(const char* text, int length);
+
+    int GetLength() const { return static_cast<int>(m_text.size()); }
+    BOOL IsEmpty() const { return m_text.empty() ? TRUE : FALSE; }
+    void Empty() { m_text.clear(); }
+    const char* GetString() const { return m_text.c_str(); }
+    operator const char*() const { return m_text.c_str(); }  // NOLINT: as the framework's
+
+    CString& operator=(const char* text);
+    CString& operator+=(const char* text);
+
+    friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
+    friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
+    friend bool operator==(const char* a, const CString& b) { return b == a; }
+    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
+    friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
+    friend bool operator!=(const char* a, const CString& b) { return !(b == a); }
+
+private:
+    std::string m_text;
+};
+
+// ---------------------------------------------------------------------------
+class ORVIK_AFX_API CException : public CObject {
+public:
+    explicit CException(BOOL autoDelete = TRUE);
+    ~CException() override;
+
+    // Writes a text that describes the exception into `error` (at most
+    // `maxError` bytes, terminating zero included). The base class knows
+    // nothing to say and returns FALSE.
+    virtual BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext = nullptr);
+
+    // Deletes the object when it was made to auto-delete (the default for
+    // thrown exceptions); an object made with autoDelete FALSE stays.
+    void Delete();
+
+protected:
+    BOOL m_bAutoDelete;
+};
+
+class ORVIK_AFX_API CFileException : public CException {
+public:
+    enum {
+        none,
+        generic,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
+    };
+
+    CFileException(int cause = none, LONG osError = -1, LPCTSTR fileName = nullptr);
+
+    // "<what happened> <file name>[: <operating-system error>]", cut to
+    // maxError - 1 bytes and always zero-terminated. Returns FALSE only when
+    // nothing can be written (no buffer, capacity 0) or when the cause is
+    // outside the table and no operating-system error is known.
+    BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext = nullptr) override;
+
+    // The cause that an errno value of a file operation stands for:
+    //   ENOENT                                   fileNotFound
+    //   ENOTDIR ENAMETOOLONG ELOOP ENXIO ENODEV  badPath
+    //   EACCES EPERM EROFS EISDIR ETXTBSY EEXIST accessDenied
+    //   EMFILE ENFILE                            tooManyOpenFiles
+    //   EBADF                                    invalidFile
+    //   EMLINK                                   directoryFull
+    //   ESPIPE                                   badSeek
+    //   EIO                                      hardIO
+    //   EWOULDBLOCK (EAGAIN) EBUSY               sharingViolation
+    //   EDEADLK ENOLCK                           lockViolation
+    //   ENOSPC EDQUOT EFBIG                      diskFull
+    //   0                                        none
+    //   anything else                            generic
+    // Operations refine it where the errno means more in their context:
+    // a seek maps EINVAL and EOVERFLOW to badSeek.
+    static int ErrnoToException(int errnoValue);
+    [[noreturn]] static void ThrowErrno(int errnoValue, LPCTSTR fileName = nullptr);
+
+    int m_cause;
+    LONG m_lOsError;
+    CString m_strFileName;
+};
+
+// Throws new CFileException(cause, osError, fileName).
+[[noreturn]] ORVIK_AFX_API void AfxThrowFileException(int cause, LONG osError = -1,
+                                                      LPCTSTR fileName = nullptr);
+
+// ---------------------------------------------------------------------------
+struct CFileStatus {         // what GetStatus fills
+    time_t m_ctime, m_mtime, m_atime;
+    uint64_t m_size;
+    BYTE m_attribute;        // CFile::Attribute bits
+    char m_szFullName[MAX_PATH];  // absolute name; empty when it does not fit
+};
+
+// A file over a POSIX file descriptor, kept in m_hFile.
+//
+// Open flags: modeRead/modeWrite/modeReadWrite choose the access;
+// modeCreate creates the file and, without modeNoTruncate, empties it;
+// modeNoInherit closes the descriptor across exec. The share modes become
+// advisory flock(2) locks that bind every opener that asks for one (in this
+// process or another): shareDenyWrite takes a shared lock (an exclusive one
+// when the opener itself writes), shareExclusive and shareDenyRead an
+// exclusive lock, shareCompat and shareDenyNone none. A lock held by another
+// opener refuses the open with sharingViolation; the file is emptied only
+// after the lock is held. A directory is refused with accessDenied.
+//
+// Positions and lengths travel as 32-bit values: Seek, SetLength and
+// GetLength throw (badSeek, or generic with EOVERFLOW) rather than hand back
+// a value cut to 32 bits. Seek returns the position's 32 bits, so a position
+// of 2 GiB or more reads back correctly as an unsigned value.
+//
+// As in the framework this replaces, SetLength leaves the file position at
+// the new length, and Close forgets the file's path.
+class ORVIK_AFX_API CFile : public CObject {
+public:
+    enum OpenFlags {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000
+    };
+    enum SeekPosition { begin = 0, current = 1, end = 2 };
+    enum Attribute {
+        normal = 0x00,
+        readOnly = 0x01,
+        hidden = 0x02,
+        system = 0x04,
+        volume = 0x08,
+        directory = 0x10,
+        archive = 0x20
+    };
+    static constexpr UINT hFileNull = 0xFFFFFFFFu;
+
+    UINT m_hFile;  // hFileNull while not open
+
+    CFile();
+    CFile(LPCTSTR name, UINT openFlags);  // opens, throws CFileException*
+    ~CFile() override;                    // closes an open file, never throws
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    virtual CString GetFileName() const;  // the last component of the path
+    virtual CString GetFilePath() const;  // the full path once open
+    virtual void SetFilePath(LPCTSTR newName);
+    virtual BOOL Open(LPCTSTR name, UINT openFlags, CFileException* error = nullptr);
+    virtual LONG Seek(LONG offset, UINT from);
+    virtual void SetLength(DWORD newLength);
+    virtual DWORD GetLength() const;
+    virtual UINT Read(void* buffer, UINT count);
+    virtual void Write(const void* buffer, UINT count);
+    virtual void Close();
+
+    void SeekToBegin() { Seek(0, begin); }
+    DWORD SeekToEnd() { return static_cast<DWORD>(Seek(0, end)); }
+
+    // Closes without throwing; for clean-up paths.
+    void Abort();
+
+    static BOOL GetStatus(LPCTSTR name, CFileStatus& status);  // never throws
+    static void Remove(LPCTSTR name);                          // throws CFileException*
+
+protected:
+    CString m_strFileName;  // the path: as set, or the full path once open
+
+private:
+    void CloseDescriptor() noexcept;
+    [[noreturn]] void ThrowLastError(int errnoValue) const;
+};
+
+// ---------------------------------------------------------------------------
+// Windows and threads, as far as the folder chooser needs them.
+class ORVIK_AFX_API CWnd : public CObject {
+public:
+    HWND m_hWnd = nullptr;
+};
+
+class ORVIK_AFX_API CWinThread : public CObject {
+public:
+    CWnd* m_pMainWnd = nullptr;
+    virtual CWnd* GetMainWnd();
+};
+
+// The calling thread's object, or null when none was registered.
+ORVIK_AFX_API CWinThread* AfxGetThread();
+// Registers `thread` as the calling thread's object (null forgets it). A host
+// does this once per thread that owns windows, as its application object
+// would have done.
+ORVIK_AFX_API void AfxSetThread(CWinThread* thread);
+
+// ---------------------------------------------------------------------------
+// By-name services of the C runtime, with its calling conventions: 0 on
+// success, else -1 with errno set.
+ORVIK_AFX_API int AfxMkDir(LPCTSTR name);  // mode 0777, less the umask
+ORVIK_AFX_API int AfxChDir(LPCTSTR name);
+
+#endif  // ORVIK_AFX_H

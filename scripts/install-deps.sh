@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need, when missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ binutils   # the build, and nm for the export check
+  libgtest-dev                     # unit tests
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+    missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The whole test suite, from a fresh machine: installs what is missing, then
+# builds and tests twice, plainly and under AddressSanitizer with
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure
+}
+
+echo "== plain build"
+run_suite build/plain
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined

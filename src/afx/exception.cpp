@@ -1,0 +1,132 @@
+// CException and CFileException: the causes, the errno mapping and the texts.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "OrvikAfx.h"
+
+CException::CException(BOOL autoDelete) : m_bAutoDelete(autoDelete) {}
+
+CException::~CException() = default;
+
+BOOL CException::GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext) {
+    if (helpContext) {
+        *helpContext = 0;
+    }
+    if (error && maxError > 0) {
+        error[0] = '\0';
+    }
+    return FALSE;
+}
+
+void CException::Delete() {
+    if (m_bAutoDelete) {
+        delete this;
+    }
+}
+
+CFileException::CFileException(int cause, LONG osError, LPCTSTR fileName)
+    : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+
+namespace {
+
+// What happened, phrased to be followed by the file's name.
+const char* const kCauseTexts[] = {
+    "No error was reported for",           // none
+    "An unspecified error occurred with",  // generic
+    "File not found:",                     // fileNotFound
+    "Invalid path:",                       // badPath
+    "Too many open files to open",         // tooManyOpenFiles
+    "Access denied to",                    // accessDenied
+    "Invalid file handle for",             // invalidFile
+    "Cannot remove the current directory", // removeCurrentDir
+    "Directory full, cannot add",          // directoryFull
+    "Cannot set the position in",          // badSeek
+    "Hardware input/output error on",      // hardIO
+    "Sharing violation: in use by another opener:",  // sharingViolation
+    "Lock violation on",                   // lockViolation
+    "Disk full while writing",             // diskFull
+    "Attempt to read past the end of",     // endOfFile
+};
+constexpr int kCauseCount = static_cast<int>(sizeof kCauseTexts / sizeof kCauseTexts[0]);
+
+}  // namespace
+
+BOOL CFileException::GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext) {
+    if (helpContext) {
+        *helpContext = 0;
+    }
+    if (error == nullptr || maxError == 0) {
+        return FALSE;
+    }
+    const bool knownCause = m_cause >= 0 && m_cause < kCauseCount;
+    const bool knownOsError = m_lOsError > 0;
+    if (!knownCause && !knownOsError) {
+        error[0] = '\0';
+        return FALSE;
+    }
+    const char* what = knownCause ? kCauseTexts[m_cause] : "The file operation failed on";
+    const char* name = m_strFileName.IsEmpty() ? "an unnamed file" : m_strFileName.GetString();
+    char osText[128] = "";
+    if (knownOsError) {
+        // The GNU strerror_r may return a static text instead of filling ours.
+        const char* described = strerror_r(static_cast<int>(m_lOsError), osText, sizeof osText);
+        std::snprintf(osText, sizeof osText, "%s", described);
+    }
+    std::snprintf(error, maxError, "%s %s%s%s", what, name, knownOsError ? ": " : ".",
+                  knownOsError ? osText : "");
+    return TRUE;
+}
+
+int CFileException::ErrnoToException(int errnoValue) {
+    switch (errnoValue) {
+        case 0:
+            return none;
+        case ENOENT:
+            return fileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case ENXIO:
+        case ENODEV:
+            return badPath;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY:
+        case EEXIST:
+            return accessDenied;
+        case EMFILE:
+        case ENFILE:
+            return tooManyOpenFiles;
+        case EBADF:
+            return invalidFile;
+        case EMLINK:
+            return directoryFull;
+        case ESPIPE:
+            return badSeek;
+        case EIO:
+            return hardIO;
+        case EWOULDBLOCK:
+        case EBUSY:
+            return sharingViolation;
+        case EDEADLK:
+        case ENOLCK:
+            return lockViolation;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return diskFull;
+        default:
+            return generic;
+    }
+}
+
+void CFileException::ThrowErrno(int errnoValue, LPCTSTR fileName) {
+    AfxThrowFileException(ErrnoToException(errnoValue), errnoValue, fileName);
+}
+
+void AfxThrowFileException(int cause, LONG osError, LPCTSTR fileName) {
+    throw new CFileException(cause, osError, fileName);  // NOLINT: thrown as a pointer by design
+}

@@ -1,0 +1,91 @@
+// The one shape of a reporting call: the return code is cleared on entry,
+// a failure becomes a message text and one return code, and a file
+// exception thrown by the file object is caught, turned into its message,
+// and released. Only CFileException pointers are caught.
+#ifndef ORVIK_FILE_REPORT_H
+#define ORVIK_FILE_REPORT_H
+
+#include <cstdint>
+#include <utility>
+
+#include "OrvikFILE_Lib.h"
+#include "platform/platform.h"
+
+namespace orvik::report {
+
+// Message numbers.
+constexpr int32_t kNoFileObject = 52000;
+constexpr int32_t kNullArgument = 52001;
+constexpr int32_t kCauseBase = 52002;  // + the cause, 0 to 14
+constexpr int32_t kFileNotFound = 52004;
+constexpr int32_t kEndOfFile = 52016;
+constexpr int32_t kNoExceptionText = 52017;
+constexpr int32_t kNameTooLong = 52200;
+
+// Return codes.
+enum Code : int32_t {
+    kSuccess = 0,
+    kCodeNoFileObject = 4,
+    kCodeNameTooLong = 5,
+    kCodeCloseFailed = 6,
+    kCodeNullArgument = 7,
+    kCodeRemoveFailed = 8,
+    kCodeSetLengthFailed = 10,
+    kCodeEndOfFile = 11,
+    kCodeReadFailed = 12,
+    kCodeOpenFailed = 13,
+    kCodeWriteFailed = 14,
+    kCodeGetLengthFailed = 15,
+    kCodeSeekFailed = 16,
+};
+
+// Transfer statuses.
+enum Status : uint32_t {
+    kStatusNoFileObject = 1,
+    kStatusEndOfFile = 2,
+    kStatusReadFailed = 3,
+    kStatusNoBuffer = 4,
+    kStatusTransferred = 100,  // + the count
+};
+
+inline void Begin() { platform::SetRetCode(kSuccess); }
+
+// The text of `number`, with `code` handed to the return-code service.
+inline char* Fail(int32_t number, int32_t code) {
+    char* text = platform::Message(number);
+    platform::SetRetCode(code);
+    return text;
+}
+
+// The cause that a caught exception carries; a null pointer thrown in place
+// of an exception counts as a cause outside the table.
+inline int CauseOf(const CFileException* caught) { return caught ? caught->m_cause : -1; }
+
+// Runs `operation` (a call of the file object). Returns null when it
+// returns; when it throws a CFileException, returns its message after
+// handing `codeFor(cause)` to the return-code service and releasing it.
+template <typename Operation, typename CodeFor>
+char* GuardedByCause(Operation&& operation, CodeFor&& codeFor) {
+    try {
+        std::forward<Operation>(operation)();
+        return nullptr;
+    } catch (CFileException* caught) {
+        char* message = FILE_ExceptionMsg(caught);
+        platform::SetRetCode(codeFor(CauseOf(caught)));
+        if (caught) {
+            caught->Delete();
+        }
+        return message;
+    }
+}
+
+// The same for operations whose failure always hands one code.
+template <typename Operation>
+char* Guarded(Operation&& operation, int32_t failureCode) {
+    return GuardedByCause(std::forward<Operation>(operation),
+                          [failureCode](int) { return failureCode; });
+}
+
+}  // namespace orvik::report
+
+#endif  // ORVIK_FILE_REPORT_H

@@ -1,0 +1,96 @@
+// String helpers on zero-terminated single-byte texts.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "OrvikSTR_Lib.h"
+
+namespace {
+
+bool IsBlankByte(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Storage for STR_Format without a destination; per thread, grown as needed.
+thread_local std::string t_formatted;
+
+enum PadMode { kNoPad = 0, kPadRight = 1, kPadLeft = 2 };
+
+}  // namespace
+
+extern "C" {
+
+char* STR_Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t count) {
+    const char* text = src ? src : "";
+    const size_t length = std::strlen(text);
+    const size_t start = std::min(length, static_cast<size_t>(std::max(one, 1) - 1));
+    const size_t wanted = static_cast<size_t>(std::max(count, 0));
+    const size_t taken = std::min(wanted, length - start);
+    const size_t padding = (mode == kPadRight || mode == kPadLeft) ? wanted - taken : 0;
+
+    char* out = dest;
+    if (out == nullptr) {
+        t_formatted.resize(taken + padding);
+        out = t_formatted.data();
+    }
+    std::memset(out, ' ', padding + taken);
+    std::memcpy(out + (mode == kPadLeft ? padding : 0), text + start, taken);
+    out[taken + padding] = '\0';
+    return out;
+}
+
+uint32_t STR_ANSI2Upper4Char(uint32_t ch) {
+    const uint32_t c = ch & 0xFFu;
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
+        return c - 0x20u;
+    }
+    switch (c) {
+        case 0x9Au:  // s caron
+        case 0x9Cu:  // oe ligature
+        case 0x9Eu:  // z caron
+            return c - 0x10u;
+        case 0xFFu:  // y diaeresis
+            return 0x9Fu;
+        default:
+            return c;
+    }
+}
+
+char* STR_lstrrchr(const char* text, uint32_t ch) {
+    const char wanted = static_cast<char>(ch & 0xFFu);
+    if (text == nullptr || wanted == '\0') {
+        return nullptr;
+    }
+    return const_cast<char*>(std::strrchr(text, wanted));  // NOLINT: C string convention
+}
+
+int32_t STR_StripBlanks(char* text) {
+    if (text == nullptr) {
+        return 0;
+    }
+    size_t end = std::strlen(text);
+    while (end > 0 && IsBlankByte(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    size_t begin = 0;
+    while (begin < end && IsBlankByte(static_cast<unsigned char>(text[begin]))) {
+        ++begin;
+    }
+    std::memmove(text, text + begin, end - begin);
+    text[end - begin] = '\0';
+    return static_cast<int32_t>(end - begin);
+}
+
+int32_t STR_IsBlank(const char* text) {
+    if (text == nullptr) {
+        return 1;
+    }
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (!IsBlankByte(static_cast<unsigned char>(*p))) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,16 @@
+# Fails unless every dynamic symbol that LIBRARY defines is a FILE_ function.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(count 0)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^.* " "" name "${line}")
+  if(NOT name MATCHES "^FILE_[A-Za-z0-9]+$")
+    message(FATAL_ERROR "exported but not a FILE_ function: ${name}")
+  endif()
+  math(EXPR count "${count} + 1")
+endforeach()
+message(STATUS "${count} FILE_ functions exported")

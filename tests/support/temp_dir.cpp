@@ -1,0 +1,39 @@
+#include "temp_dir.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace orvik::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvik-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_path = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string TempDir::Write(const std::string& leaf, const std::string& content) const {
+    const std::string name = *this / leaf;
+    std::ofstream(name, std::ios::binary) << content;
+    return name;
+}
+
+std::string TempDir::Read(const std::string& leaf) const {
+    std::ifstream in(*this / leaf, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+}  // namespace orvik::test
