@@ -136,7 +136,7 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         return FALSE;
     }
     m_hFile = static_cast<UINT>(fd);
-    m_strFileName = orvik::afx::FullPath(native).c_str();
+    m_strFileName = orvik::afx::HostName(orvik::afx::FullPath(native)).c_str();
     return TRUE;
 }
 
@@ -282,7 +282,7 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         attribute |= readOnly;
     }
-    const std::string full = orvik::afx::FullPath(native);
+    const std::string full = orvik::afx::HostName(orvik::afx::FullPath(native));
     if (orvik::afx::LastComponent(full).rfind('.', 0) == 0) {
         attribute |= hidden;
     }

@@ -10,6 +10,8 @@ namespace orvik::afx {
 
 std::string NativeName(const char* name) { return name ? std::string(name) : std::string(); }
 
+std::string HostName(const std::string& native) { return native; }
+
 namespace {
 
 std::string CurrentDirectory() {

@@ -11,6 +11,11 @@ namespace orvik::afx {
 // The name to hand to the operating system for `name` (null is empty).
 std::string NativeName(const char* name);
 
+// The form in which a name on disk is handed back to a host (the full path
+// of an open file, the executable's path, a chosen folder). Handing it in
+// again through NativeName reaches the same entry.
+std::string HostName(const std::string& native);
+
 // `native` made absolute against the current directory, with empty and "."
 // components dropped. ".." stays: on a system with symbolic links only the
 // kernel knows where it leads.
