@@ -48,7 +48,9 @@ enum Status : uint32_t {
     kStatusTransferred = 100,  // + the count
 };
 
-inline void Begin() { platform::SetRetCode(kSuccess); }
+inline void Begin() {
+    platform::SetRetCode(kSuccess);
+}
 
 // The text of `number`, with `code` handed to the return-code service.
 inline char* Fail(int32_t number, int32_t code) {
@@ -59,19 +61,22 @@ inline char* Fail(int32_t number, int32_t code) {
 
 // The cause that a caught exception carries; a null pointer thrown in place
 // of an exception counts as a cause outside the table.
-inline int CauseOf(const CFileException* caught) { return caught ? caught->m_cause : -1; }
+inline int CauseOf(const CFileException* caught) {
+    return caught ? caught->m_cause : -1;
+}
 
-// Runs `operation` (a call of the file object). Returns null when it
-// returns; when it throws a CFileException, returns its message after
-// handing `codeFor(cause)` to the return-code service and releasing it.
-template <typename Operation, typename CodeFor>
-char* GuardedByCause(Operation&& operation, CodeFor&& codeFor) {
+// Runs `operation` (a call of the file object) and returns null when it
+// returns. When it throws a CFileException, the exception's message is taken
+// first, then `onCaught(cause)` sets the call's return code and out-values,
+// then the exception is released, and the message is returned.
+template <typename Operation, typename OnCaught>
+char* GuardedWith(Operation&& operation, OnCaught&& onCaught) {
     try {
         std::forward<Operation>(operation)();
         return nullptr;
     } catch (CFileException* caught) {
         char* message = FILE_ExceptionMsg(caught);
-        platform::SetRetCode(codeFor(CauseOf(caught)));
+        std::forward<OnCaught>(onCaught)(CauseOf(caught));
         if (caught) {
             caught->Delete();
         }
@@ -82,8 +87,12 @@ char* GuardedByCause(Operation&& operation, CodeFor&& codeFor) {
 // The same for operations whose failure always hands one code.
 template <typename Operation>
 char* Guarded(Operation&& operation, int32_t failureCode) {
-    return GuardedByCause(std::forward<Operation>(operation),
-                          [failureCode](int) { return failureCode; });
+    return GuardedWith(std::forward<Operation>(operation),
+                       [failureCode](int) { platform::SetRetCode(failureCode); });
+}
+
+inline bool IsOpen(const CFile* file) {
+    return file->m_hFile != CFile::hFileNull;
 }
 
 }  // namespace orvik::report
