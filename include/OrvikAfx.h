@@ -13,6 +13,7 @@
 #include <stdint.h>
 #include <time.h>
 
+#include <memory>
 #include <string>
 
 #if defined(__GNUC__)
@@ -183,6 +184,18 @@ struct CFileStatus {         // what GetStatus fills
 //
 // As in the framework this replaces, SetLength leaves the file position at
 // the new length, and Close forgets the file's path.
+//
+// Read-ahead: on a regular file opened by Open, Read takes the bytes from
+// the descriptor in blocks of 64 KiB and hands them out from memory, so
+// that small reads (a line reader's one byte at a time) cost no system
+// call each. Every other operation keeps the file position exact: Write,
+// Seek, SetLength and Close first put the descriptor back at the position
+// the caller has read to. A read that finds no byte asks the descriptor
+// again, so data appended by another writer after the end was met is read.
+// Bytes already read ahead are not read again when another writer changes
+// them; Seek drops them. A host that also uses the descriptor m_hFile
+// directly calls Seek(0, CFile::current) first: the descriptor's own offset
+// may stand ahead of the file position until then.
 class ORVIK_AFX_API CFile : public CObject {
 public:
     enum OpenFlags {
@@ -235,6 +248,13 @@ public:
     // Closes without throwing; for clean-up paths.
     void Abort();
 
+    // Reads up to `count` bytes, stopping after the first `delimiter` byte:
+    // the same bytes, file position and failures as that many one-byte
+    // Reads, without a call per byte. Bytes read before a failure are
+    // returned, and the failure is thrown by the next call. Not virtual: it
+    // serves this class's own Read, not an override of it.
+    UINT ReadUntil(void* buffer, UINT count, char delimiter);
+
     static BOOL GetStatus(LPCTSTR name, CFileStatus& status);  // never throws
     static void Remove(LPCTSTR name);                          // throws CFileException*
 
@@ -244,6 +264,17 @@ protected:
 private:
     void CloseDescriptor() noexcept;
     [[noreturn]] void ThrowLastError(int errnoValue) const;
+
+    UINT TakeAhead(char* buffer, UINT count, const char* delimiter);
+    bool FillAhead(bool quiet);
+    void DropAhead() noexcept;
+
+    // Bytes read from the descriptor and not yet handed out:
+    // m_ahead[m_aheadFirst .. m_aheadLast).
+    std::unique_ptr<char[]> m_ahead;
+    UINT m_aheadFirst = 0;
+    UINT m_aheadLast = 0;
+    bool m_readsAhead = false;  // set by Open for a regular file
 };
 
 // ---------------------------------------------------------------------------

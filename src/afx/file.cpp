@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,18 @@
 namespace {
 
 constexpr int64_t kLargest32 = 0xFFFFFFFFLL;
+constexpr UINT kAheadSize = 64 * 1024;  // one read(2) of read-ahead
+
+// One read(2), retried after a signal: the bytes read, 0 at the end of the
+// file, or -errno.
+ssize_t ReadOnce(int fd, void* buffer, size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, count);
+        if (got >= 0 || errno != EINTR) {
+            return got >= 0 ? got : -errno;
+        }
+    }
+}
 
 int Descriptor(UINT handle) { return static_cast<int>(handle); }
 
@@ -136,11 +149,13 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         return FALSE;
     }
     m_hFile = static_cast<UINT>(fd);
+    m_readsAhead = S_ISREG(info.st_mode);
     m_strFileName = orvik::afx::HostName(orvik::afx::FullPath(native)).c_str();
     return TRUE;
 }
 
 LONG CFile::Seek(LONG offset, UINT from) {
+    DropAhead();
     const int fd = Descriptor(m_hFile);
     int64_t base = 0;
     if (from == current) {
@@ -166,6 +181,7 @@ LONG CFile::Seek(LONG offset, UINT from) {
 }
 
 void CFile::SetLength(DWORD newLength) {
+    DropAhead();
     const int fd = Descriptor(m_hFile);
     if (::ftruncate(fd, static_cast<off_t>(newLength)) != 0) {
         // A descriptor that is open for reading only answers EINVAL.
@@ -192,21 +208,99 @@ DWORD CFile::GetLength() const {
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
-    if (count == 0) {
-        return 0;
-    }
-    for (;;) {
-        const ssize_t got = ::read(Descriptor(m_hFile), buffer, count);
-        if (got >= 0) {
-            return static_cast<UINT>(got);
+    char* const into = static_cast<char*>(buffer);
+    UINT got = 0;
+    while (got < count) {
+        const UINT left = count - got;
+        if (m_aheadFirst == m_aheadLast && (!m_readsAhead || left >= kAheadSize)) {
+            // Nothing cached and nothing worth caching: straight into the buffer.
+            const ssize_t n = ReadOnce(Descriptor(m_hFile), into + got, left);
+            if (n < 0 && got == 0) {
+                ThrowLastError(static_cast<int>(-n));
+            }
+            if (n <= 0 || !m_readsAhead) {
+                return got + static_cast<UINT>(n > 0 ? n : 0);  // a failure waits for the next call
+            }
+            got += static_cast<UINT>(n);
+        } else if (m_aheadFirst < m_aheadLast || FillAhead(got > 0)) {
+            got += TakeAhead(into + got, left, nullptr);
+        } else {
+            break;  // the end of the file
         }
-        if (errno != EINTR) {
-            ThrowLastError(errno);
+    }
+    return got;
+}
+
+UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
+    char* const into = static_cast<char*>(buffer);
+    UINT got = 0;
+    if (!m_readsAhead) {
+        try {
+            while (got < count && CFile::Read(into + got, 1) == 1) {
+                if (into[got++] == delimiter) {
+                    break;
+                }
+            }
+        } catch (CFileException* failure) {
+            if (got == 0) {
+                throw;
+            }
+            failure->Delete();  // the next call meets it again
+        }
+        return got;
+    }
+    while (got < count && (m_aheadFirst < m_aheadLast || FillAhead(got > 0))) {
+        const UINT taken = TakeAhead(into + got, count - got, &delimiter);
+        got += taken;
+        if (into[got - 1] == delimiter) {
+            break;
         }
     }
+    return got;
+}
+
+// Copies up to `count` read-ahead bytes, and no further than the first
+// `*delimiter` when one is given.
+UINT CFile::TakeAhead(char* buffer, UINT count, const char* delimiter) {
+    const char* const from = m_ahead.get() + m_aheadFirst;
+    UINT take = std::min(count, m_aheadLast - m_aheadFirst);
+    if (delimiter) {
+        if (const void* hit = std::memchr(from, *delimiter, take)) {
+            take = static_cast<UINT>(static_cast<const char*>(hit) - from) + 1;
+        }
+    }
+    std::memcpy(buffer, from, take);
+    m_aheadFirst += take;
+    return take;
+}
+
+// Reads the next block ahead. False at the end of the file, and on a
+// failure when `quiet` (the caller then hands out what it has, and the
+// failure comes again with the next call).
+bool CFile::FillAhead(bool quiet) {
+    if (!m_ahead) {
+        m_ahead = std::make_unique<char[]>(kAheadSize);
+    }
+    m_aheadFirst = m_aheadLast = 0;
+    const ssize_t n = ReadOnce(Descriptor(m_hFile), m_ahead.get(), kAheadSize);
+    if (n < 0 && !quiet) {
+        ThrowLastError(static_cast<int>(-n));
+    }
+    m_aheadLast = n > 0 ? static_cast<UINT>(n) : 0;
+    return n > 0;
+}
+
+// Puts the descriptor back at the file position by giving back the bytes
+// read ahead and not handed out.
+void CFile::DropAhead() noexcept {
+    if (m_aheadFirst < m_aheadLast) {
+        ::lseek(Descriptor(m_hFile), -static_cast<off_t>(m_aheadLast - m_aheadFirst), SEEK_CUR);
+    }
+    m_aheadFirst = m_aheadLast = 0;
 }
 
 void CFile::Write(const void* buffer, UINT count) {
+    DropAhead();
     const char* next = static_cast<const char*>(buffer);
     size_t left = count;
     while (left > 0) {
@@ -238,6 +332,8 @@ void CFile::Close() {
     }
     const int fd = Descriptor(m_hFile);
     m_hFile = hFileNull;
+    m_aheadFirst = m_aheadLast = 0;
+    m_readsAhead = false;
     // The descriptor is gone after close(2) even when it reports an error,
     // so it is never retried; EINTR loses no data on Linux.
     if (::close(fd) != 0 && errno != EINTR) {
@@ -251,6 +347,8 @@ void CFile::Abort() {
 }
 
 void CFile::CloseDescriptor() noexcept {
+    m_aheadFirst = m_aheadLast = 0;
+    m_readsAhead = false;
     if (m_hFile != hFileNull) {
         ::close(Descriptor(m_hFile));
         m_hFile = hFileNull;

@@ -8,27 +8,34 @@ using namespace orvik;
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 
-// What one single-byte read of the file object gave.
-enum class ByteRead { byte, endOfFile, failure };
+// What one read of the file object gave.
+enum class PieceRead { bytes, endOfFile, failure };
 
-// Reads one byte to `at`. The end of the file, met by a read of no bytes or
-// by an endOfFile exception, fetches its message and sets no code; any other
-// exception sets code 12.
-ByteRead ReadByte(CFile* file, char* at, char*& message) {
-    UINT got = 0;
-    ByteRead outcome = ByteRead::byte;
-    message = report::GuardedWith([&] { got = file->Read(at, 1); },
-                                  [&outcome](int cause) {
-                                      if (cause == CFileException::endOfFile) {
-                                          outcome = ByteRead::endOfFile;
-                                      } else {
-                                          platform::SetRetCode(report::kCodeReadFailed);
-                                          outcome = ByteRead::failure;
-                                      }
-                                  });
+// Reads the next piece of the line to `at`, `room` bytes at most: one byte
+// through the object's virtual Read, or, on the platform's own CFile, all
+// bytes up to and including the next LF at once. Both give the same bytes
+// and leave the same file position. The end of the file, met by a read of
+// no bytes or by an endOfFile exception, fetches its message and sets no
+// code; any other exception sets code 12.
+PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_t& got,
+                    char*& message) {
+    PieceRead outcome = PieceRead::bytes;
+    got = 0;
+    message = report::GuardedWith(
+        [&] {
+            got = inPieces ? platform::ReadUntil(file, at, room, kLineFeed) : file->Read(at, 1);
+        },
+        [&outcome](int cause) {
+            if (cause == CFileException::endOfFile) {
+                outcome = PieceRead::endOfFile;
+            } else {
+                platform::SetRetCode(report::kCodeReadFailed);
+                outcome = PieceRead::failure;
+            }
+        });
     if (message == nullptr && got == 0) {
         message = platform::Message(report::kEndOfFile);
-        outcome = ByteRead::endOfFile;
+        outcome = PieceRead::endOfFile;
     }
     return outcome;
 }
@@ -36,17 +43,19 @@ ByteRead ReadByte(CFile* file, char* at, char*& message) {
 // Reads bytes up to the line's LF, or `max` bytes, or the end of the file.
 // No byte beyond the line is read, so the file position stays exact.
 char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
+    const bool inPieces = platform::ReadsInPieces(file);
     buffer[0] = '\0';
     uint32_t stored = 0;
     while (stored < max) {
-        char* const at = buffer + stored;
+        uint32_t got = 0;
         char* message = nullptr;
-        const ByteRead read = ReadByte(file, at, message);
-        if (read == ByteRead::failure) {
+        const PieceRead read =
+            ReadPiece(file, inPieces, buffer + stored, max - stored, got, message);
+        if (read == PieceRead::failure) {
             status = report::kStatusReadFailed;  // the buffer is not terminated
             return message;
         }
-        if (read == ByteRead::endOfFile) {
+        if (read == PieceRead::endOfFile) {
             if (stored > 0) {
                 break;  // a last line without LF is a line like any other
             }
@@ -54,13 +63,14 @@ char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
             status = report::kStatusEndOfFile;
             return message;
         }
-        if (*at == kLineFeed) {
+        stored += inPieces ? got : 1;
+        if (buffer[stored - 1] == kLineFeed) {
+            --stored;  // the zero goes where the LF stands
             if (stored > 0 && buffer[stored - 1] == kCarriageReturn) {
                 --stored;  // the CR before the LF belongs to the line end
             }
             break;
         }
-        ++stored;
     }
     buffer[stored] = '\0';
     status = report::kStatusTransferred + stored;

@@ -20,7 +20,7 @@ char* Message(int32_t number);
 char* TextBuffer();
 uint32_t TextCapacity();  // terminating zero included
 char* PathBuffer();
-int32_t PathCapacity();   // characters; the buffer holds one more
+int32_t PathCapacity();  // characters; the buffer holds one more
 
 // --- String service
 char* Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t count);
@@ -36,6 +36,14 @@ char* CopyText(char* dest, const char* src);
 // --- By-name file operations of the platform classes
 BOOL QueryStatus(const char* name);  // CFile::GetStatus: nonzero for a file or directory
 void RemoveFile(const char* name);   // throws CFileException*
+
+// --- Line reading on the platform's own file object
+// True when `file` is exactly the platform's CFile, not a host's class
+// derived from it: only then may a line be read in pieces up to its LF
+// instead of by one virtual Read per byte, which a host's class is owed.
+bool ReadsInPieces(const CFile* file);
+// Up to `count` bytes, stopping after the first `delimiter`; throws as Read.
+UINT ReadUntil(CFile* file, void* buffer, UINT count, char delimiter);
 
 // --- Directories, as the C runtime's _mkdir and _chdir
 enum class DirRefusal { none, accessDenied, alreadyExists, pathNotFound, other };

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "OrvikFILE_Lib.h"
+#include "OrvikGEN_Lib.h"
+#include "temp_dir.h"
+
+namespace {
+
+using orvik::test::TempDir;
+
+// A host's class: one read(2) per Read call, so FILE_ReadStr reads it one
+// virtual call per byte with no read-ahead anywhere.
+class Unbuffered : public CFile {
+public:
+    UINT Read(void* buffer, UINT count) override {
+        ++m_reads;
+        const ssize_t got = ::read(static_cast<int>(m_hFile), buffer, count);
+        if (got < 0) {
+            AfxThrowFileException(CFileException::generic, errno);
+        }
+        return static_cast<UINT>(got);
+    }
+    long m_reads = 0;
+};
+
+std::string SampleContent(std::mt19937& random) {
+    std::string content;
+    while (content.size() < 200 * 1024) {  // spans several read-ahead blocks
+        const size_t length = random() % 150;
+        for (size_t i = 0; i < length; ++i) {
+            content += static_cast<char>('a' + random() % 26);
+        }
+        content += (random() % 4 == 0) ? "\r\n" : "\n";
+    }
+    return content;
+}
+
+// Runs one operation on `file` and describes everything the caller sees.
+std::string Step(CFile& file, uint32_t choice, uint32_t arg) {
+    std::string seen;
+    char* message = nullptr;
+    uint32_t value = 0;
+    switch (choice % 8) {
+        case 0:
+        case 1:
+        case 2: {  // the reader's bread and butter
+            std::string buffer(arg % 200 + 1, '\0');
+            message = FILE_ReadStr(&file, buffer.data(), arg % 200, &value);
+            seen = value >= 100 ? buffer.substr(0, value - 100) : "";
+            break;
+        }
+        case 3: {
+            std::string buffer(arg % 300, '\0');
+            message = FILE_Read(&file, buffer.data(), arg % 300, &value);
+            seen = value >= 100 ? buffer.substr(0, value - 100) : "";
+            break;
+        }
+        case 4:
+            message = FILE_Seek(&file, static_cast<int32_t>(arg % 4000) - 2000, arg % 3);
+            break;
+        case 5:
+            message = FILE_WriteStr(&file, ("<w" + std::to_string(arg % 1000) + ">\n").c_str());
+            break;
+        case 6:
+            message =
+                arg % 5 == 0 ? FILE_SetLength(&file, arg % 250000) : FILE_SeekToEnd(&file, &value);
+            break;
+        default:
+            message = FILE_GetLength(&file, &value);
+            break;
+    }
+    return seen + "|" + std::to_string(value) + "|" + (message ? message : "null") + "|" +
+           std::to_string(GEN_GetRetCode());
+}
+
+TEST(ExactPosition, ReadAheadIsInvisibleInEveryInterleaving) {
+    TempDir dir;
+    std::mt19937 random(20261206);
+    const std::string content = SampleContent(random);
+    const std::string bufferedName = dir.Write("buffered.txt", content);
+    const std::string plainName = dir.Write("plain.txt", content);
+    CFile buffered;
+    Unbuffered plain;
+    ASSERT_EQ(FILE_Open(&buffered, bufferedName.c_str(), 2, 0), nullptr);
+    ASSERT_EQ(FILE_Open(&plain, plainName.c_str(), 2, 0), nullptr);
+    for (int i = 0; i < 4000; ++i) {
+        const uint32_t choice = random();
+        const uint32_t arg = random();
+        const std::string expected = Step(plain, choice, arg);
+        ASSERT_EQ(Step(buffered, choice, arg), expected)
+            << "step " << i << " choice " << choice % 8;
+    }
+    FILE_Close(&buffered);
+    FILE_Close(&plain);
+    EXPECT_EQ(dir.Read("buffered.txt"), dir.Read("plain.txt"));
+    EXPECT_GT(plain.m_reads, 10000) << "the host's class was read byte by byte";
+}
+
+TEST(ExactPosition, LinesReadThenBlocksContinueWhereTheLineEnded) {
+    TempDir dir;
+    const std::string name = dir.Write("mix.txt", "head\r\n0123456789tail\n");
+    CFile file;
+    ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr);
+    char line[16];
+    uint32_t status = 0;
+    ASSERT_EQ(FILE_ReadStr(&file, line, 15, &status), nullptr);
+    EXPECT_STREQ(line, "head");
+    char block[11] = {};
+    ASSERT_EQ(FILE_Read(&file, block, 10, &status), nullptr);
+    EXPECT_STREQ(block, "0123456789");
+    ASSERT_EQ(FILE_ReadStr(&file, line, 15, &status), nullptr);
+    EXPECT_STREQ(line, "tail");
+}
+
+TEST(ExactPosition, FollowsALogThatGrowsAfterItsEnd) {
+    TempDir dir;
+    const std::string name = dir.Write("app.log", "first\n");
+    CFile file;
+    ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr);
+    char line[64];
+    uint32_t status = 0;
+    ASSERT_EQ(FILE_ReadStr(&file, line, 63, &status), nullptr);
+    EXPECT_EQ(FILE_ReadStr(&file, line, 63, &status), FILE_ReadStr(&file, line, 63, nullptr));
+    EXPECT_EQ(status, 2u) << "the end, for now";
+    std::ofstream(name, std::ios::app) << "second\npartial";
+    ASSERT_EQ(FILE_ReadStr(&file, line, 63, &status), nullptr);
+    EXPECT_STREQ(line, "second");
+    ASSERT_EQ(FILE_ReadStr(&file, line, 63, &status), nullptr);
+    EXPECT_STREQ(line, "partial");
+    std::ofstream(name, std::ios::app) << " more\n";
+    ASSERT_EQ(FILE_ReadStr(&file, line, 63, &status), nullptr);
+    EXPECT_STREQ(line, " more");
+}
+
+}  // namespace
