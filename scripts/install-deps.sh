@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
   libgtest-dev                     # unit tests
+  libbenchmark-dev                 # benchmarks (built, not run, by the suite)
 )
 
 missing=()

@@ -16,7 +16,7 @@ run_suite() {
 }
 
 echo "== plain build"
-run_suite build/plain
+run_suite build/plain -DORVIK_BUILD_BENCH=ON
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined

@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Prints the library's throughput against its peers as a Markdown table.
+
+Usage: ratios.py [BENCH_JSON]   (default: runs ../build/bench/orvik_bench)
+The JSON is what orvik_bench writes with --benchmark_format=json.
+"""
+import json
+import subprocess
+import sys
+
+# (what, library benchmark, peer benchmark, goal as the least ratio or None)
+COMPARISONS = [
+    ("FILE_ReadStr / getline(3)", "LibraryReadStr", "PosixGetline", 0.5),
+    ("FILE_ReadStr / std::getline", "LibraryReadStr", "StdGetline", None),
+    ("FILE_ReadStr / fgets", "LibraryReadStr", "Fgets", None),
+    ("FILE_ReadStr / read(2) per byte", "LibraryReadStr", "ReadPerByte", 100),
+    ("FILE_ReadCString / fread reader", "LibraryReadCString", "FreadRecords", 0.5),
+    ("FILE_Read 64 KiB / read(2)", "LibraryReadBlocks", "PosixReadBlocks", 0.9),
+    ("FILE_Write 64 KiB / write(2)", "LibraryWriteBlocks", "PosixWriteBlocks", 0.9),
+    ("FILE_PathFile / std::filesystem::path", "LibraryPathFile", "FilesystemJoin", None),
+    ("FILE_ShrinkName / std::filesystem::path", "LibraryShrinkName", "FilesystemShrink", None),
+    ("FILE_FindSuffix / std::filesystem::path", "LibraryFindSuffix", "FilesystemExtension", None),
+]
+
+
+def throughput(run):
+    for key in ("bytes_per_second", "items_per_second"):
+        if key in run:
+            return run[key]
+    return 1.0 / run["real_time"]  # per-call benchmarks: calls per time unit
+
+
+def main():
+    if len(sys.argv) > 1:
+        with open(sys.argv[1]) as f:
+            report = json.load(f)
+    else:
+        out = subprocess.run(["../build/bench/orvik_bench", "--benchmark_format=json"],
+                             check=True, capture_output=True, text=True).stdout
+        report = json.loads(out)
+    runs = {run["name"].split("/")[0]: run for run in report["benchmarks"]}
+    print("| comparison | ratio | goal | met |")
+    print("|---|---|---|---|")
+    for what, mine, peer, goal in COMPARISONS:
+        if mine not in runs or peer not in runs:
+            continue
+        ratio = throughput(runs[mine]) / throughput(runs[peer])
+        met = "" if goal is None else ("yes" if ratio >= goal else "NO")
+        goal_text = "" if goal is None else f">= {goal}"
+        print(f"| {what} | {ratio:.2f} | {goal_text} | {met} |")
+
+
+if __name__ == "__main__":
+    main()
