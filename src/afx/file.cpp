@@ -102,7 +102,7 @@ CFile::CFile() : m_hFile(hFileNull) {}
 
 CFile::CFile(LPCTSTR name, UINT openFlags) : m_hFile(hFileNull) {
     CFileException error;
-    if (!Open(name, openFlags, &error)) {
+    if (!CFile::Open(name, openFlags, &error)) {  // no override runs in a constructor
         AfxThrowFileException(error.m_cause, error.m_lOsError, error.m_strFileName);
     }
 }

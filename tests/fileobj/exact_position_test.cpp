@@ -30,7 +30,7 @@ public:
 
 std::string SampleContent(std::mt19937& random) {
     std::string content;
-    while (content.size() < 200 * 1024) {  // spans several read-ahead blocks
+    while (content.size() < size_t{200} * 1024) {  // spans several read-ahead blocks
         const size_t length = random() % 150;
         for (size_t i = 0; i < length; ++i) {
             content += static_cast<char>('a' + random() % 26);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -52,13 +53,13 @@ TEST(Messages, BuffersTakeTheirFullCapacity) {
 }
 
 TEST(Messages, BuffersArePerThread) {
-    std::strcpy(MSG_GetStr4Text(), "mine");
-    std::strcpy(MSG_GetStr4Path(), "/my/path");
+    std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "mine");
+    std::snprintf(MSG_GetStr4Path(), 16, "/my/path");
     char* otherText = nullptr;
     std::thread other([&] {
         otherText = MSG_GetStr4Text();
-        std::strcpy(MSG_GetStr4Text(), "theirs");
-        std::strcpy(MSG_GetStr4Path(), "/their/path");
+        std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "theirs");
+        std::snprintf(MSG_GetStr4Path(), 16, "/their/path");
     });
     other.join();
     EXPECT_NE(otherText, MSG_GetStr4Text());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
@@ -18,7 +18,7 @@ TEST(ExceptionMsg, CausesOfTheTableSelectTheirMessage) {
 }
 
 TEST(ExceptionMsg, TablePathLeavesTheTextBufferAndReturnCodeAlone) {
-    std::strcpy(MSG_GetStr4Text(), "earlier text");
+    std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "earlier text");
     GEN_SetRetCode(8);
     CFileException e(CFileException::diskFull);
     EXPECT_STREQ(FILE_ExceptionMsg(&e), MSG_GetStr(52015));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -73,7 +74,7 @@ TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
     };
     for (const auto& row : rows) {
         char text[16];
-        std::strcpy(text, row.in);
+        std::snprintf(text, sizeof text, "%s", row.in);
         EXPECT_EQ(STR_StripBlanks(text), static_cast<int32_t>(std::strlen(row.out))) << row.in;
         EXPECT_STREQ(text, row.out);
         EXPECT_EQ(STR_IsBlank(row.in) != 0, row.out[0] == '\0') << row.in;

@@ -24,7 +24,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& leaf, const std::string& content) const {
-    const std::string name = *this / leaf;
+    std::string name = *this / leaf;
     std::ofstream(name, std::ios::binary) << content;
     return name;
 }
