@@ -40,6 +40,10 @@ BOOL QueryStatus(const char* name) {
 
 void RemoveFile(const char* name) { CFile::Remove(name); }
 
+uint32_t ExecutableName(char* buffer, uint32_t size) {
+    return AfxGetModuleFileName(buffer, size);
+}
+
 DirRefusal MakeDirectory(const char* name) {
     if (AfxMkDir(name) == 0) {
         return DirRefusal::none;
