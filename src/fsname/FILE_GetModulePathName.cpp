@@ -7,19 +7,15 @@ namespace {
 // refused by the platform, never cut into some other directory.
 constexpr uint32_t kNameLimit = 259;
 
-// Ends the text at its last backslash; false when it has none.
-bool CutAtLastBackslash(char* text) {
+// The last backslash of the text, or null; a forward slash is no separator.
+char* LastBackslash(char* text) {
     char* last = nullptr;
     for (char* at = text; *at != '\0'; ++at) {
         if (*at == '\\') {
             last = at;
         }
     }
-    if (last == nullptr) {
-        return false;
-    }
-    *last = '\0';
-    return true;
+    return last;
 }
 
 }  // namespace
@@ -35,9 +31,17 @@ int32_t FILE_GetModulePathName(char* buffer) {
         buffer[0] = '\0';
         return -2;
     }
-    if (!CutAtLastBackslash(buffer) || !CutAtLastBackslash(buffer)) {
+    char* const fileCut = LastBackslash(buffer);
+    if (fileCut == nullptr) {
         buffer[0] = '\0';
         return -3;
     }
-    return orvik::platform::TextLength(buffer);
+    *fileCut = '\0';
+    char* const directoryCut = LastBackslash(buffer);
+    if (directoryCut == nullptr) {
+        buffer[0] = '\0';
+        return -3;
+    }
+    *directoryCut = '\0';
+    return static_cast<int32_t>(directoryCut - buffer);
 }
