@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, when missing.
+# With the argument "fuzz", also clang and its libFuzzer runtime.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
   libgtest-dev                     # unit tests
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang
+fi
 
 missing=()
 for package in "${packages[@]}"; do
