@@ -41,7 +41,8 @@ void RequireShortForm(const std::string& shrunk, const std::string& name, int32_
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvik::fuzz::Input input(data, size);
-    const auto maxChars = static_cast<int32_t>(static_cast<int8_t>(input.Byte()));
+    const int32_t byte = input.Byte();
+    const int32_t maxChars = byte < 0x80 ? byte : byte - 0x100;  // -128 to 127
     const uint8_t flags = input.Byte();
     const bool nullDest = (flags & 1) != 0;
     const bool nullSrc = (flags & 2) != 0;
