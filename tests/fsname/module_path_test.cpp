@@ -54,6 +54,10 @@ TEST(ModulePath, RefusesAnExecutableNameTooLongToCut) {
     fs::copy_file("/proc/self/exe", copy);
     fs::permissions(copy, fs::perms::owner_exec, fs::perm_options::add);
 
+    const std::string run = "'" + copy.string() + "' --gtest_list_tests >/dev/null 2>&1";
+    if (std::system(run.c_str()) != 0) {
+        GTEST_SKIP() << "programs cannot run from " << dir.path();
+    }
     const std::string command = "ORVIK_EXPECT_MODULE_RESULT=-2 '" + copy.string() +
                                 "' --gtest_filter=ModulePath.TheDirectoryAbove* 2>&1 |"
                                 " grep -q 'PASSED  ] 1 test'";
