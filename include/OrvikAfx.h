@@ -303,4 +303,22 @@ ORVIK_AFX_API void AfxSetThread(CWinThread* thread);
 ORVIK_AFX_API int AfxMkDir(LPCTSTR name);  // mode 0777, less the umask
 ORVIK_AFX_API int AfxChDir(LPCTSTR name);
 
+// ---------------------------------------------------------------------------
+// The full name of the running program's executable file (not of a library
+// that asks), as GetModuleFileName with no module handle gives it. Linux
+// names it at /proc/self/exe, whatever name the program was started by; the
+// name is handed back in the form of every name a host gets back, with each
+// '/' turned into '\\' (/opt/tool/bin/tool comes back as \opt\tool\bin\tool),
+// so that a host that takes a path apart at backslashes finds its
+// directories. An executable deleted since start keeps the kernel's name
+// for it, which ends in " (deleted)".
+//
+// Writes the name and its terminating zero into `buffer` and returns the
+// name's length. Returns 0, with errno set, when `buffer` is null or `size`
+// is 0 (EINVAL), when the name cannot be read (readlink's errno), or when
+// the name and its zero do not fit into `size` bytes (ENAMETOOLONG): a name
+// that does not fit is refused, never cut short. On every failure with room
+// for it, `buffer` holds the empty text.
+ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
+
 #endif  // ORVIK_AFX_H

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, when missing.
+# With the argument "fuzz", also clang and its libFuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,9 @@ packages=(
   libgtest-dev                     # unit tests
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -71,6 +71,10 @@ UINT ReadUntil(CFile* file, void* buffer, UINT count, char delimiter) {
     return file->ReadUntil(buffer, count, delimiter);
 }
 
+uint32_t ExecutableName(char* buffer, uint32_t size) {
+    return AfxGetModuleFileName(buffer, size);
+}
+
 DirRefusal MakeDirectory(const char* name) {
     if (AfxMkDir(name) == 0) {
         return DirRefusal::none;

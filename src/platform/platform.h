@@ -45,6 +45,13 @@ bool ReadsInPieces(const CFile* file);
 // Up to `count` bytes, stopping after the first `delimiter`; throws as Read.
 UINT ReadUntil(CFile* file, void* buffer, UINT count, char delimiter);
 
+// --- The running program
+// The full name of the process's executable file, as the platform classes
+// hand it to a host (AfxGetModuleFileName: backslashes for separators). Its
+// length, or 0 when there is none or it does not fit into `size` bytes with
+// its terminating zero.
+uint32_t ExecutableName(char* buffer, uint32_t size);
+
 // --- Directories, as the C runtime's _mkdir and _chdir
 enum class DirRefusal { none, accessDenied, alreadyExists, pathNotFound, other };
 DirRefusal MakeDirectory(const char* name);

@@ -1,0 +1,47 @@
+#include "OrvikFILE_Lib.h"
+#include "platform/platform.h"
+
+namespace {
+
+// One less than MAX_PATH, terminating zero included. A longer name is
+// refused by the platform, never cut into some other directory.
+constexpr uint32_t kNameLimit = 259;
+
+// The last backslash of the text, or null; a forward slash is no separator.
+char* LastBackslash(char* text) {
+    char* last = nullptr;
+    for (char* at = text; *at != '\0'; ++at) {
+        if (*at == '\\') {
+            last = at;
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+// The executable's name arrives with backslashes for separators, so that
+// /opt/tool/bin/tool gives \opt\tool. The first cut drops the file name,
+// the second the directory that holds it.
+int32_t FILE_GetModulePathName(char* buffer) {
+    if (buffer == nullptr) {
+        return -1;
+    }
+    if (orvik::platform::ExecutableName(buffer, kNameLimit) == 0) {
+        buffer[0] = '\0';
+        return -2;
+    }
+    char* const fileCut = LastBackslash(buffer);
+    if (fileCut == nullptr) {
+        buffer[0] = '\0';
+        return -3;
+    }
+    *fileCut = '\0';
+    char* const directoryCut = LastBackslash(buffer);
+    if (directoryCut == nullptr) {
+        buffer[0] = '\0';
+        return -3;
+    }
+    *directoryCut = '\0';
+    return static_cast<int32_t>(directoryCut - buffer);
+}

@@ -1,0 +1,63 @@
+#include <cstdio>
+
+#include "OrvikFILE_Lib.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr uint32_t kBackslash = '\\';
+constexpr int64_t kEllipsisLength = 3;  // "..."
+
+// The first `maxChars` characters of the name, when no shorter form with
+// its last component can be made.
+int32_t PlainCut(char* dest, const char* src, int32_t maxChars) {
+    orvik::platform::Format(dest, src, 1, -1, maxChars);
+    return orvik::platform::TextLength(dest);
+}
+
+// The head is the first `keep` characters, cut back to just after the last
+// backslash among them when there is one. The cut is made by ending the
+// text at `keep` for the search and putting the byte back straight after.
+int32_t HeadLength(char* src, int32_t keep) {
+    const char saved = src[keep];
+    src[keep] = '\0';
+    const char* backslash = orvik::platform::LastOccurrence(src, kBackslash);
+    src[keep] = saved;
+    return backslash != nullptr ? static_cast<int32_t>(backslash - src) + 1 : keep;
+}
+
+}  // namespace
+
+// The result never exceeds maxChars, and dest holds maxChars + 1 bytes: the
+// head is at most `keep` characters, and keep + 3 + tail is maxChars.
+int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars) {
+    orvik::platform::SetRetCode(0);
+    if (dest == nullptr) {
+        return -1;
+    }
+    dest[0] = '\0';
+    if (maxChars < 1 || src == nullptr) {
+        return -1;
+    }
+
+    const int32_t length = orvik::platform::StripBlanks(src);
+    if (length <= maxChars) {
+        orvik::platform::CopyText(dest, src);
+        return length;
+    }
+
+    const char* tail = orvik::platform::LastOccurrence(src, kBackslash);
+    if (tail == nullptr) {
+        return PlainCut(dest, src, maxChars);
+    }
+    const int64_t keep =
+        static_cast<int64_t>(maxChars) - orvik::platform::TextLength(tail) - kEllipsisLength;
+    if (keep < 0) {
+        return PlainCut(dest, src, maxChars);
+    }
+
+    const int32_t headLength = HeadLength(src, static_cast<int32_t>(keep));
+    const char* head = orvik::platform::Format(nullptr, src, 1, -1, headLength);
+    const size_t capacity = static_cast<size_t>(maxChars) + 1;
+    return std::snprintf(dest, capacity, "%s...%s", head, tail);
+}
