@@ -1,4 +1,5 @@
 #include "OrvikFILE_Lib.h"
+#include "platform/browser.h"
 #include "platform/platform.h"
 
 namespace {

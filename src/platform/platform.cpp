@@ -9,41 +9,21 @@
 
 namespace orvik::platform {
 
-void SetRetCode(int32_t code) {
-    GEN_SetRetCode(code);
-}
+void SetRetCode(int32_t code) { GEN_SetRetCode(code); }
 
-char* Message(int32_t number) {
-    return MSG_GetStr(number);
-}
-char* TextBuffer() {
-    return MSG_GetStr4Text();
-}
-uint32_t TextCapacity() {
-    return MSG_MaxChars4Text();
-}
-char* PathBuffer() {
-    return MSG_GetStr4Path();
-}
-int32_t PathCapacity() {
-    return MSG_MaxChars4Path();
-}
+char* Message(int32_t number) { return MSG_GetStr(number); }
+char* TextBuffer() { return MSG_GetStr4Text(); }
+uint32_t TextCapacity() { return MSG_MaxChars4Text(); }
+char* PathBuffer() { return MSG_GetStr4Path(); }
+int32_t PathCapacity() { return MSG_MaxChars4Path(); }
 
 char* Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t count) {
     return STR_Format(dest, src, one, mode, count);
 }
-uint32_t UpperChar(uint32_t ch) {
-    return STR_ANSI2Upper4Char(ch);
-}
-char* LastOccurrence(const char* text, uint32_t ch) {
-    return STR_lstrrchr(text, ch);
-}
-int32_t StripBlanks(char* text) {
-    return STR_StripBlanks(text);
-}
-bool IsBlank(const char* text) {
-    return STR_IsBlank(text) != 0;
-}
+uint32_t UpperChar(uint32_t ch) { return STR_ANSI2Upper4Char(ch); }
+char* LastOccurrence(const char* text, uint32_t ch) { return STR_lstrrchr(text, ch); }
+int32_t StripBlanks(char* text) { return STR_StripBlanks(text); }
+bool IsBlank(const char* text) { return STR_IsBlank(text) != 0; }
 
 int32_t TextLength(const char* text) {
     return text ? static_cast<int32_t>(std::strlen(text)) : 0;
@@ -58,9 +38,7 @@ BOOL QueryStatus(const char* name) {
     return CFile::GetStatus(name, status);
 }
 
-void RemoveFile(const char* name) {
-    CFile::Remove(name);
-}
+void RemoveFile(const char* name) { CFile::Remove(name); }
 
 DirRefusal MakeDirectory(const char* name) {
     if (AfxMkDir(name) == 0) {
@@ -78,35 +56,6 @@ DirRefusal MakeDirectory(const char* name) {
     }
 }
 
-bool ChangeDirectory(const char* name) {
-    return AfxChDir(name) == 0;
-}
-
-CWinThread* CurrentThread() {
-    return AfxGetThread();
-}
-HWND DesktopWindow() {
-    return GetDesktopWindow();
-}
-
-LPITEMIDLIST BrowseForFolder(BROWSEINFO* info) {
-    return SHBrowseForFolder(info);
-}
-bool PathFromItemList(LPCITEMIDLIST item, char* path) {
-    return SHGetPathFromIDList(item, path) != FALSE;
-}
-HRESULT ShellAllocator(IMalloc** allocator) {
-    return SHGetMalloc(allocator);
-}
-LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendMessage(window, message, wParam, lParam);
-}
-
-void* TaskAlloc(size_t size) {
-    return CoTaskMemAlloc(size);
-}
-void TaskFree(void* block) {
-    CoTaskMemFree(block);
-}
+bool ChangeDirectory(const char* name) { return AfxChDir(name) == 0; }
 
 }  // namespace orvik::platform

@@ -1,7 +1,6 @@
 // The thin layer through which the library reaches everything outside it:
 // the return-code, message and string services, the platform's by-name file
-// operations, the C runtime's directory calls, and the windows, threads and
-// folder browser of the shell. The four families use
+// operations and the C runtime's directory calls. The four families use
 // only this header (and the host's file object, through its virtual
 // operations), so that what they ask of the platform is all in one place.
 #ifndef ORVIK_FILE_PLATFORM_H
@@ -10,7 +9,6 @@
 #include <cstdint>
 
 #include "OrvikAfx.h"
-#include "OrvikShell.h"
 
 namespace orvik::platform {
 
@@ -22,7 +20,7 @@ char* Message(int32_t number);
 char* TextBuffer();
 uint32_t TextCapacity();  // terminating zero included
 char* PathBuffer();
-int32_t PathCapacity();  // characters; the buffer holds one more
+int32_t PathCapacity();   // characters; the buffer holds one more
 
 // --- String service
 char* Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t count);
@@ -43,21 +41,6 @@ void RemoveFile(const char* name);   // throws CFileException*
 enum class DirRefusal { none, accessDenied, alreadyExists, pathNotFound, other };
 DirRefusal MakeDirectory(const char* name);
 bool ChangeDirectory(const char* name);
-
-// --- Windows and threads: AfxGetThread and GetDesktopWindow
-CWinThread* CurrentThread();
-HWND DesktopWindow();
-
-// --- The shell's folder browser: SHBrowseForFolder, SHGetPathFromIDList
-// (into MAX_PATH bytes), SHGetMalloc, SendMessage to the browser's window
-LPITEMIDLIST BrowseForFolder(BROWSEINFO* info);
-bool PathFromItemList(LPCITEMIDLIST item, char* path);
-HRESULT ShellAllocator(IMalloc** allocator);
-LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// --- Task memory, as CoTaskMemAlloc and CoTaskMemFree
-void* TaskAlloc(size_t size);
-void TaskFree(void* block);
 
 }  // namespace orvik::platform
 
