@@ -51,6 +51,37 @@ GtkWindow* ToplevelFor(HWND owner) {
     return found;
 }
 
+GtkWidget* Line(const gchar* text) {
+    GtkWidget* line = gtk_label_new(text);
+    gtk_label_set_xalign(GTK_LABEL(line), 0.0F);
+    gtk_widget_set_margin_start(line, 6);
+    gtk_widget_set_margin_end(line, 6);
+    return line;
+}
+
+// The chooser sizes itself from its font, or from the size that the user
+// last gave it; on a small screen that can be more than the screen holds,
+// with the buttons out of reach.
+void FitOnScreen(GtkWindow* window) {
+    GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(window));
+    GdkMonitor* monitor =
+        shown != nullptr ? gdk_display_get_monitor_at_window(gdk_window_get_display(shown), shown)
+                         : nullptr;
+    if (monitor == nullptr) {
+        return;
+    }
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    int width = 0;
+    int height = 0;
+    gtk_window_get_size(window, &width, &height);
+    if (width > area.width || height > area.height) {
+        gtk_window_resize(window, MIN(width, area.width * 9 / 10),
+                          MIN(height, area.height * 9 / 10));
+        gtk_window_move(window, area.x + area.width / 20, area.y + area.height / 20);
+    }
+}
+
 class GtkFolderBrowser final : public orvik::shell::Browser {
 public:
     LPITEMIDLIST Browse(const BROWSEINFOA& info) override;
@@ -104,19 +135,23 @@ LPITEMIDLIST GtkFolderBrowser::Browse(const BROWSEINFOA& info) {
     // Remote locations have no file-system path to hand back.
     gtk_file_chooser_set_local_only(chooser, (info.ulFlags & BIF_RETURNONLYFSDIRS) != 0);
 
+    // The title is the window's name and, as the shell shows it, a line
+    // above the folders; the status line goes below them.
+    GtkBox* content = GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog)));
+    GtkWidget* heading = Line(title.utf8);
+    gtk_box_pack_start(content, heading, FALSE, FALSE, 4);
+    gtk_box_reorder_child(content, heading, 0);
     Session session{&info, dialog, nullptr, m_session};
     if ((info.ulFlags & BIF_STATUSTEXT) != 0) {
-        session.status = gtk_label_new("");
-        gtk_label_set_xalign(GTK_LABEL(session.status), 0.0F);
-        gtk_widget_set_margin_start(session.status, 6);
-        gtk_box_pack_end(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), session.status,
-                         FALSE, FALSE, 4);
+        session.status = Line("");
+        gtk_box_pack_end(content, session.status, FALSE, FALSE, 4);
     }
     if (info.lpfn != nullptr) {
         g_signal_connect(dialog, "selection-changed", G_CALLBACK(OnSelectionChanged), &session);
     }
     m_session = &session;
     gtk_widget_show_all(dialog);
+    FitOnScreen(GTK_WINDOW(dialog));
     if (info.lpfn != nullptr) {
         info.lpfn(reinterpret_cast<HWND>(dialog), BFFM_INITIALIZED, 0, info.lParam);
     }
