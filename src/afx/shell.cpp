@@ -102,6 +102,12 @@ ModuleEntry LoadModule() {
     return reinterpret_cast<ModuleEntry>(dlsym(module, kModuleEntry));
 }
 
+// A message's lParam carries a pointer, as the message says.
+template <typename T>
+const T* Pointed(LPARAM lParam) {
+    return reinterpret_cast<const T*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+}
+
 orvik::shell::Browser* ActiveBrowser() {
     orvik::shell::Browser* installed = g_testBrowser.load();
     return installed != nullptr ? installed : orvik::shell::DefaultBrowser();
@@ -201,13 +207,12 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (msg == BFFM_SETSTATUSTEXTA) {
-        browser->ShowStatus(hwnd, reinterpret_cast<const char*>(lParam));
+        browser->ShowStatus(hwnd, Pointed<char>(lParam));
     } else if (msg == BFFM_SETSELECTIONA) {
         if (wParam != 0) {
-            browser->Select(hwnd,
-                            orvik::afx::NativeName(reinterpret_cast<const char*>(lParam)).c_str());
+            browser->Select(hwnd, orvik::afx::NativeName(Pointed<char>(lParam)).c_str());
         } else {
-            const auto* item = reinterpret_cast<LPCITEMIDLIST>(lParam);
+            const auto* item = Pointed<ITEMIDLIST>(lParam);
             if (item->hasPath != 0) {
                 browser->Select(hwnd, TextOf(item));
             }

@@ -51,6 +51,7 @@ int BrowseCallbackProc(HWND browser, UINT notification, LPARAM lParam, LPARAM lp
     if (notification == BFFM_INITIALIZED) {
         platform::SendToWindow(browser, BFFM_SETSELECTIONA, TRUE, lpData);
     } else if (notification == BFFM_SELCHANGED && lParam != 0) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the notification carries the item list
         ShowSelectionInStatus(browser, reinterpret_cast<LPCITEMIDLIST>(lParam));
     }
     return 0;

@@ -184,17 +184,15 @@ TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseDesktop) {
     const HWND desktop = GetDesktopWindow();
     ASSERT_NE(desktop, nullptr);
     const struct {
-        bool hasOwner;
-        HWND ownHandle;
-        bool hasThread, hasMain;
-        HWND mainHandle, expected;
+        HWND ownHandle, mainHandle, expected;
+        bool hasOwner, hasThread, hasMain;
     } rows[] = {
-        {true, own, true, true, main, own},
-        {true, nullptr, true, true, main, main},
-        {false, nullptr, true, true, main, main},
-        {true, nullptr, true, true, nullptr, desktop},
-        {false, nullptr, true, false, nullptr, desktop},
-        {true, nullptr, false, false, nullptr, desktop},
+        {own, main, own, true, true, true},
+        {nullptr, main, main, true, true, true},
+        {nullptr, main, main, false, true, true},
+        {nullptr, nullptr, desktop, true, true, true},
+        {nullptr, nullptr, desktop, false, true, false},
+        {nullptr, nullptr, desktop, true, false, false},
     };
     browser.choice = Folder("/srv");
     for (const auto& row : rows) {
