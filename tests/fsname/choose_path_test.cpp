@@ -37,11 +37,15 @@ public:
         scratchFrees += static_cast<int>(scratch.erase(block));
         std::free(block);
     }
-    ULONG Release() override { return static_cast<ULONG>(++releases); }
+    ULONG Release() override {
+        liveAtRelease = live.size();
+        return static_cast<ULONG>(++releases);
+    }
 
     bool refuseScratch = false;
     std::set<void*> live, scratch;
     int scratchAllocs = 0, scratchFrees = 0, releases = 0;
+    size_t liveAtRelease = 0;
 };
 
 // Where the selection goes: a folder, an item with no file-system path, or
@@ -159,6 +163,7 @@ TEST_F(ChoosePath, ChosenFolderComesBackAndIsReleased) {
 
     EXPECT_TRUE(allocator.live.empty()) << "the item list is released";
     EXPECT_EQ(allocator.releases, 1);
+    EXPECT_EQ(allocator.liveAtRelease, 0u) << "freed before the allocator is released";
 }
 
 TEST_F(ChoosePath, NullTitleShowsTheDefault) {
