@@ -152,13 +152,24 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit)
     return true;
 }
 
-// The status line's text for `path`: cut to 32 bytes and "..." past 35.
-std::string StatusOf(const std::string& path) {
+// The form in which the platform hands `native` back to a host.
+std::string HostForm(const std::string& native) {
+    LPITEMIDLIST item = orvik::shell::NewItemList(native.c_str());
+    char path[MAX_PATH];
+    SHGetPathFromIDList(item, path);
+    CoTaskMemFree(item);
+    return path;
+}
+
+// The status line's text for the folder at `native`: cut to 32 bytes and
+// "..." past 35.
+std::string StatusOf(const std::string& native) {
+    const std::string path = HostForm(native);
     return path.size() > 35 ? path.substr(0, 32) + "..." : path;
 }
 
 struct Scene {
-    std::string title, preselected, chosen;  // chosen: the folder above the preselected one
+    std::string title, preselected, chosen;  // native paths; chosen is the one above
 };
 
 // The user's side: waits for the dialog, checks that it opened on the
@@ -231,7 +242,7 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
                      std::ref(display), std::ref(failures));
     char path[MAX_PATH] = {};
     const int32_t result =
-        FILE_ChoosePath(path, scene.preselected.c_str(), scene.title.c_str(), nullptr);
+        FILE_ChoosePath(path, HostForm(scene.preselected).c_str(), scene.title.c_str(), nullptr);
     returned = true;
     user.join();
     orvik::shell::InstallBrowserForTesting(nullptr);
@@ -240,7 +251,7 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
         ADD_FAILURE() << failure;
     }
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(std::string(path), scene.chosen);
+    EXPECT_EQ(std::string(path), HostForm(scene.chosen));
 #endif
 }
 

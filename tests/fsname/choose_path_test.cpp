@@ -16,17 +16,18 @@ namespace {
 
 constexpr SIZE_T kScratchSize = MAX_PATH + 1;
 
-// The heap, with count kept; the callback's scratch buffers are the blocks of
-// MAX_PATH + 1 bytes (no item list of these tests has that size).
+// The heap, with count kept; the blocks of MAX_PATH + 1 bytes taken while
+// the browse callback runs are its scratch buffers.
 class CountingAllocator final : public IMalloc {
 public:
     LPVOID Alloc(SIZE_T size) override {
-        if (size == kScratchSize && refuseScratch) {
+        const bool forScratch = inCallback && size == kScratchSize;
+        if (forScratch && refuseScratch) {
             return nullptr;
         }
         void* block = std::malloc(size);
         live.insert(block);
-        if (size == kScratchSize) {
+        if (forScratch) {
             scratch.insert(block);
             ++scratchAllocs;
         }
@@ -42,7 +43,7 @@ public:
         return static_cast<ULONG>(++releases);
     }
 
-    bool refuseScratch = false;
+    bool inCallback = false, refuseScratch = false;
     std::set<void*> live, scratch;
     int scratchAllocs = 0, scratchFrees = 0, releases = 0;
     size_t liveAtRelease = 0;
@@ -73,6 +74,8 @@ LPITEMIDLIST Make(const Item& item) {
 
 class ScriptedBrowser final : public orvik::shell::Browser {
 public:
+    explicit ScriptedBrowser(CountingAllocator& allocator) : m_allocator(allocator) {}
+
     std::vector<Item> moves;  // the selection moves, in order
     Item choice = kNothing;
 
@@ -105,10 +108,14 @@ public:
 private:
     HWND Window() { return reinterpret_cast<HWND>(this); }
     void Notify(const BROWSEINFOA& info, UINT notification, LPITEMIDLIST item) {
+        m_allocator.inCallback = true;
         callbackResults.push_back(
             info.lpfn(Window(), notification, reinterpret_cast<LPARAM>(item), info.lParam));
+        m_allocator.inCallback = false;
         CoTaskMemFree(item);
     }
+
+    CountingAllocator& m_allocator;
 };
 
 class ChoosePath : public ::testing::Test {
@@ -130,13 +137,29 @@ protected:
         }
     }
 
-    ScriptedBrowser browser;
     CountingAllocator allocator;
+    ScriptedBrowser browser{allocator};
     char path[MAX_PATH];
 };
 
-// A path of exactly `length` bytes.
+// The form in which the platform hands `native` back to a host.
+std::string HostForm(const std::string& native) {
+    LPITEMIDLIST item = orvik::shell::NewItemList(native.c_str());
+    char path[MAX_PATH];
+    SHGetPathFromIDList(item, path);
+    CoTaskMemFree(item);
+    return path;
+}
+
+// A folder whose path, as handed back to a host, has exactly `length` bytes
+// (or, from MAX_PATH on, whose own path has).
 std::string PathOf(size_t length) {
+    for (size_t fill = 1; length < MAX_PATH && fill < length; ++fill) {
+        const std::string native = "/home/" + std::string(fill, 'd');
+        if (HostForm(native).size() == length) {
+            return native;
+        }
+    }
     return "/home/" + std::string(length - 6, 'd');
 }
 
@@ -147,10 +170,11 @@ TEST_F(ChoosePath, NullPathBufferShowsNoBrowser) {
 
 TEST_F(ChoosePath, ChosenFolderComesBackAndIsReleased) {
     browser.choice = Folder("/srv/data");
-    const char* initial = "/srv";
+    const std::string initialText = HostForm("/srv");
+    const char* initial = initialText.c_str();
     const char* title = "Pick a folder";
     ASSERT_EQ(FILE_ChoosePath(path, initial, title, nullptr), 0);
-    EXPECT_STREQ(path, "/srv/data");
+    EXPECT_EQ(std::string(path), HostForm("/srv/data"));
 
     EXPECT_EQ(browser.browses, 1);
     EXPECT_EQ(browser.seen.ulFlags, 5u);
@@ -180,7 +204,7 @@ TEST_F(ChoosePath, WithoutInitialPathThereIsNoCallback) {
     EXPECT_EQ(browser.seen.lParam, 0);
     EXPECT_TRUE(browser.selected.empty());
     EXPECT_TRUE(browser.statuses.empty());
-    EXPECT_STREQ(path, "/tmp");
+    EXPECT_EQ(std::string(path), HostForm("/tmp"));
 }
 
 TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseDesktop) {
@@ -220,7 +244,8 @@ TEST_F(ChoosePath, StatusLineFollowsTheSelectionCutTo35Bytes) {
     browser.choice = Folder("/srv");
     ASSERT_EQ(FILE_ChoosePath(path, "/srv", "Pick", nullptr), 0);
     EXPECT_EQ(browser.statuses,
-              (std::vector<std::string>{exact, over.substr(0, 32) + "...", "/srv"}))
+              (std::vector<std::string>{HostForm(exact), HostForm(over).substr(0, 32) + "...",
+                                        HostForm("/srv")}))
         << "items without a path that fits leave the line; a null item list is ignored";
     EXPECT_EQ(browser.statuses[1].size(), 35u);
     EXPECT_EQ(allocator.scratchAllocs, 5) << "one scratch buffer per non-null selection";
@@ -233,7 +258,7 @@ TEST_F(ChoosePath, ScratchBufferRefusedLeavesTheStatusLineAlone) {
     EXPECT_EQ(FILE_ChoosePath(path, "/srv", "Pick", nullptr), 0);
     EXPECT_TRUE(browser.statuses.empty());
     EXPECT_EQ(browser.selected.size(), 1u);
-    EXPECT_STREQ(path, "/tmp");
+    EXPECT_EQ(std::string(path), HostForm("/tmp"));
 }
 
 TEST_F(ChoosePath, ChoiceWithoutFileSystemPathGivesMinus3) {
@@ -249,7 +274,7 @@ TEST_F(ChoosePath, LongestPathThatFitsComesBackWhole) {
     const std::string longest = PathOf(MAX_PATH - 1);
     browser.choice = Folder(longest);
     EXPECT_EQ(FILE_ChoosePath(path, nullptr, "Pick", nullptr), 0);
-    EXPECT_EQ(std::string(path), longest);
+    EXPECT_EQ(std::string(path), HostForm(longest));
 }
 
 TEST_F(ChoosePath, CancelGivesMinus2AndReleasesNothing) {
@@ -263,7 +288,7 @@ TEST_F(ChoosePath, AllocatorRefusedLeavesItemListAndKeepsTheChoice) {
     orvik::shell::InstallAllocatorForTesting(&allocator, false);
     browser.choice = Folder("/srv/data");
     EXPECT_EQ(FILE_ChoosePath(path, nullptr, "Pick", nullptr), 0);
-    EXPECT_STREQ(path, "/srv/data");
+    EXPECT_EQ(std::string(path), HostForm("/srv/data"));
     EXPECT_EQ(allocator.releases, 0);
     ASSERT_EQ(allocator.live.size(), 1u) << "the item list stays unreleased";
     allocator.Free(*allocator.live.begin());
