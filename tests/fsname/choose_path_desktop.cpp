@@ -1,6 +1,7 @@
 // FILE_ChoosePath with the desktop's real folder dialog (the GTK module), on
 // a virtual X display that the test starts itself, driven by xdotool key
 // presses. Leaves a screenshot of the open dialog in the build directory.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -110,11 +111,49 @@ private:
     std::string m_name;
 };
 
+// A toplevel GtkWindow of the host, made through the GTK that the browser
+// module has loaded (the test itself does not link GTK).
+class HostWindow {
+public:
+    HostWindow() : m_gtk(dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_NOLOAD)) {
+        if (auto make = Function<void* (*)(int)>("gtk_window_new")) {
+            m_window = make(0);  // GTK_WINDOW_TOPLEVEL
+        }
+    }
+    ~HostWindow() {
+        if (auto destroy = Function<void (*)(void*)>("gtk_widget_destroy"); destroy && m_window) {
+            destroy(m_window);
+        }
+        if (m_gtk != nullptr) {
+            dlclose(m_gtk);
+        }
+    }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    HWND handle() const { return static_cast<HWND>(m_window); }
+    // Whether `dialog` stays on top of this window, as its owner.
+    bool Owns(HWND dialog) const {
+        auto parent = Function<void* (*)(void*)>("gtk_window_get_transient_for");
+        return parent != nullptr && m_window != nullptr && parent(dialog) == m_window;
+    }
+
+private:
+    template <typename F>
+    F Function(const char* name) const {
+        return m_gtk != nullptr ? reinterpret_cast<F>(dlsym(m_gtk, name)) : nullptr;
+    }
+    void* m_gtk;
+    void* m_window = nullptr;
+};
+
 // Passes everything to the desktop's browser and keeps the status texts that
-// the library sends it, for the driver thread to read.
+// the library sends it, for the driver thread to read, and whether the
+// dialog that they went to had the host's window as its owner.
 class RecordingBrowser final : public orvik::shell::Browser {
 public:
-    explicit RecordingBrowser(orvik::shell::Browser* desktop) : m_desktop(desktop) {}
+    RecordingBrowser(orvik::shell::Browser* desktop, const HostWindow& owner)
+        : m_desktop(desktop), m_owner(owner) {}
 
     LPITEMIDLIST Browse(const BROWSEINFOA& info) override { return m_desktop->Browse(info); }
     void Select(HWND window, const char* path) override { m_desktop->Select(window, path); }
@@ -123,6 +162,7 @@ public:
             const std::lock_guard<std::mutex> lock(m_guard);
             m_statuses.emplace_back(text);
         }
+        ownedByHost = m_owner.Owns(window);
         m_desktop->ShowStatus(window, text);
     }
     bool Showed(const std::string& text) {
@@ -135,8 +175,11 @@ public:
         return false;
     }
 
+    std::atomic<bool> ownedByHost{false};
+
 private:
     orvik::shell::Browser* m_desktop;
+    const HostWindow& m_owner;
     std::mutex m_guard;
     std::vector<std::string> m_statuses;
 };
@@ -228,7 +271,11 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
 
     orvik::shell::Browser* desktop = orvik::shell::DefaultBrowser();
     ASSERT_NE(desktop, nullptr) << "the GTK module did not load or open the display";
-    RecordingBrowser recorder(desktop);
+    const HostWindow hostWindow;
+    ASSERT_NE(hostWindow.handle(), nullptr);
+    CWnd owner;
+    owner.m_hWnd = hostWindow.handle();
+    RecordingBrowser recorder(desktop, hostWindow);
     orvik::shell::InstallBrowserForTesting(&recorder);
 
     const orvik::test::TempDir dir;
@@ -242,7 +289,7 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
                      std::ref(display), std::ref(failures));
     char path[MAX_PATH] = {};
     const int32_t result =
-        FILE_ChoosePath(path, HostForm(scene.preselected).c_str(), scene.title.c_str(), nullptr);
+        FILE_ChoosePath(path, HostForm(scene.preselected).c_str(), scene.title.c_str(), &owner);
     returned = true;
     user.join();
     orvik::shell::InstallBrowserForTesting(nullptr);
@@ -252,6 +299,7 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(std::string(path), HostForm(scene.chosen));
+    EXPECT_TRUE(recorder.ownedByHost) << "the dialog belongs to the host's window";
 #endif
 }
 
