@@ -7,7 +7,6 @@
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "OrvikShell.h"
 #include "native_name.h"
@@ -50,7 +49,9 @@ LPITEMIDLIST MakeItemList(bool hasPath, const char* text) {
     if (item != nullptr) {
         item->hasPath = hasPath ? 1 : 0;
         char* stored = reinterpret_cast<char*>(item + 1);
-        std::memcpy(stored, length != 0 ? text : "", length);
+        if (length != 0) {
+            std::memcpy(stored, text, length);
+        }
         stored[length] = '\0';
     }
     return item;
