@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
   libgtest-dev                     # unit tests
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)
+  libgtk-3-dev pkg-config          # the folder browser module (GTK 3)
+  xvfb xauth xdotool imagemagick   # the browser's end-to-end test on a virtual display
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang
