@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh machine: installs what is missing, then
-# builds and tests twice, plainly and under AddressSanitizer with
-# UndefinedBehaviorSanitizer, and last fuzzes the path-text functions for a
-# few seconds each (scripts/fuzz.sh).
+# fuzzes the path-text functions for a few seconds each (scripts/fuzz.sh),
+# and builds and tests twice, plainly and under AddressSanitizer with
+# UndefinedBehaviorSanitizer. It ends with CTest's own summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,10 +16,10 @@ run_suite() {
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure
 }
 
+echo "== short fuzz run"
+scripts/fuzz.sh
 echo "== plain build"
 run_suite build/plain -DORVIK_BUILD_BENCH=ON
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined
-echo "== short fuzz run"
-scripts/fuzz.sh
