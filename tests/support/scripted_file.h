@@ -1,7 +1,7 @@
-// A file object whose operations a test scripts. It serves an in-memory
-// content, records every call in order, and throws a chosen cause (as a
-// TrackedException, so that releases are counted) or a foreign exception
-// from a chosen operation.
+// A file object whose operations a test scripts: it serves an in-memory
+// content, records its calls in order ("Read Read!" - the ! marks a throw),
+// and throws a chosen cause (a TrackedException, so that releases are
+// counted) or a foreign exception from a chosen operation.
 #ifndef ORVIK_TESTS_SCRIPTED_FILE_H
 #define ORVIK_TESTS_SCRIPTED_FILE_H
 
@@ -9,7 +9,6 @@
 #include <map>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "OrvikAfx.h"
 #include "tracked_exception.h"
@@ -22,40 +21,25 @@ public:
 
     explicit ScriptedFile(std::string content = "", bool open = true)
         : m_content(std::move(content)) {
-        if (open) {
-            m_hFile = 1000;
-        }
+        m_hFile = open ? 1000 : hFileNull;
     }
     ~ScriptedFile() override { m_hFile = hFileNull; }  // nothing real to close
 
-    std::string m_content;
+    std::string m_content, m_calls;
     size_t m_position = 0;
-    std::vector<std::string> m_calls;
     std::map<std::string, int> m_throwCause;  // operation -> cause
     size_t m_throwAfter = 0;                  // Read calls that succeed before the throw
-    UINT m_chunk = 0xFFFFFFFFu;               // most bytes one Read gives
+    size_t m_chunk = 0xFFFFFFFFu;             // most bytes one Read gives
     BOOL m_openResult = TRUE;
-    int m_openCause = -1;  // cause a refused Open writes; -1 none
+    int m_openCause = -1;  // what a refused Open writes; -1 nothing
     UINT m_openFlags = 0;
-    CString m_name = "name.txt";
-    CString m_path = "/dir/name.txt";
-
-    std::string Calls() const {
-        std::string joined;
-        for (const std::string& call : m_calls) {
-            joined += (joined.empty() ? "" : " ") + call;
-        }
-        return joined;
-    }
+    CString m_name = "name.txt", m_path = "/dir/name.txt";
 
     CString GetFileName() const override { return m_name; }
     CString GetFilePath() const override { return m_path; }
-    void SetFilePath(LPCTSTR newName) override {
-        m_calls.push_back("SetFilePath");
-        m_path = newName;
-    }
+    void SetFilePath(LPCTSTR newName) override { Enter("SetFilePath"), m_path = newName; }
     BOOL Open(LPCTSTR, UINT openFlags, CFileException* error) override {
-        m_calls.push_back("Open");
+        Enter("Open");
         m_openFlags = openFlags;
         if (m_openResult) {
             m_hFile = 1000;
@@ -66,31 +50,19 @@ public:
     }
     LONG Seek(LONG offset, UINT from) override {
         Enter("Seek");
-        const long base = from == begin     ? 0
-                          : from == current ? long(m_position)
-                                            : long(m_content.size());
-        m_position = static_cast<size_t>(base + offset);
-        return static_cast<LONG>(m_position);
+        const size_t base = from == begin ? 0 : from == current ? m_position : m_content.size();
+        return static_cast<LONG>(m_position = base + offset);
     }
-    void SetLength(DWORD length) override {
-        Enter("SetLength");
-        m_content.resize(length);
-    }
+    void SetLength(DWORD length) override { Enter("SetLength"), m_content.resize(length); }
     DWORD GetLength() const override {
         const_cast<ScriptedFile*>(this)->Enter("GetLength");
         return static_cast<DWORD>(m_content.size());
     }
     UINT Read(void* buffer, UINT count) override {
-        if (m_throwAfter > 0) {
-            --m_throwAfter;
-            m_calls.push_back("Read");
-        } else {
-            Enter("Read");
-        }
-        const size_t left = m_position < m_content.size() ? m_content.size() - m_position : 0;
-        const size_t n = std::min<size_t>({count, left, m_chunk});
-        m_content.copy(static_cast<char*>(buffer), n, m_position);
-        m_position += n;
+        m_throwAfter > 0 ? (--m_throwAfter, Enter("", "Read")) : Enter("Read");
+        const size_t left = m_content.size() - std::min(m_position, m_content.size());
+        const size_t n = std::min({size_t{count}, left, m_chunk});
+        m_position += m_content.copy(static_cast<char*>(buffer), n, m_position);
         return static_cast<UINT>(n);
     }
     void Write(const void* buffer, UINT count) override {
@@ -98,23 +70,21 @@ public:
         m_content.replace(m_position, count, static_cast<const char*>(buffer), count);
         m_position += count;
     }
-    void Close() override {
-        Enter("Close");
-        m_hFile = hFileNull;
-    }
+    void Close() override { Enter("Close"), m_hFile = hFileNull; }
 
 private:
-    void Enter(const std::string& operation) {
+    // Records the call; throws when the script says so for `operation`.
+    void Enter(const std::string& operation, const std::string& quietName = "") {
+        const std::string name = operation.empty() ? quietName : operation;
         const auto scripted = m_throwCause.find(operation);
-        if (scripted == m_throwCause.end()) {
-            m_calls.push_back(operation);
-            return;
-        }
-        m_calls.push_back(operation + "!");
-        if (scripted->second == kForeign) {
+        const bool throws = scripted != m_throwCause.end();
+        m_calls += (m_calls.empty() ? "" : " ") + name + (throws ? "!" : "");
+        if (throws && scripted->second == kForeign) {
             throw std::runtime_error(operation);
         }
-        throw new TrackedException(scripted->second);  // NOLINT: the framework's convention
+        if (throws) {
+            throw new TrackedException(scripted->second);  // NOLINT: the framework's convention
+        }
     }
 };
 
