@@ -44,7 +44,8 @@ constexpr const char* kHelp =
     "A last record cut short by the end of the file is listed with what came\n"
     "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
     "ends the listing with exit status 11; a length field cut short likewise,\n"
-    "without a listed line. FILE must be seekable.\n"
+    "without a listed line. FILE is read by two openers side by side (one\n"
+    "for the texts, one for the length fields), so it must be a regular file.\n"
     "\n"
     "records pack OUT writes each TEXT as one record with FILE_WriteCString,\n"
     "or, without TEXT, each line of standard input (LF or CR LF ends a line).\n"
@@ -81,77 +82,103 @@ void PrintRecord(bool json, uint32_t index, int32_t length, const char* text, bo
     }
 }
 
-// Walks a record file with FILE_ReadCString. It peeks at each length field
-// with FILE_Read first: no byte left there is the clean end of the file, and
-// the field's value is listed beside the text.
+// Walks a record file with FILE_ReadCString. The length fields, which the
+// listing shows beside the texts, come from a second opener of the same file
+// that keeps pace with the first: it reads each field with FILE_Read and
+// steps over the body that the reader takes. Both read straight on, so
+// neither loses its read-ahead to a seek. The second opener also tells the
+// clean end of the file (no byte left for a field) from a record cut short.
 class RecordDump {
 public:
-    RecordDump(const std::string& command, const std::string& name, CFile& file, bool json)
-        : m_command(command), m_name(name), m_file(file), m_json(json) {}
+    RecordDump(const std::string& command, const std::string& name, bool json)
+        : m_command(command), m_name(name), m_json(json) {}
 
     int Run() {
+        if (const int failed = OpenForReading(m_command, m_records, m_name)) {
+            return failed;
+        }
+        int status = OpenForReading(m_command, m_fields, m_name);
+        if (status == kExitSuccess) {
+            status = DumpAll();
+            status = CloseFile(m_command, m_fields, m_name, status);
+        }
+        return CloseFile(m_command, m_records, m_name, status);
+    }
+
+private:
+    int DumpAll() {
         uint32_t fileLength = 0;
-        if (char* message = FILE_GetLength(&m_file, &fileLength)) {
+        if (char* message = FILE_GetLength(&m_records, &fileLength)) {
             return LibraryFailure(m_command, m_name, message);
         }
-        m_fileLength = fileLength;
         Progress progress("orvikfile records dump " + m_name, fileLength);
         for (uint32_t index = 0;; ++index) {
             bool atEnd = false;
-            if (const int failed = DumpOne(index, atEnd)) {
+            if (const int failed = DumpOne(index, atEnd); failed || atEnd) {
                 return failed;
-            }
-            if (atEnd) {
-                return kExitSuccess;
             }
             progress.Update(m_position);
         }
     }
 
-private:
-    // The length field at the current position, read and then stepped back
-    // over so that FILE_ReadCString reads the record whole.
-    int PeekField(uint32_t index, int32_t& length, bool& atEnd) {
-        unsigned char field[kFieldBytes] = {};
-        uint32_t got = 0;
-        while (got < kFieldBytes) {
+    // Reads `count` bytes from the second opener; `got` says how many came
+    // before the end of the file. A failure other than the end is reported.
+    int ReadFields(void* into, uint32_t count, uint32_t& got) {
+        got = 0;
+        while (got < count) {
             uint32_t status = 0;
-            if (char* message = FILE_Read(&m_file, field + got, kFieldBytes - got, &status)) {
-                if (GEN_GetRetCode() != kCodeEndOfFile) {
-                    return LibraryFailure(m_command, m_name, message);
-                }
-                if (got == 0) {
-                    atEnd = true;
-                    return kExitSuccess;
-                }
-                Complain(m_command, m_name,
-                         "record " + std::to_string(index) +
-                             " is cut short: its length field has " + std::to_string(got) +
-                             " of 4 bytes: " + message);
-                return kCodeEndOfFile;
+            char* const next = static_cast<char*>(into) + got;
+            if (char* message = FILE_Read(&m_fields, next, count - got, &status)) {
+                return GEN_GetRetCode() == kCodeEndOfFile
+                           ? kExitSuccess
+                           : LibraryFailure(m_command, m_name, message);
             }
             got += status - kStatusRead;
-        }
-        length = DecodeLength(field);
-        if (char* message =
-                FILE_Seek(&m_file, -static_cast<int32_t>(kFieldBytes), CFile::current)) {
-            return LibraryFailure(m_command, m_name, message);
         }
         return kExitSuccess;
     }
 
+    // The next length field, and the count of body bytes behind it that the
+    // reader will take and that are in the file.
+    int NextField(uint32_t index, int32_t& length, uint32_t& bodyInFile, bool& atEnd) {
+        unsigned char field[kFieldBytes] = {};
+        uint32_t got = 0;
+        if (const int failed = ReadFields(field, kFieldBytes, got)) {
+            return failed;
+        }
+        if (got < kFieldBytes) {
+            atEnd = got == 0;
+            if (!atEnd) {
+                Complain(m_command, m_name,
+                         "record " + std::to_string(index) +
+                             " is cut short: its length field has " + std::to_string(got) +
+                             " of 4 bytes");
+            }
+            return atEnd ? kExitSuccess : kCodeEndOfFile;
+        }
+        length = DecodeLength(field);
+        char body[kLargestBody];
+        return ReadFields(body, BodyBytesRead(length), bodyInFile);
+    }
+
     int DumpOne(uint32_t index, bool& atEnd) {
         int32_t length = 0;
-        if (const int failed = PeekField(index, length, atEnd); failed || atEnd) {
+        uint32_t bodyInFile = 0;
+        if (const int failed = NextField(index, length, bodyInFile, atEnd); failed || atEnd) {
             return failed;
         }
         char* text = nullptr;
         const uint32_t body = BodyBytesRead(length);
-        if (char* message = FILE_ReadCString(&m_file, &text)) {
+        if (char* message = FILE_ReadCString(&m_records, &text)) {
             if (GEN_GetRetCode() != kCodeEndOfFile) {
                 return LibraryFailure(m_command, m_name, message);
             }
-            return ReportCutBody(index, length, body, text, message);
+            PrintRecord(m_json, index, length, text, true);
+            Complain(m_command, m_name,
+                     "record " + std::to_string(index) +
+                         " is cut short: " + std::to_string(bodyInFile) + " of its " +
+                         std::to_string(body) + " body bytes are in the file: " + message);
+            return kCodeEndOfFile;
         }
         PrintRecord(m_json, index, length, text, false);
         if (length > kLargestBody) {
@@ -164,34 +191,19 @@ private:
         return kExitSuccess;
     }
 
-    int ReportCutBody(uint32_t index, int32_t length, uint32_t body, const char* text,
-                      const char* message) {
-        const uint64_t bodyStart = m_position + kFieldBytes;
-        const uint64_t came = m_fileLength > bodyStart ? m_fileLength - bodyStart : 0;
-        PrintRecord(m_json, index, length, text, true);
-        Complain(m_command, m_name,
-                 "record " + std::to_string(index) + " is cut short: " + std::to_string(came) +
-                     " of its " + std::to_string(body) + " body bytes are in the file: " + message);
-        return kCodeEndOfFile;
-    }
-
     const std::string& m_command;
     const std::string& m_name;
-    CFile& m_file;
     bool m_json;
-    uint64_t m_fileLength = 0;
+    CFile m_records;          // read with FILE_ReadCString
+    CFile m_fields;           // read with FILE_Read, in step with m_records
     uint64_t m_position = 0;  // where the next record starts
 };
 
 int Dump(Arguments& args) {
     const bool json = args.TakeFlag("--json");
     const std::string name = args.Positionals(1, 1)[0];
-    CFile file;
-    if (const int failed = OpenForReading(args.Command(), file, name)) {
-        return failed;
-    }
-    const int status = RecordDump(args.Command(), name, file, json).Run();
-    return FinishOutput(args.Command(), CloseFile(args.Command(), file, name, status));
+    const int status = RecordDump(args.Command(), name, json).Run();
+    return FinishOutput(args.Command(), status);
 }
 
 // The texts to pack: the arguments, or the lines of standard input.
