@@ -19,13 +19,17 @@ install(TARGETS ${ORVIK_LIBRARIES}
   EXPORT OrvikFILETargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES
-  ${PROJECT_SOURCE_DIR}/include/OrvikAfx.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikGEN_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikMSG_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikSTR_Lib.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
+  FILES_MATCHING PATTERN "*.h")
+
+# The folder browser module, when it is built, goes beside libOrvikAfx.so,
+# where OrvikAfx looks for it; it is loaded at run time, never linked.
+if(TARGET OrvikAfxGtk)
+  set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS OrvikAfxGtk
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
+endif()
 
 if(TARGET orvikfile)
   set_target_properties(orvikfile PROPERTIES INSTALL_RPATH "$ORIGIN/${ORVIK_BIN_TO_LIB}")
