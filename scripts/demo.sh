@@ -43,6 +43,16 @@ step lines --max 4 lines.txt
 step lines missing.txt
 
 echo
+echo "== path names, in the library's own form"
+step path join "$PWD" "  notes.txt  "
+step path join "c:/Program Files/Orvik" 'data\\report.txt'
+step path suffix report.txt
+step path suffix report.txt html
+step path shrink 'C:\PROGRAM FILES\ORVIK\DATA\2026\REPORT.TXT' 32
+step path shrink 'C:\PROGRAM FILES\ORVIK\DATA\2026\REPORT.TXT' 0
+step home
+
+echo
 echo "== names"
 step exists notes.rec
 step mkdir archive

@@ -179,8 +179,50 @@ TEST_F(Orvikfile, ByNameCommandsReportTheirResults) {
     }
 }
 
+TEST(OrvikfilePath, PrintsWhatThePathTextFunctionsGive) {
+    const struct {
+        Words args;
+        int status;
+        std::string out;
+    } rows[] = {
+        {{"path", "join", "c:/dir", "file.txt"}, 0, "C:\\DIR\\FILE.TXT\n"},
+        {{"path", "join", "dir", "  my file.txt  "}, 0, "DIR\\MY FILE.TXT\n"},
+        {{"path", "join", "", ""}, 0, "\n"},
+        {{"path", "suffix", "C:\\dir\\longfilename.txt"}, 0, "19\tC:\\dir\\longfilename\t.txt\n"},
+        {{"path", "suffix", "--base8", "abcdefghi.txt"}, 0, "8\tabcdefgh\ti.txt\n"},
+        {{"path", "suffix", "a.b\\c"}, 0, "5\ta.b\\c\t\n"},
+        {{"path", "suffix", "abc.txt", "html"}, 0, "abc.htm\n"},
+        {{"path", "suffix", "abc.txt", ".doc"}, 0, "abc.doc\n"},
+        {{"path", "suffix", "abc.txt", ""}, 0, "abc\n"},
+        {{"path", "shrink", "C:\\dir\\sub\\file.txt", "18"}, 0, "C:\\...\\file.txt\n"},
+        {{"path", "shrink", "C:\\dir\\sub\\file.txt", "11"}, 0, "C:\\dir\\sub\\\n"},
+        {{"path", "shrink", "abc", "0"}, 2, ""},
+        {{"path", "shrink", "abc", "-3"}, 2, ""},
+        {{"path", "shrink", "abc"}, 2, ""},
+        {{"path", "suffix", "a", "b", "--base8"}, 2, ""},
+        {{"path", "join", "a"}, 2, ""},
+        {{"path", "split", "a"}, 2, ""},
+    };
+    for (const auto& row : rows) {
+        const Outcome got = RunOrvikfile(row.args);
+        EXPECT_EQ(got.status, row.status) << testing::PrintToString(row.args) << got.err;
+        EXPECT_EQ(got.out, row.out) << testing::PrintToString(row.args);
+    }
+}
+
+TEST(OrvikfileHome, PrintsTheDirectoryAboveTheProgramsOwn) {
+    std::string expected =
+        std::filesystem::canonical(ORVIKFILE_PROGRAM).parent_path().parent_path().string();
+    for (char& c : expected) {
+        c = c == '/' ? '\\' : c;  // the library hands names back with backslashes
+    }
+    ExpectOutcome(RunOrvikfile({"home"}), 0, expected + "\n", "", "home");
+    EXPECT_EQ(RunOrvikfile({"home", "extra"}).status, 2);
+}
+
 TEST(OrvikfileHelp, EveryCommandExplainsItself) {
-    for (const std::string command : {"lines", "records", "exists", "mkdir", "rm"}) {
+    for (const std::string command :
+         {"lines", "records", "exists", "mkdir", "rm", "path", "home"}) {
         for (const Words& args : {Words{command, "--help"}, Words{command, "-h", "x", "--bad"}}) {
             const Outcome got = RunOrvikfile(args);
             EXPECT_EQ(got.status, 0) << command;

@@ -85,6 +85,8 @@ int RunRecords(Arguments& args);
 int RunExists(Arguments& args);
 int RunMkDir(Arguments& args);
 int RunRemove(Arguments& args);
+int RunPath(Arguments& args);
+int RunHome(Arguments& args);
 
 }  // namespace orvikfile
 

@@ -66,8 +66,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"lines", RunLines}, {"records", RunRecords}, {"exists", RunExists},
-    {"mkdir", RunMkDir}, {"rm", RunRemove},
+    {"lines", RunLines}, {"records", RunRecords}, {"exists", RunExists}, {"mkdir", RunMkDir},
+    {"rm", RunRemove},   {"path", RunPath},       {"home", RunHome},
 };
 
 int Dispatch(const std::string& name, std::vector<std::string> words) {
