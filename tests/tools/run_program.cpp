@@ -3,14 +3,13 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
 #include "temp_dir.h"
-
-extern char** environ;
 
 namespace orvik::test {
 
@@ -44,6 +43,7 @@ Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& in
     std::vector<std::string> words = {ORVIKFILE_PROGRAM};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) {
         argv.push_back(word.data());
     }
