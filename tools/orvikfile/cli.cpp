@@ -7,6 +7,7 @@
 
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
+#include "progress.h"
 
 namespace orvikfile {
 
@@ -128,6 +129,7 @@ void Complain(const std::string& command, const std::string& subject, const std:
     }
     line += text + "\n";
     std::fflush(stdout);  // what came before the failure stays in order with it
+    Progress::Interrupt();
     std::fputs(line.c_str(), stderr);
 }
 

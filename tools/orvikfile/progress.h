@@ -25,13 +25,19 @@ public:
         }
     }
 
+    // Erases the line of the progress shown now, if any, so that a message
+    // can take its place; the next Update draws it again.
+    static void Interrupt();
+
 private:
     void Redraw(uint64_t done);
+    void Erase();
 
     std::string m_label;
     uint64_t m_total;
     uint64_t m_nextRedraw = 0;
     bool m_shown;
+    bool m_drawn = false;  // the line is on the terminal now
 };
 
 }  // namespace orvikfile
