@@ -5,7 +5,8 @@
 # Variables: BUILD_DIR (the build to install), HOST_SOURCE (examples/host),
 # WORK_DIR (scratch, emptied first), CXX (the compiler), GENERATOR, and
 # SANITIZERS (the build's sanitizers, empty for none: a host of sanitized
-# libraries links their runtime too).
+# libraries links their runtime too), BROWSER_MODULE (1 when the build has the
+# folder browser module).
 cmake_minimum_required(VERSION 3.20)
 
 function(run)
@@ -33,6 +34,14 @@ foreach(library OrvikFILE_Lib OrvikAfx OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib)
     message(FATAL_ERROR "lib${library}.so.1 is not installed")
   endif()
 endforeach()
+
+# The folder browser module lies beside libOrvikAfx, where it is looked for.
+if(BROWSER_MODULE)
+  file(GLOB module ${prefix}/lib*/libOrvikAfxGtk.so)
+  if(NOT module)
+    message(FATAL_ERROR "libOrvikAfxGtk.so is not installed beside libOrvikAfx")
+  endif()
+endif()
 
 # The installed program finds its libraries by its RPATH alone.
 run(${prefix}/bin/orvikfile --version)

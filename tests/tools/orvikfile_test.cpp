@@ -220,9 +220,16 @@ TEST(OrvikfileHome, PrintsTheDirectoryAboveTheProgramsOwn) {
     EXPECT_EQ(RunOrvikfile({"home", "extra"}).status, 2);
 }
 
+TEST(OrvikfileChooseDir, WithoutADisplayNothingIsChosen) {
+    const Outcome got = RunOrvikfile({"choose-dir", "--title", "T", "--initial", "/"}, "",
+                                     {"DISPLAY", "WAYLAND_DISPLAY"});
+    ExpectOutcome(got, 1, "", "no directory was chosen", "choose-dir");
+    EXPECT_EQ(RunOrvikfile({"choose-dir", "--title"}).status, 2);
+}
+
 TEST(OrvikfileHelp, EveryCommandExplainsItself) {
     for (const std::string command :
-         {"lines", "records", "exists", "mkdir", "rm", "path", "home"}) {
+         {"lines", "records", "exists", "mkdir", "rm", "path", "home", "choose-dir"}) {
         for (const Words& args : {Words{command, "--help"}, Words{command, "-h", "x", "--bad"}}) {
             const Outcome got = RunOrvikfile(args);
             EXPECT_EQ(got.status, 0) << command;

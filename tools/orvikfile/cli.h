@@ -87,6 +87,7 @@ int RunMkDir(Arguments& args);
 int RunRemove(Arguments& args);
 int RunPath(Arguments& args);
 int RunHome(Arguments& args);
+int RunChooseDir(Arguments& args);
 
 }  // namespace orvikfile
 

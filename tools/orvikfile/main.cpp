@@ -66,8 +66,10 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"lines", RunLines}, {"records", RunRecords}, {"exists", RunExists}, {"mkdir", RunMkDir},
-    {"rm", RunRemove},   {"path", RunPath},       {"home", RunHome},
+    {"lines", RunLines},   {"records", RunRecords},
+    {"exists", RunExists}, {"mkdir", RunMkDir},
+    {"rm", RunRemove},     {"path", RunPath},
+    {"home", RunHome},     {"choose-dir", RunChooseDir},
 };
 
 int Dispatch(const std::string& name, std::vector<std::string> words) {
