@@ -216,7 +216,11 @@ TEST(OrvikfileHome, PrintsTheDirectoryAboveTheProgramsOwn) {
     for (char& c : expected) {
         c = c == '/' ? '\\' : c;  // the library hands names back with backslashes
     }
-    ExpectOutcome(RunOrvikfile({"home"}), 0, expected + "\n", "", "home");
+    Outcome got = RunOrvikfile({"home"});
+    if (got.out.size() > 2 && got.out[1] == ':') {
+        got.out.erase(0, 2);  // and may name a drive before them
+    }
+    ExpectOutcome(got, 0, expected + "\n", "", "home");
     EXPECT_EQ(RunOrvikfile({"home", "extra"}).status, 2);
 }
 
