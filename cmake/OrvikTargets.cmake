@@ -1,3 +1,5 @@
+include(GNUInstallDirs)
+
 # Settings that every target of this project shares.
 function(orvik_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_17)
@@ -21,7 +23,7 @@ function(orvik_add_library target)
   orvik_target_defaults(${target})
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
-    $<INSTALL_INTERFACE:include>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})

@@ -1,0 +1,68 @@
+# Installation: the shared libraries with their SONAME links, the public
+# headers, the orvikfile program and its manual page, a CMake package
+# (find_package(OrvikFILE) gives the imported targets OrvikFILE::OrvikFILE_Lib,
+# OrvikFILE::OrvikAfx, OrvikFILE::OrvikGEN_Lib, OrvikFILE::OrvikMSG_Lib,
+# OrvikFILE::OrvikSTR_Lib and OrvikFILE::orvikfile) and a pkg-config file.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(ORVIK_LIBRARIES OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib OrvikAfx OrvikFILE_Lib)
+set(ORVIK_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/OrvikFILE)
+
+# Installed programs and libraries find their siblings in the installed
+# library directory, wherever the tree is moved to.
+file(RELATIVE_PATH ORVIK_BIN_TO_LIB
+     ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+set_target_properties(${ORVIK_LIBRARIES} PROPERTIES INSTALL_RPATH "$ORIGIN")
+
+install(TARGETS ${ORVIK_LIBRARIES}
+  EXPORT OrvikFILETargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
+  FILES_MATCHING PATTERN "*.h")
+
+# The folder browser module, when it is built, goes beside libOrvikAfx.so,
+# where OrvikAfx looks for it; it is loaded at run time, never linked.
+if(TARGET OrvikAfxGtk)
+  set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS OrvikAfxGtk
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
+endif()
+
+if(TARGET orvikfile)
+  set_target_properties(orvikfile PROPERTIES INSTALL_RPATH "$ORIGIN/${ORVIK_BIN_TO_LIB}")
+  install(TARGETS orvikfile EXPORT OrvikFILETargets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(FILES ${PROJECT_SOURCE_DIR}/tools/orvikfile.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+endif()
+
+install(EXPORT OrvikFILETargets
+  NAMESPACE OrvikFILE::
+  DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT development)
+configure_package_config_file(
+  ${CMAKE_CURRENT_LIST_DIR}/OrvikFILEConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
+  INSTALL_DESTINATION ${ORVIK_PACKAGE_DIR})
+write_basic_package_version_file(
+  ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+  ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
+  ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
+  DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT development)
+
+# The .pc file finds the prefix from its own place, so that
+# `cmake --install --prefix` elsewhere than the configured prefix still gives
+# a file that points at the tree it lies in.
+file(RELATIVE_PATH ORVIK_PC_TO_PREFIX
+     ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" ORVIK_PC_TO_PREFIX "${ORVIK_PC_TO_PREFIX}")
+set(ORVIK_PC_PREFIX "\${pcfiledir}/${ORVIK_PC_TO_PREFIX}")
+file(RELATIVE_PATH ORVIK_PC_LIBDIR ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_FULL_LIBDIR})
+file(RELATIVE_PATH ORVIK_PC_INCLUDEDIR ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_FULL_INCLUDEDIR})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/orvikfile.pc.in ${PROJECT_BINARY_DIR}/orvikfile.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/orvikfile.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

@@ -1,0 +1,24 @@
+// Runs the built orvikfile program with arguments and a standard input, and
+// collects its exit status, standard output and standard error.
+#ifndef ORVIK_TESTS_RUN_PROGRAM_H
+#define ORVIK_TESTS_RUN_PROGRAM_H
+
+#include <string>
+#include <vector>
+
+namespace orvik::test {
+
+struct Outcome {
+    int status = -1;  // the exit status; -1 when the program did not exit
+    std::string out;
+    std::string err;
+};
+
+// Runs orvikfile with `args`, in the current directory and environment, less
+// the variables named in `unset`.
+Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& input = "",
+                     const std::vector<std::string>& unset = {});
+
+}  // namespace orvik::test
+
+#endif  // ORVIK_TESTS_RUN_PROGRAM_H

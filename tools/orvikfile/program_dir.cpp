@@ -1,0 +1,47 @@
+// orvikfile home: the directory that the library finds for a program.
+#include <cstdio>
+#include <string>
+
+#include "OrvikFILE_Lib.h"
+#include "cli.h"
+
+namespace orvikfile {
+
+namespace {
+
+constexpr const char* kHomeHelp =
+    "Usage: orvikfile home\n"
+    "\n"
+    "Prints the directory that FILE_GetModulePathName gives: the directory\n"
+    "above the one that holds this program (for /opt/orvik/bin/orvikfile,\n"
+    "/opt/orvik), in the library's name form, with backslashes.\n"
+    "\n"
+    "Exit status: 0; 1 when the library finds no such directory (the reason\n"
+    "on stderr); 2 for a usage error.\n";
+
+// FILE_GetModulePathName's result when the system gives no name.
+constexpr int32_t kNoName = -2;
+
+std::string HomeFailure(int32_t result) {
+    return result == kNoName ? "the system gave no name for this program that fits 258 bytes"
+                             : "the program's name has no directory above its own";
+}
+
+}  // namespace
+
+int RunHome(Arguments& args) {
+    if (ShowHelp(args, kHomeHelp)) {
+        return kExitSuccess;
+    }
+    args.Positionals(0, 0);
+    char directory[MAX_PATH];
+    const int32_t result = FILE_GetModulePathName(directory);
+    if (result < 0) {
+        Complain(args.Command(), "", HomeFailure(result));
+        return kExitNo;
+    }
+    std::printf("%s\n", directory);
+    return FinishOutput(args.Command(), kExitSuccess);
+}
+
+}  // namespace orvikfile
