@@ -16,7 +16,7 @@ targets=(fuzz_find_suffix fuzz_new_suffix fuzz_path_file fuzz_shrink_name)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 -DORVIK_BUILD_FUZZ=ON \
   -DORVIK_SANITIZERS=address,undefined \
-  -DORVIK_BUILD_TESTS=OFF -DORVIK_BUILD_EXAMPLES=OFF >/dev/null
+  -DORVIK_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 scratch=$(mktemp -d)
