@@ -3,88 +3,81 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
+#include <utility>
 
 #include "OrvikShell.h"
 
 namespace {
 
+using orvik::shell::NewItemList;
+
 TEST(Shell, PathFromItemListGivesOnlyFileSystemPathsThatFit) {
     const std::string fits(MAX_PATH - 1, 'p'), tooLong(MAX_PATH, 'p');
-    const struct {
-        LPITEMIDLIST item;
-        BOOL converted;
-        std::string path;
-    } rows[] = {
-        {orvik::shell::NewItemList("/srv/data"), TRUE, "/srv/data"},
-        {orvik::shell::NewItemList(fits.c_str()), TRUE, fits},
-        {orvik::shell::NewItemList(tooLong.c_str()), FALSE, ""},
-        {orvik::shell::NewItemList(""), FALSE, ""},
-        {orvik::shell::NewItemListWithoutPath("Network"), FALSE, ""},
-        {nullptr, FALSE, ""},
+    const std::tuple<LPITEMIDLIST, std::string> rows[] = {
+        // clang-format off
+        {NewItemList("/srv/data"), "/srv/data"}, {NewItemList(fits.c_str()), fits},
+        {NewItemList(tooLong.c_str()), ""}, {NewItemList(""), ""},  // "": no path
+        {orvik::shell::NewItemListWithoutPath("Network"), ""}, {nullptr, ""},
+        // clang-format on
     };
-    for (const auto& row : rows) {
-        char path[MAX_PATH];
-        path[0] = 'x';
-        EXPECT_EQ(SHGetPathFromIDList(row.item, path), row.converted) << row.path;
-        EXPECT_EQ(std::string(path), row.path);
-        CoTaskMemFree(row.item);
+    for (const auto& [item, expected] : rows) {
+        char path[MAX_PATH] = "x";
+        EXPECT_EQ(SHGetPathFromIDList(item, path), expected.empty() ? FALSE : TRUE) << expected;
+        EXPECT_EQ(path, expected);
+        CoTaskMemFree(item);
     }
-    EXPECT_EQ(SHGetPathFromIDList(rows[0].item, nullptr), FALSE);
+    EXPECT_EQ(SHGetPathFromIDList(std::get<0>(rows[0]), nullptr), FALSE);
 }
 
-// Sends the browser messages to its own window from inside a browse, and
-// chooses `choice`.
+// From inside a browse, sends its own window each browser message, one of
+// them twice, one other message, and one to no window; chooses `choice`.
 class MessagingBrowser final : public orvik::shell::Browser {
 public:
     std::string choice;
-    std::vector<std::string> received;
+    std::string received;
 
     LPITEMIDLIST Browse(const BROWSEINFOA&) override {
-        LPITEMIDLIST item = orvik::shell::NewItemList("/from/item");
-        SendMessage(Window(), BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("/from/text"));
-        SendMessage(Window(), BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
-        SendMessage(Window(), BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("status"));
-        SendMessage(Window(), BFFM_SETSTATUSTEXTA + 1, TRUE, reinterpret_cast<LPARAM>("other"));
-        SendMessage(Window(), BFFM_SETSTATUSTEXTA, TRUE, 0);
+        LPITEMIDLIST item = NewItemList("/from/item");
+        Send(BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("/from/text"));
+        Send(BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
+        Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("status"));
+        Send(BFFM_SETSTATUSTEXTA + 1, TRUE, reinterpret_cast<LPARAM>("other"));
+        Send(BFFM_SETSTATUSTEXTA, TRUE, 0);
         SendMessage(nullptr, BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("no window"));
         CoTaskMemFree(item);
-        return orvik::shell::NewItemList(choice.c_str());
+        return NewItemList(choice.c_str());
     }
-    void Select(HWND, const char* path) override {
-        received.push_back("select " + std::string(path));
+    void Select(HWND, const char* path) override { received += " select " + std::string(path); }
+    void ShowStatus(HWND, const char* text) override { received += " status " + std::string(text); }
+    void Send(UINT message, WPARAM wParam, LPARAM lParam) {
+        SendMessage(reinterpret_cast<HWND>(this), message, wParam, lParam);
     }
-    void ShowStatus(HWND, const char* text) override {
-        received.push_back("status " + std::string(text));
-    }
-    HWND Window() { return reinterpret_cast<HWND>(this); }
 };
 
 TEST(Shell, BrowseRoutesMessagesAndWritesTheDisplayName) {
     MessagingBrowser browser;
     orvik::shell::InstallBrowserForTesting(&browser);
-    const struct {
-        std::string choice, displayName;
-    } rows[] = {{"/srv/data", "data"},
-                {"/", "/"},
-                {"/" + std::string(400, 'n'), std::string(MAX_PATH - 1, 'n')}};
-    for (const auto& row : rows) {
-        browser.choice = row.choice;
+    const std::pair<std::string, std::string> rows[] = {
+        // clang-format off
+        {"/srv/data", "data"}, {"/", "/"},  // choice, display name
+        {"/" + std::string(400, 'n'), std::string(MAX_PATH - 1, 'n')},
+        // clang-format on
+    };
+    for (const auto& [choice, displayName] : rows) {
+        browser.choice = choice;
         browser.received.clear();
         char name[MAX_PATH];
         BROWSEINFO info{};
         info.pszDisplayName = name;
         LPITEMIDLIST chosen = SHBrowseForFolder(&info);
-        ASSERT_NE(chosen, nullptr);
-        EXPECT_EQ(std::string(name), row.displayName);
-        EXPECT_EQ(
-            browser.received,
-            (std::vector<std::string>{"select /from/text", "select /from/item", "status status"}));
+        EXPECT_EQ(chosen != nullptr ? name : "(none)", displayName);
+        EXPECT_EQ(browser.received, " select /from/text select /from/item status status");
         CoTaskMemFree(chosen);
     }
     browser.received.clear();
-    SendMessage(browser.Window(), BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("late"));
-    EXPECT_TRUE(browser.received.empty()) << "no browse runs: nothing to send to";
+    browser.Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("late"));
+    EXPECT_EQ(browser.received, "") << "no browse runs: nothing to send to";
     EXPECT_EQ(SHBrowseForFolder(nullptr), nullptr);
     orvik::shell::InstallBrowserForTesting(nullptr);
 }

@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "OrvikFILE_Lib.h"
 #include "platform/platform.h"
@@ -36,51 +38,34 @@ uint32_t orvik::platform::ExecutableName(char* buffer, uint32_t size) {
 
 namespace {
 
-constexpr size_t kBuffer = 259;
-
-struct Row {
-    std::string executable;
-    std::string directory;
-    int32_t result;
-};
-
-void ExpectCut(const Row& row, bool available = true) {
-    g_query = Query{available, row.executable};
-    char buffer[kBuffer + 16];
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(FILE_GetModulePathName(buffer), row.result) << row.executable;
-    EXPECT_EQ(std::string(buffer), row.directory) << row.executable;
-    EXPECT_EQ(g_query.askedSize, kBuffer) << "the name must end within 259 bytes";
-    EXPECT_EQ(buffer[kBuffer], '#') << "wrote past the 259 bytes";
-}
-
+// In a buffer of exactly 259 bytes, alone in its heap block, so that a
+// write past them stops the test under AddressSanitizer.
 TEST(ModuleCuts, TheDirectoryAboveTheExecutablesDirectory) {
-    const Row rows[] = {
-        {"C:\\Apps\\Tool\\Bin\\tool.exe", "C:\\Apps\\Tool", 12},
-        {"C:\\Tool\\tool.exe", "C:", 2},
-        {"C:\\tool.exe", "", -3},
-        {"tool", "", -3},
-        {"\\opt\\tool\\bin\\tool", "\\opt\\tool", 9},
-        {"\\bin\\tool", "", 0},  // the root: an empty directory text
-        {"a/b\\c/d", "", -3},    // a forward slash separates nothing
-        {"\\\\srv\\share\\bin\\t.exe", "\\\\srv\\share", 11},
-        {"C:\\a\\\\b", "C:\\a", 4},  // each cut takes the last backslash
-        {"\\" + std::string(253, 'd') + "\\b\\t", "\\" + std::string(253, 'd'), 254},
+    const std::string deep = "\\" + std::string(253, 'd');
+    const std::tuple<std::string, std::string, int32_t, bool> rows[] = {
+        // executable, directory, result, whether the platform gives a name
+        // clang-format off
+        {"C:\\Apps\\Tool\\Bin\\tool.exe", "C:\\Apps\\Tool", 12, true},
+        {"C:\\Tool\\tool.exe", "C:", 2, true}, {"C:\\tool.exe", "", -3, true},
+        {"tool", "", -3, true}, {"\\opt\\tool\\bin\\tool", "\\opt\\tool", 9, true},
+        {"\\opt\\tool\\bin\\tool", "", -2, false},  // no name from the platform
+        {"\\bin\\tool", "", 0, true},  // the root: an empty directory text
+        {"a/b\\c/d", "", -3, true},  // a forward slash separates nothing
+        {"C:\\a\\\\b", "C:\\a", 4, true},  // each cut takes the last backslash
+        {deep + "\\b\\t", deep, 254, true},  // 258 bytes fit
+        {deep + "\\b\\to", "", -2, true},  // 259 do not
+        // clang-format on
     };
-    for (const Row& row : rows) {
-        ExpectCut(row);
+    for (const auto& [executable, directory, result, available] : rows) {
+        g_query = Query{available, executable};
+        std::vector<char> buffer(259, '#');
+        EXPECT_EQ(FILE_GetModulePathName(buffer.data()), result) << executable;
+        EXPECT_EQ(buffer.data(), directory) << executable;
+        EXPECT_EQ(g_query.askedSize, 259u) << "the name must end within 259 bytes";
     }
-}
-
-TEST(ModuleCuts, NoNameGivesAnEmptyText) {
-    ExpectCut({"\\opt\\tool\\bin\\tool", "", -2}, false);
-    ExpectCut({"\\" + std::string(253, 'd') + "\\b\\to", "", -2});  // 259 bytes with its zero
-}
-
-TEST(ModuleCuts, NullBufferAsksNothing) {
     g_query = Query{true, "\\opt\\tool\\bin\\tool"};
     EXPECT_EQ(FILE_GetModulePathName(nullptr), -1);
-    EXPECT_EQ(g_query.calls, 0);
+    EXPECT_EQ(g_query.calls, 0) << "a null buffer asks nothing";
 }
 
 }  // namespace
