@@ -3,7 +3,11 @@ include(GNUInstallDirs)
 # Settings that every target of this project shares.
 function(orvik_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_17)
+  # An explicit -std flag, also where it is the compiler's default, so that
+  # tools reading compile_commands.json (clang-tidy) parse C++17 too.
   set_target_properties(${target} PROPERTIES
+    CXX_STANDARD 17
+    CXX_STANDARD_REQUIRED ON
     CXX_EXTENSIONS OFF
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
