@@ -208,7 +208,7 @@ std::string SpellingOnDisk(const std::string& directory, const std::string& comp
     if (errno != ENOENT) {
         return std::string();  // the kernel will tell what is wrong with it
     }
-    const std::string lower = AsciiLower(component);
+    std::string lower = AsciiLower(component);
     if (lower != component) {
         path = directory;
         Append(path, lower);
@@ -251,7 +251,7 @@ std::string NativeName(const char* name) {
         return std::string();
     }
     const ParsedName parsed = Parse(name);
-    const std::string asGiven = Joined(parsed, parsed.components);
+    std::string asGiven = Joined(parsed, parsed.components);
     if (EntryExists(asGiven) || errno != ENOENT) {
         return asGiven;  // every component matches exactly
     }
