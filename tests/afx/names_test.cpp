@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "OrvikAfx.h"
 #include "OrvikSTR_Lib.h"
@@ -191,7 +192,28 @@ TEST_F(HostNames, DrivesMapOntoDirectoriesAndNamesComeBackUnderThem) {
     EXPECT_EQ(ContentOf(rootRelative), "readme");
 }
 
+TEST_F(HostNames, MappingWhileOtherThreadsResolve) {
+    const std::string data = (dir.path() / "Data").string();
+    std::thread mapper([&] {
+        for (int i = 0; i < 2000; ++i) {
+            AfxMapDrive('T', i % 2 ? data.c_str() : dir.path().c_str());
+        }
+    });
+    std::string unexpected;  // resolved under one mapping, handed back under either
+    for (int i = 0; i < 2000; ++i) {
+        const std::string found = FullNameOf("T:\\README.TXT");
+        if (found != "(none)" && found != "T:\\readme.TXT" && found != "T:\\Data\\readme.TXT") {
+            unexpected = found;
+        }
+    }
+    mapper.join();
+    EXPECT_EQ(unexpected, "");
+}
+
 TEST_F(HostNames, NamesHandedBackOpenTheSameEntry) {
+    CFile unopened;
+    unopened.SetFilePath("C:\\DATA\\X.TXT");
+    EXPECT_EQ(unopened.GetFileName(), "X.TXT") << "the last component of either form";
     for (const char* name : {"T:\\DATA\\README.TXT", "T:\\DATA\\REPORTS\\Q1 SUMMARY.TXT"}) {
         CFile file(name, kRead);
         const std::string handedBack = file.GetFilePath().GetString();
