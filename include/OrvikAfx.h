@@ -357,8 +357,8 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 // backslashes, with the case on disk: /tmp/a.txt comes back as C:\tmp\a.txt.
 // The drive is the one whose directory holds the entry most closely (ties go
 // to C:, then D: to Z:, then A: and B:), so a name handed back opens the same
-// entry when it is handed in again; when every drive is mapped away from the
-// root, the name starts with a backslash instead.
+// entry when it is handed in again; when no drive's directory holds it
+// (every letter mapped elsewhere), the name starts with a backslash instead.
 
 // Maps drive `letter` (a to z, either case) onto `directory`: any name that
 // the operations above accept, made absolute against the current directory
