@@ -1,19 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "OrvikAfx.h"
+#include "temp_dir.h"
 
 namespace {
 
+// As names are handed back: C:\work\build\tests\afx_tests.
 std::string RunningProgram() {
-    std::string name = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::replace(name.begin(), name.end(), '/', '\\');
-    return name;
+    return orvik::test::HostPath(std::filesystem::read_symlink("/proc/self/exe").string());
 }
 
 TEST(ModuleFileName, NamesTheRunningProgramWithBackslashes) {
