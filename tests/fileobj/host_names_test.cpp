@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "OrvikAfx.h"
 #include "OrvikFILE_Lib.h"
@@ -17,15 +18,17 @@ using orvik::test::HostPath;
 using orvik::test::TempDir;
 namespace fs = std::filesystem;
 
-// The name as FILE_PathFile composes it: backslashes, upper case.
+// `dir` and `file` joined by FILE_PathFile: backslashes, upper case.
+std::string PathFile(std::string dir, std::string file) {
+    std::vector<char> dest(dir.size() + file.size() + 3);
+    FILE_PathFile(dest.data(), dir.data(), file.data());
+    return dest.data();
+}
+
+// A POSIX name as a host composes it from a drive, a directory and a name.
 std::string Composed(const std::string& posix) {
-    std::string name = HostPath(posix);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return name;
+    const fs::path path(posix);
+    return PathFile("c:" + path.parent_path().string(), path.filename().string());
 }
 
 // Every entry under `root`, relative to it.
@@ -77,12 +80,17 @@ TEST_F(HostNameRoundTrip, ComposedNamesReachTheLowerCaseFilesAndCreateNothingEls
     EXPECT_EQ(FirstLine(report), "new line");
     EXPECT_NE(FILE_FileExists(report.c_str()), 0);
 
-    const std::string fresh = Composed(dir / "data/reports") + "\\Fresh Name.TXT";
-    ASSERT_EQ(FILE_Open(&file, fresh.c_str(), 1, 0), nullptr);
+    // No drive, and a new suffix: a new file named as composed, beside it.
+    std::string fresh = PathFile(dir / "data/reports", " fresh name.txt ");
+    fresh.resize(fresh.size() + 8);
+    fresh.resize(static_cast<size_t>(FILE_NewSuffix(fresh.data(), "bak")));
+    ASSERT_EQ(FILE_Open(&file, fresh.c_str(), 1, 0), nullptr) << fresh;
+    EXPECT_EQ(FILE_WriteStr(&file, "backup\n"), nullptr);
     EXPECT_EQ(FILE_Close(&file), nullptr);
+    EXPECT_EQ(FirstLine(fresh), "backup");
     EXPECT_EQ(Tree(dir.path()),
               (std::set<std::string>{"data", "data/reports", "data/reports/report.txt",
-                                     "data/reports/Fresh Name.TXT"}))
+                                     "data/reports/FRESH NAME.bak"}))
         << "nothing in the wrong place, the new file with its name as given";
 
     EXPECT_EQ(FILE_Remove4Name(report.c_str()), nullptr);
@@ -113,6 +121,21 @@ TEST_F(HostNameRoundTrip, RelativeNamesAfterMove2Dir) {
     EXPECT_STREQ(FILE_GetPath(&file, nullptr, 0), dir.Host("data/reports/../NOTES.TXT").c_str());
     EXPECT_EQ(FILE_Close(&file), nullptr);
     EXPECT_TRUE(fs::exists(dir.path() / "data/NOTES.TXT"));
+}
+
+TEST(HostNameRoundTripModule, ModulePathJoinedWithAFileNameFindsIt) {
+    char module[259];
+    if (FILE_GetModulePathName(module) < 0) {
+        GTEST_SKIP() << "the program's name does not fit";
+    }
+    const fs::path program = fs::read_symlink("/proc/self/exe");
+    const std::string name =
+        PathFile(module, (program.parent_path().filename() / program.filename()).string());
+    EXPECT_NE(FILE_FileExists(name.c_str()), 0) << name;
+    CFile file;
+    ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr) << name;
+    EXPECT_STREQ(FILE_GetPath(&file, nullptr, 0), HostPath(program.string()).c_str());
+    EXPECT_EQ(FILE_Close(&file), nullptr);
 }
 
 }  // namespace
