@@ -323,8 +323,9 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 
 // ---------------------------------------------------------------------------
 // Names. Every operation that takes a name (CFile::Open, CFile::GetStatus,
-// CFile::Remove, AfxMkDir, AfxChDir) accepts it in the host's own form
-// (C:\DATA\REPORT.TXT) as well as a POSIX name (/data/report.txt):
+// CFile::Remove, AfxMkDir, AfxChDir, the folder chooser's initial folder)
+// accepts it in the host's own form (C:\DATA\REPORT.TXT) as well as a POSIX
+// name (/data/report.txt):
 //
 // - Backslash and slash both separate components; runs of them count as one
 //   (so \\server\share is /server/share). "." components are dropped;
@@ -353,8 +354,9 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 // - An entry whose name holds a backslash cannot be named.
 //
 // Names handed back (CFile::GetFilePath of an open file, the full name of
-// CFileStatus) are absolute, in the host's form: a drive letter, a colon and
-// backslashes, with the case on disk: /tmp/a.txt comes back as C:\tmp\a.txt.
+// CFileStatus, AfxGetModuleFileName, the folder chooser's path) are
+// absolute, in the host's form: a drive letter, a colon and backslashes,
+// with the case on disk: /tmp/a.txt comes back as C:\tmp\a.txt.
 // The drive is the one whose directory holds the entry most closely (ties go
 // to C:, then D: to Z:, then A: and B:), so a name handed back opens the same
 // entry when it is handed in again; when no drive's directory holds it
