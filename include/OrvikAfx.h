@@ -162,7 +162,7 @@ struct CFileStatus {         // what GetStatus fills
     time_t m_ctime, m_mtime, m_atime;
     uint64_t m_size;
     BYTE m_attribute;        // CFile::Attribute bits
-    char m_szFullName[MAX_PATH];  // absolute name; empty when it does not fit
+    char m_szFullName[MAX_PATH];  // absolute, as names are handed back; empty when too long
 };
 
 // A file over a POSIX file descriptor, kept in m_hFile.
@@ -232,7 +232,7 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     virtual CString GetFileName() const;  // the last component of the path
-    virtual CString GetFilePath() const;  // the full path once open
+    virtual CString GetFilePath() const;  // the full path once open (see Names)
     virtual void SetFilePath(LPCTSTR newName);
     virtual BOOL Open(LPCTSTR name, UINT openFlags, CFileException* error = nullptr);
     virtual LONG Seek(LONG offset, UINT from);
@@ -307,11 +307,11 @@ ORVIK_AFX_API int AfxChDir(LPCTSTR name);
 // The full name of the running program's executable file (not of a library
 // that asks), as GetModuleFileName with no module handle gives it. Linux
 // names it at /proc/self/exe, whatever name the program was started by; the
-// name is handed back in the form of every name a host gets back, with each
-// '/' turned into '\\' (/opt/tool/bin/tool comes back as \opt\tool\bin\tool),
-// so that a host that takes a path apart at backslashes finds its
-// directories. An executable deleted since start keeps the kernel's name
-// for it, which ends in " (deleted)".
+// name is handed back in the form of every name a host gets back (see Names
+// below: /opt/tool/bin/tool comes back as C:\opt\tool\bin\tool), so that a
+// host that takes a path apart at backslashes finds its directories. An
+// executable deleted since start keeps the kernel's name for it, which ends
+// in " (deleted)".
 //
 // Writes the name and its terminating zero into `buffer` and returns the
 // name's length. Returns 0, with errno set, when `buffer` is null or `size`
@@ -320,5 +320,55 @@ ORVIK_AFX_API int AfxChDir(LPCTSTR name);
 // that does not fit is refused, never cut short. On every failure with room
 // for it, `buffer` holds the empty text.
 ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
+
+// ---------------------------------------------------------------------------
+// Names. Every operation that takes a name (CFile::Open, CFile::GetStatus,
+// CFile::Remove, AfxMkDir, AfxChDir, the folder chooser's initial folder)
+// accepts it in the host's own form (C:\DATA\REPORT.TXT) as well as a POSIX
+// name (/data/report.txt):
+//
+// - Backslash and slash both separate components; runs of them count as one
+//   (so \\server\share is /server/share). "." components are dropped;
+//   ".." components go to the kernel as they are, which follows them with
+//   its own rules. A name that ends in a separator names a directory, and
+//   the kernel refuses it for anything else. The empty name names nothing.
+// - A drive prefix, an ASCII letter and a colon at the start, stands for
+//   the directory that the drive is mapped onto: by default the root of the
+//   file system for every letter, so C:\tmp\a.txt is /tmp/a.txt and "C:"
+//   alone is "/". A drive has no current directory of its own: "C:rel" is
+//   "C:\rel". (An entry whose name starts with a letter and a colon is
+//   reached as .\a:b.) A name that starts with a separator starts at the
+//   root of the file system, whatever the drives are mapped onto; any other
+//   name is relative to the current directory of the process (AfxChDir).
+// - Case: each component is looked for as given, then with its ASCII
+//   letters in lower case, then by reading the directory for the entries
+//   that match without regard to case, with the Windows-1252 folding of
+//   STR_ANSI2Upper4Char (a-z, and the letters of 0x8A to 0xFF); the first
+//   that finds an entry decides. So an exact match always wins, the
+//   all-lower-case spelling comes next, and among other spellings the
+//   byte-wise smallest name is taken (A.Txt before a.TXT). Each component
+//   that does not match exactly costs at most one directory read.
+// - When a component finds no entry, it and everything after it stay as
+//   given: a new file or directory gets its last name as the host spelled
+//   it, inside the directory that the earlier components found.
+// - An entry whose name holds a backslash cannot be named.
+//
+// Names handed back (CFile::GetFilePath of an open file, the full name of
+// CFileStatus, AfxGetModuleFileName, the folder chooser's path) are
+// absolute, in the host's form: a drive letter, a colon and backslashes,
+// with the case on disk: /tmp/a.txt comes back as C:\tmp\a.txt.
+// The drive is the one whose directory holds the entry most closely (ties go
+// to C:, then D: to Z:, then A: and B:), so a name handed back opens the same
+// entry when it is handed in again; when no drive's directory holds it
+// (every letter mapped elsewhere), the name starts with a backslash instead.
+
+// Maps drive `letter` (a to z, either case) onto `directory`: any name that
+// the operations above accept, made absolute against the current directory
+// at the time of the call; the directory need not exist yet. A null
+// directory maps the letter back onto the root of the file system. Returns
+// FALSE, and changes nothing, for a letter that is not an ASCII letter or an
+// empty directory. Safe to call from any thread; a name being resolved at
+// the same time sees either the old or the new directory.
+ORVIK_AFX_API BOOL AfxMapDrive(char letter, LPCTSTR directory);
 
 #endif  // ORVIK_AFX_H

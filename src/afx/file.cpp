@@ -380,13 +380,14 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         attribute |= readOnly;
     }
-    const std::string full = orvik::afx::HostName(orvik::afx::FullPath(native));
+    const std::string full = orvik::afx::FullPath(native);
     if (orvik::afx::LastComponent(full).rfind('.', 0) == 0) {
         attribute |= hidden;
     }
     status.m_attribute = attribute;
-    if (full.size() < sizeof status.m_szFullName) {
-        std::memcpy(status.m_szFullName, full.c_str(), full.size() + 1);
+    const std::string handedBack = orvik::afx::HostName(full);
+    if (handedBack.size() < sizeof status.m_szFullName) {
+        std::memcpy(status.m_szFullName, handedBack.c_str(), handedBack.size() + 1);
     }
     return TRUE;
 }
@@ -401,3 +402,7 @@ void CFile::Remove(LPCTSTR name) {
 int AfxMkDir(LPCTSTR name) { return ::mkdir(orvik::afx::NativeName(name).c_str(), 0777); }
 
 int AfxChDir(LPCTSTR name) { return ::chdir(orvik::afx::NativeName(name).c_str()); }
+
+BOOL AfxMapDrive(char letter, LPCTSTR directory) {
+    return orvik::afx::MapDrive(letter, directory) ? TRUE : FALSE;
+}

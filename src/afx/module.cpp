@@ -1,7 +1,6 @@
 // The running program's own executable file.
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -42,8 +41,7 @@ DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size) {
     if (!ReadExecutablePath(native)) {
         return 0;
     }
-    std::string name = orvik::afx::HostName(native);
-    std::replace(name.begin(), name.end(), '/', '\\');
+    const std::string name = orvik::afx::HostName(native);
     if (name.size() >= size) {
         errno = ENAMETOOLONG;
         return 0;

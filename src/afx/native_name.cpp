@@ -1,18 +1,237 @@
 #include "native_name.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
+#include <mutex>
 #include <vector>
 
 namespace orvik::afx {
 
-std::string NativeName(const char* name) { return name ? std::string(name) : std::string(); }
-
-std::string HostName(const std::string& native) { return native; }
-
 namespace {
+
+constexpr int kDriveCount = 26;
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+int DriveIndex(char letter) {
+    return (letter | 0x20) - 'a';
+}
+
+// The Windows-1252 upper-casing of the string service (STR_ANSI2Upper4Char),
+// so that every name that FILE_PathFile upper-cases still finds its entry,
+// whatever encoding the names on disk use.
+unsigned char UpperByte(unsigned char c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
+        return static_cast<unsigned char>(c - 0x20u);
+    }
+    switch (c) {
+        case 0x9Au:
+        case 0x9Cu:
+        case 0x9Eu:
+            return static_cast<unsigned char>(c - 0x10u);
+        case 0xFFu:
+            return 0x9Fu;
+        default:
+            return c;
+    }
+}
+
+bool SameIgnoringCase(const std::string& a, const char* b) {
+    for (const char c : a) {
+        if (*b == '\0' ||
+            UpperByte(static_cast<unsigned char>(c)) != UpperByte(static_cast<unsigned char>(*b))) {
+            return false;
+        }
+        ++b;
+    }
+    return *b == '\0';
+}
+
+// Only ASCII letters: this spelling is a cheap first guess, and lowering
+// bytes above 0x7F would break the UTF-8 names that most disks hold.
+std::string AsciiLower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return text;
+}
+
+std::string Backslashed(std::string text) {
+    for (char& c : text) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return text;
+}
+
+// The directory of every drive letter; empty stands for the root.
+class DriveTable {
+public:
+    std::string Directory(char letter) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        const std::string& mapped = m_directories[DriveIndex(letter)];
+        return mapped.empty() ? std::string("/") : mapped;
+    }
+
+    void Set(char letter, std::string directory) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_directories[DriveIndex(letter)] = std::move(directory);
+    }
+
+    // The name of `native` (absolute) under the drive whose directory holds
+    // it most closely; ties go to C:, then D: to Z:, then A: and B:. Root
+    // relative when every drive is mapped away from it.
+    std::string HostForm(const std::string& native) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        static const char kOrder[] = "CDEFGHIJKLMNOPQRSTUVWXYZAB";
+        char best = '\0';
+        size_t bestLength = 0;
+        for (const char* letter = kOrder; *letter != '\0'; ++letter) {
+            const std::string& dir = m_directories[DriveIndex(*letter)];
+            const bool holds =
+                dir.empty() || native == dir ||
+                (native.compare(0, dir.size(), dir) == 0 && native[dir.size()] == '/');
+            if (holds && (best == '\0' || dir.size() > bestLength)) {
+                best = *letter;
+                bestLength = dir.size();
+            }
+        }
+        if (best == '\0') {
+            return Backslashed(native);
+        }
+        size_t rest = bestLength;
+        while (rest < native.size() && native[rest] == '/') {
+            ++rest;
+        }
+        return std::string(1, best) + ":\\" + Backslashed(native.substr(rest));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::array<std::string, kDriveCount> m_directories;
+};
+
+DriveTable& Drives() {
+    static DriveTable table;
+    return table;
+}
+
+// A name taken apart: where it starts, and its components without empty
+// and "." ones.
+struct ParsedName {
+    std::string base;  // "/", a drive's directory, or empty for the current directory
+    std::vector<std::string> components;
+    bool mustBeDirectory = false;  // ended in a separator or "."
+};
+
+ParsedName Parse(const char* name) {
+    ParsedName parsed;
+    const char* rest = name;
+    if (IsAsciiLetter(name[0]) && name[1] == ':') {
+        // "C:rel" is "C:\rel": a drive has no current directory of its own.
+        parsed.base = Drives().Directory(name[0]);
+        rest = name + 2;
+    } else if (IsSeparator(name[0])) {
+        parsed.base = "/";
+    }
+    std::string component;
+    for (const char* p = rest;; ++p) {
+        if (*p != '\0' && !IsSeparator(*p)) {
+            component += *p;
+            continue;
+        }
+        parsed.mustBeDirectory = component.empty() || component == ".";
+        if (!parsed.mustBeDirectory) {
+            parsed.components.push_back(component);
+        }
+        component.clear();
+        if (*p == '\0') {
+            break;
+        }
+    }
+    return parsed;
+}
+
+void Append(std::string& path, const std::string& component) {
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    path += component;
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The entry of `directory` (empty: the current one) that matches
+// `component` without regard to case; the byte-wise smallest when several
+// do. Empty when none does or the directory cannot be read.
+std::string ScanFor(const std::string& directory, const std::string& component) {
+    DIR* stream = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (stream == nullptr) {
+        return std::string();
+    }
+    std::string best;
+    while (const dirent* entry = ::readdir(stream)) {
+        if (SameIgnoringCase(component, entry->d_name) && (best.empty() || best > entry->d_name)) {
+            best = entry->d_name;
+        }
+    }
+    ::closedir(stream);
+    return best;
+}
+
+// The spelling on disk of `component` inside `directory`: as given, else in
+// lower case, else the one a scan finds. Empty when no entry matches, so
+// that the rest of the name stays as given.
+std::string SpellingOnDisk(const std::string& directory, const std::string& component) {
+    std::string path = directory;
+    Append(path, component);
+    if (EntryExists(path)) {
+        return component;
+    }
+    if (errno != ENOENT) {
+        return std::string();  // the kernel will tell what is wrong with it
+    }
+    std::string lower = AsciiLower(component);
+    if (lower != component) {
+        path = directory;
+        Append(path, lower);
+        if (EntryExists(path)) {
+            return lower;
+        }
+    }
+    return ScanFor(directory, component);
+}
+
+std::string Joined(const ParsedName& parsed, const std::vector<std::string>& components) {
+    std::string path = parsed.base;
+    for (const std::string& component : components) {
+        Append(path, component);
+    }
+    if (path.empty()) {
+        return ".";
+    }
+    if (parsed.mustBeDirectory && !components.empty()) {
+        path += '/';  // the kernel then insists on a directory
+    }
+    return path;
+}
 
 std::string CurrentDirectory() {
     std::vector<char> buffer(PATH_MAX);
@@ -26,6 +245,40 @@ std::string CurrentDirectory() {
 }
 
 }  // namespace
+
+std::string NativeName(const char* name) {
+    if (name == nullptr || *name == '\0') {
+        return std::string();
+    }
+    const ParsedName parsed = Parse(name);
+    std::string asGiven = Joined(parsed, parsed.components);
+    if (EntryExists(asGiven) || errno != ENOENT) {
+        return asGiven;  // every component matches exactly
+    }
+    std::vector<std::string> onDisk;
+    std::string directory = parsed.base;
+    bool resolving = true;
+    for (const std::string& component : parsed.components) {
+        std::string spelling = component;
+        if (resolving && component != "..") {
+            spelling = SpellingOnDisk(directory, component);
+            resolving = !spelling.empty();
+            if (!resolving) {
+                spelling = component;  // nothing below a missing entry exists
+            }
+        }
+        Append(directory, spelling);
+        onDisk.push_back(spelling);
+    }
+    return Joined(parsed, onDisk);
+}
+
+std::string HostName(const std::string& native) {
+    if (native.empty() || native[0] != '/') {
+        return Backslashed(native);
+    }
+    return Drives().HostForm(native);
+}
 
 std::string FullPath(const std::string& native) {
     std::string joined = native;
@@ -53,8 +306,26 @@ std::string FullPath(const std::string& native) {
 }
 
 std::string LastComponent(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+bool MapDrive(char letter, const char* directory) {
+    if (!IsAsciiLetter(letter)) {
+        return false;
+    }
+    std::string mapped;  // the root
+    if (directory != nullptr) {
+        if (*directory == '\0') {
+            return false;
+        }
+        mapped = FullPath(NativeName(directory));
+        if (mapped == "/") {
+            mapped.clear();
+        }
+    }
+    Drives().Set(letter, std::move(mapped));
+    return true;
 }
 
 }  // namespace orvik::afx

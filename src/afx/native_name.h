@@ -1,6 +1,12 @@
 // How a name handed in by a host becomes a name for the operating system,
-// and how an open file's full path is formed. Every by-name operation of the
+// and how a name on disk is handed back. Every by-name operation of the
 // platform classes goes through here.
+//
+// Names come in the host's own form or as POSIX names: backslashes and
+// slashes both separate components, a drive prefix ("C:") stands for the
+// directory that the drive is mapped onto (AfxMapDrive), and a component
+// whose case does not match the disk finds the entry that matches it
+// without regard to case. include/OrvikAfx.h describes the rules in full.
 #ifndef ORVIK_AFX_NATIVE_NAME_H
 #define ORVIK_AFX_NATIVE_NAME_H
 
@@ -12,8 +18,9 @@ namespace orvik::afx {
 std::string NativeName(const char* name);
 
 // The form in which a name on disk is handed back to a host (the full path
-// of an open file, the executable's path, a chosen folder). Handing it in
-// again through NativeName reaches the same entry.
+// of an open file, the executable's path, a chosen folder): a drive letter,
+// a colon and backslashes. Handing it in again through NativeName reaches
+// the same entry.
 std::string HostName(const std::string& native);
 
 // `native` made absolute against the current directory, with empty and "."
@@ -21,8 +28,13 @@ std::string HostName(const std::string& native);
 // kernel knows where it leads.
 std::string FullPath(const std::string& native);
 
-// The last component of a path.
+// The last component of a path in either form.
 std::string LastComponent(const std::string& path);
+
+// Maps drive `letter` onto `directory` (any name NativeName accepts, made
+// absolute now); null restores the file-system root. False for a letter
+// that is not an ASCII letter or an empty directory.
+bool MapDrive(char letter, const char* directory);
 
 }  // namespace orvik::afx
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "OrvikAfx.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ namespace {
 // size given, so that AddressSanitizer stops a write past it. One byte too
 // few refuses the name as a whole; so do no buffer and no room.
 TEST(ModuleFileName, NamesTheRunningProgramOrRefusesIt) {
-    std::string name = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::replace(name.begin(), name.end(), '/', '\\');
+    const std::string name =  // as names are handed back: C:\work\build\tests\afx_tests
+        orvik::test::HostPath(std::filesystem::read_symlink("/proc/self/exe").string());
     const DWORD size = static_cast<DWORD>(name.size());
     std::vector<char> fits(size + 1, '#'), tooShort(size, '#');
     EXPECT_EQ(AfxGetModuleFileName(fits.data(), size + 1), size);

@@ -16,7 +16,7 @@ TEST(Shell, PathFromItemListGivesOnlyFileSystemPathsThatFit) {
     const std::string fits(MAX_PATH - 1, 'p'), tooLong(MAX_PATH, 'p');
     const std::tuple<LPITEMIDLIST, std::string> rows[] = {
         // clang-format off
-        {NewItemList("/srv/data"), "/srv/data"}, {NewItemList(fits.c_str()), fits},
+        {NewItemList("/srv/data"), "C:\\srv\\data"}, {NewItemList(fits.c_str()), fits},
         {NewItemList(tooLong.c_str()), ""}, {NewItemList(""), ""},  // "": no path
         {orvik::shell::NewItemListWithoutPath("Network"), ""}, {nullptr, ""},
         // clang-format on

@@ -65,7 +65,7 @@ TEST(NameQuery, RealFileGivesNameAndFullPath) {
     ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr);
     char buffer[1024];
     EXPECT_STREQ(FILE_GetName(&file, buffer, 1023), "report.txt");
-    EXPECT_STREQ(FILE_GetPath(&file, nullptr, 0), name.c_str());
+    EXPECT_STREQ(FILE_GetPath(&file, nullptr, 0), dir.Host("report.txt").c_str());
 }
 
 }  // namespace

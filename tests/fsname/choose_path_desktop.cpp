@@ -142,7 +142,8 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
     const orvik::test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "alpha");
     std::filesystem::create_directory(dir.path() / "beta");
-    const std::string preselected = dir / "beta", chosen = dir / "alpha";
+    // Handed in and back in the library's form (C:\tmp\...\beta).
+    const std::string preselected = dir.Host("beta"), chosen = dir.Host("alpha");
     const std::string find = "xdotool search --sync --name '^Orvik chooser test$'";
     std::atomic<bool> returned{false};
     std::string failures;

@@ -11,6 +11,7 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "OrvikShell.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -26,9 +27,10 @@ LPITEMIDLIST Make(const std::string& item) {
                            : orvik::shell::NewItemList(item.c_str());
 }
 
-std::string PathOf(size_t length) {
-    return "/" + std::string(length - 1, 'd');
-}
+// A folder whose path, as names are handed back (C:\ddd...), has `length`
+// bytes; the browser itself deals in names on disk (/ddd...).
+std::string PathOf(size_t length) { return "/" + std::string(length - 3, 'd'); }
+std::string Handed(const std::string& onDisk) { return orvik::test::HostPath(onDisk); }
 
 // The browser, replaying selection moves and a final choice, and the shell's
 // allocator, keeping what is live; while the callback runs it may refuse
@@ -118,7 +120,7 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
         shell.choice = choice;
         shell.releases = 0;
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, "Pick", nullptr), result) << choice;
-        EXPECT_EQ(result == 0 ? path.data() : choice, choice) << "the chosen path";
+        EXPECT_EQ(result == 0 ? path.data() : Handed(choice), Handed(choice)) << "the chosen path";
         EXPECT_EQ(shell.releases, releases) << choice;
         EXPECT_EQ(shell.live.size(), allocator ? 0u : 1u) << choice;
     }
@@ -129,14 +131,15 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
 // shows each selection that has a path in the status line, cut to 32 bytes
 // and "..." past 35; without a scratch buffer it shows nothing.
 TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
-    const std::string exact = PathOf(35), cut = PathOf(36).substr(0, 32) + "...";
+    const std::string exact = Handed(PathOf(35)), cut = Handed(PathOf(36)).substr(0, 32) + "...";
+    const std::string tmp = Handed("/tmp");
     const std::vector<std::string> none,
         seven{exact, kNoPath, PathOf(36), kNothing, PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
     using Moves = std::vector<std::string>;
     const std::tuple<const char*, const char*, bool, Moves, Moves> rows[] = {
         // initial, title, scratch refused, moves, statuses
-        {"/srv", "Pick", false, {"/tmp"}, {"/tmp"}},
-        {"/srv", nullptr, false, seven, {exact, cut, cut, "/tmp"}},
+        {"/srv", "Pick", false, {"/tmp"}, {tmp}},
+        {"/srv", nullptr, false, seven, {exact, cut, cut, tmp}},
         {"/srv", "Pick", true, {"/srv", "/tmp"}, none},
         {nullptr, "Pick", false, {"/srv", "/tmp"}, none}};
     shell.choice = "/tmp";
@@ -146,7 +149,7 @@ TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
         shell.selected.clear();
         shell.statuses.clear();
         ASSERT_EQ(FILE_ChoosePath(path.data(), initial, title, nullptr), 0);
-        EXPECT_STREQ(path.data(), "/tmp");
+        EXPECT_EQ(path.data(), tmp);
         EXPECT_EQ(shell.seen.pidlRoot, nullptr);
         EXPECT_EQ(shell.seen.pszDisplayName, path.data());
         EXPECT_STREQ(shell.seen.lpszTitle, title ? title : "Choose a Directory");

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,13 +13,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Run once where the build put it and once more, by the test below, from a
-// directory too deep for 259 bytes: there the name must be refused.
+// Run once where the build put it and once more from a directory too deep
+// for 259 bytes, by the test below; there the name must be refused.
 TEST(ModulePath, TheDirectoryAboveTheRunningProgramsDirectory) {
     const fs::path executable = fs::read_symlink("/proc/self/exe");
-    const bool fits = executable.string().size() < 259;
-    std::string expected = fits ? executable.parent_path().parent_path().string() : "";
-    std::replace(expected.begin(), expected.end(), '/', '\\');
+    const bool fits = orvik::test::HostPath(executable.string()).size() < 259;
+    const std::string expected =
+        fits ? orvik::test::HostPath(executable.parent_path().parent_path().string()) : "";
 
     std::vector<char> buffer(259, '#');  // a write past it stops AddressSanitizer
     GEN_SetRetCode(77);

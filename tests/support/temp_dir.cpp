@@ -8,6 +8,16 @@
 
 namespace orvik::test {
 
+std::string HostPath(const std::string& posix) {
+    std::string host = "C:" + posix;
+    for (char& c : host) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return host;
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvik-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

@@ -7,6 +7,10 @@
 
 namespace orvik::test {
 
+// An absolute POSIX name as the platform classes hand it back: C:\tmp\a.txt
+// for /tmp/a.txt while no drive is mapped elsewhere.
+std::string HostPath(const std::string& posix);
+
 class TempDir {
 public:
     TempDir();
@@ -17,6 +21,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     // The full name of `leaf` inside the directory.
     std::string operator/(const std::string& leaf) const { return (m_path / leaf).string(); }
+    // The same, as the platform classes hand it back.
+    std::string Host(const std::string& leaf) const { return HostPath(*this / leaf); }
 
     // Writes `content` into the file `leaf` and returns its full name.
     std::string Write(const std::string& leaf, const std::string& content) const;
