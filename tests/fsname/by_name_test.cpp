@@ -10,71 +10,59 @@
 
 namespace {
 
-using orvik::test::TempDir;
 namespace fs = std::filesystem;
 
+// Every test starts from a code that no function hands; all but
+// FILE_Remove4Name must leave it.
 class ByName : public ::testing::Test {
 protected:
-    void SetUp() override { GEN_SetRetCode(77); }  // a code that no function hands
-    TempDir dir;
+    void SetUp() override { GEN_SetRetCode(77); }
+    orvik::test::TempDir dir;
 };
 
-TEST_F(ByName, ExistenceTestsAnswerForFilesAndDirectories) {
-    const std::string file = dir.Write("f.txt", "x");
-    const std::string missing = dir / "none";
-    const struct {
-        const char* name;
-        bool exists;
-    } rows[] = {
-        {file.c_str(), true},           {dir.path().c_str(), true},
-        {missing.c_str(), false}, {"", false},
-        {"   ", false},                  {nullptr, false},
+TEST_F(ByName, ExistenceTestsAnswerForFilesAndDirectoriesAlike) {
+    const std::string file = dir.Write("f.txt", "x"), missing = dir / "none", top = dir.path();
+    // clang-format off
+    const struct { const char* name; bool exists; } rows[] = {
+        {file.c_str(), true}, {top.c_str(), true}, {missing.c_str(), false}, {"", false}, {"   ", false},
+        {nullptr, false},
     };
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(FILE_FileExists(row.name) != 0, row.exists) << (row.name ? row.name : "null");
         EXPECT_EQ(FILE_DirExists(row.name), FILE_FileExists(row.name));
     }
-    EXPECT_EQ(GEN_GetRetCode(), 77) << "existence tests leave the return code";
+    EXPECT_EQ(GEN_GetRetCode(), 77);
 }
 
 TEST_F(ByName, Remove4NameReportsEveryOutcome) {
-    const std::string file = dir.Write("f.txt", "x");
-    EXPECT_EQ(FILE_Remove4Name(file.c_str()), nullptr);
-    EXPECT_EQ(GEN_GetRetCode(), 0);
+    const std::string file = dir.Write("f.txt", "x"), top = dir.path();
+    // clang-format off
+    const struct { const char* name; int32_t number, code; } rows[] = {
+        {file.c_str(), 0, 0}, {file.c_str(), 52004, 8}, {top.c_str(), 52007, 8}, {nullptr, 52001, 7},
+        {"   ", 52004, 8},  // a blank name is tried as it is
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        EXPECT_EQ(FILE_Remove4Name(row.name), row.number ? MSG_GetStr(row.number) : nullptr);
+        EXPECT_EQ(GEN_GetRetCode(), row.code) << (row.name ? row.name : "null");
+    }
     EXPECT_FALSE(fs::exists(file));
-
-    EXPECT_EQ(FILE_Remove4Name(file.c_str()), MSG_GetStr(52004)) << "missing: fileNotFound";
-    EXPECT_EQ(GEN_GetRetCode(), 8);
+    EXPECT_TRUE(fs::exists(top));
     EXPECT_EQ(FILE_FileExists(file.c_str()), 0);
     EXPECT_EQ(GEN_GetRetCode(), 8) << "FILE_FileExists leaves the code of the call before";
-
-    EXPECT_EQ(FILE_Remove4Name(dir.path().c_str()), MSG_GetStr(52007)) << "a directory";
-    EXPECT_EQ(GEN_GetRetCode(), 8);
-    EXPECT_TRUE(fs::exists(dir.path()));
-
-    EXPECT_EQ(FILE_Remove4Name(nullptr), MSG_GetStr(52001));
-    EXPECT_EQ(GEN_GetRetCode(), 7);
-    EXPECT_EQ(FILE_Remove4Name("   "), MSG_GetStr(52004)) << "a blank name is tried as it is";
 }
 
 TEST_F(ByName, MkDirResults) {
-    const std::string made = dir / "made";
-    const std::string file = dir.Write("plain", "");
-    const std::string orphan = dir / "no/such/parent";
-    const std::string underFile = dir / "plain/sub";
-    const struct {
-        const char* name;
-        int32_t result;
-    } rows[] = {
-        {made.c_str(), 0},
-        {made.c_str(), -3},                          // exists already
-        {file.c_str(), -3},                          // a file of that name
-        {orphan.c_str(), -4},                        // parent missing
-        {underFile.c_str(), -5},                     // a file as the parent: ENOTDIR
-        {nullptr, -1},
-        {"", -2},
-        {" \t ", -2},
+    const std::string made = dir / "made", file = dir.Write("plain", ""),
+                      orphan = dir / "no/such/parent", underFile = dir / "plain/sub";
+    // clang-format off
+    const struct { const char* name; int32_t result; } rows[] = {
+        {made.c_str(), 0}, {made.c_str(), -3}, {file.c_str(), -3},  // exists already, as either kind
+        {orphan.c_str(), -4}, {underFile.c_str(), -5},              // no parent; a file as parent
+        {nullptr, -1}, {"", -2}, {" \t ", -2},
     };
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(FILE_MkDir(row.name), row.result) << (row.name ? row.name : "null");
     }
@@ -87,13 +75,12 @@ TEST_F(ByName, Move2DirChangesTheCurrentDirectory) {
     const fs::path before = fs::current_path();
     fs::create_directory(dir.path() / "sub");
     dir.Write("sub/inner.txt", "x");
-
-    EXPECT_EQ(FILE_Move2Dir((dir / "missing").c_str()), -3);
-    EXPECT_EQ(fs::current_path(), before) << "a refused change leaves it";
-    EXPECT_EQ(FILE_Move2Dir(nullptr), -1);
-    EXPECT_EQ(FILE_Move2Dir("  "), -2);
-    EXPECT_EQ(FILE_Move2Dir(dir.Write("plain", "").c_str()), -3);
-
+    const std::string missing = dir / "missing", plain = dir.Write("plain", "");
+    for (const char* refused : {missing.c_str(), plain.c_str()}) {
+        EXPECT_EQ(FILE_Move2Dir(refused), -3);
+        EXPECT_EQ(fs::current_path(), before) << "a refused change leaves it";
+    }
+    EXPECT_EQ(FILE_Move2Dir(nullptr) * 10 + FILE_Move2Dir("  "), -12);
     ASSERT_EQ(FILE_Move2Dir((dir / "sub").c_str()), 0);
     EXPECT_NE(FILE_FileExists("inner.txt"), 0) << "relative names resolve against it";
     EXPECT_EQ(FILE_MkDir("relative"), 0);
