@@ -82,19 +82,7 @@ char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
 // One line into `buffer` (max + 1 bytes), without its LF or CR LF. A line
 // longer than max is cut and goes on in the next call.
 char* FILE_ReadStr(CFile* file, char* buffer, uint32_t max, uint32_t* status) {
-    uint32_t outcome = report::kStatusNoFileObject;
-    char* message = nullptr;
-    report::Begin();
-    if (file == nullptr) {
-        message = report::Fail(report::kNoFileObject, report::kCodeNoFileObject);
-    } else if (buffer == nullptr) {
-        message = report::Fail(report::kNullArgument, report::kCodeNullArgument);
-        outcome = report::kStatusNoBuffer;
-    } else {
-        message = ReadLine(file, buffer, max, outcome);
-    }
-    if (status) {
-        *status = outcome;
-    }
-    return message;
+    return report::ReadWithStatus(file, buffer, status, [&](uint32_t& outcome) {
+        return ReadLine(file, buffer, max, outcome);
+    });
 }

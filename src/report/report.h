@@ -91,6 +91,29 @@ char* Guarded(Operation&& operation, int32_t failureCode) {
                        [failureCode](int) { platform::SetRetCode(failureCode); });
 }
 
+// The shape of a read that reports a transfer status: the code is cleared;
+// a null file object (52000, code 4, status 1) and then a null buffer (52001,
+// code 7, status 4) are refused; else `read(status)` reads. The status goes
+// through the caller's pointer, when there is one, on every way out.
+template <typename Read>
+char* ReadWithStatus(CFile* file, const void* buffer, uint32_t* status, Read&& read) {
+    uint32_t outcome = kStatusNoFileObject;
+    char* message = nullptr;
+    Begin();
+    if (file == nullptr) {
+        message = Fail(kNoFileObject, kCodeNoFileObject);
+    } else if (buffer == nullptr) {
+        message = Fail(kNullArgument, kCodeNullArgument);
+        outcome = kStatusNoBuffer;
+    } else {
+        message = std::forward<Read>(read)(outcome);
+    }
+    if (status) {
+        *status = outcome;
+    }
+    return message;
+}
+
 inline bool IsOpen(const CFile* file) {
     return file->m_hFile != CFile::hFileNull;
 }
