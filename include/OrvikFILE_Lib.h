@@ -25,6 +25,7 @@
 #include <stdint.h>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Codes.h"
 
 #if defined(__GNUC__)
 #define ORVIK_FILE_API __attribute__((visibility("default")))
