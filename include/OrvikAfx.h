@@ -158,10 +158,10 @@ public:
                                                       LPCTSTR fileName = nullptr);
 
 // ---------------------------------------------------------------------------
-struct CFileStatus {         // what GetStatus fills
+struct CFileStatus {  // what GetStatus fills
     time_t m_ctime, m_mtime, m_atime;
     uint64_t m_size;
-    BYTE m_attribute;        // CFile::Attribute bits
+    BYTE m_attribute;             // CFile::Attribute bits
     char m_szFullName[MAX_PATH];  // absolute, as names are handed back; empty when too long
 };
 
