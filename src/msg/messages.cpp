@@ -18,8 +18,12 @@ struct Message {
 // comparing texts: the file library's list, written once in its header.
 #define ORVIK_MESSAGE_ENTRY(name, value, text) {ORVIK_MSG_##name, text},
 #define ORVIK_CAUSE_MESSAGE_ENTRY(cause, name, value, text) {ORVIK_MSG_##name, text},
-Message g_messages[] = {ORVIK_FILE_MESSAGES(ORVIK_MESSAGE_ENTRY)
-                            ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_MESSAGE_ENTRY)};
+// clang-format off
+Message g_messages[] = {
+    ORVIK_FILE_MESSAGES(ORVIK_MESSAGE_ENTRY)
+    ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_MESSAGE_ENTRY)
+};
+// clang-format on
 #undef ORVIK_MESSAGE_ENTRY
 #undef ORVIK_CAUSE_MESSAGE_ENTRY
 
