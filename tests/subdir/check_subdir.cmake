@@ -6,21 +6,13 @@
 # libraries plainly: what is checked here is how it finds and links them.
 cmake_minimum_required(VERSION 3.20)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "failed (${result}): ${ARGN}\n${out}\n${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
-
 file(REMOVE_RECURSE ${WORK_DIR})
-run(${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR} -G ${GENERATOR}
-    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=Debug
-    -DORVIK_SOURCE=${ORVIK_SOURCE}
-    -DORVIK_GTK_BROWSER=OFF)
-run(${CMAKE_COMMAND} --build ${WORK_DIR})
-run(${WORK_DIR}/subdir_host)
-if(NOT run_output MATCHES "subdir host: ok")
-  message(FATAL_ERROR "the subdirectory host: ${run_output}")
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR} -G ${GENERATOR}
+                        -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=Debug
+                        -DORVIK_SOURCE=${ORVIK_SOURCE} -DORVIK_GTK_BROWSER=OFF
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${WORK_DIR}/subdir_host OUTPUT_VARIABLE output COMMAND_ERROR_IS_FATAL ANY)
+if(NOT output MATCHES "subdir host: ok")
+  message(FATAL_ERROR "the subdirectory host: ${output}")
 endif()
