@@ -14,7 +14,8 @@ namespace {
 
 std::string Directory() {
     static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvik-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvik-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("mkdtemp failed");
         }
@@ -68,6 +69,8 @@ const std::string& RecordFile() {
     return name;
 }
 
-std::string ScratchFile(const char* leaf) { return Directory() + "/" + leaf; }
+std::string ScratchFile(const char* leaf) {
+    return Directory() + "/" + leaf;
+}
 
 }  // namespace orvik::bench

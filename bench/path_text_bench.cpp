@@ -57,7 +57,8 @@ void FilesystemShrink(benchmark::State& state) {
         const std::string tail = "/" + path.filename().string();
         std::string head;
         for (const fs::path& part : path.parent_path()) {
-            const std::string next = head + (head.empty() || head == "/" ? "" : "/") + part.string();
+            const std::string next =
+                head + (head.empty() || head == "/" ? "" : "/") + part.string();
             if (next.size() + 3 + tail.size() > static_cast<size_t>(kWidth)) {
                 break;
             }

@@ -1,5 +1,12 @@
 include(GNUInstallDirs)
 
+# Warnings beyond -Wall -Wextra that the libraries build with: no silent
+# narrowing or sign change between the 32-bit values of the interface and
+# the sizes of the standard library, no shadowed names, no C-style casts,
+# standard C++ only.
+set(ORVIK_STRICT_WARNINGS
+  -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast)
+
 # Settings that every target of this project shares.
 function(orvik_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_17)
@@ -13,18 +20,24 @@ function(orvik_target_defaults target)
     VISIBILITY_INLINES_HIDDEN ON
     POSITION_INDEPENDENT_CODE ON)
   target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${ORVIK_WERROR}>:-Werror>)
+  # Private on both sides: each target of the project is compiled and linked
+  # with the sanitizers by these defaults, and nothing of them is exported to
+  # a host through an installed target's link interface.
   if(ORVIK_SANITIZERS)
     target_compile_options(${target} PRIVATE
       -fsanitize=${ORVIK_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
-    target_link_options(${target} PUBLIC -fsanitize=${ORVIK_SANITIZERS})
+    target_link_options(${target} PRIVATE -fsanitize=${ORVIK_SANITIZERS})
   endif()
 endfunction()
 
 # A shared library of this project: versioned, with include/ as its public
-# include path.
+# include path, built with the strict warnings, and known by the same
+# OrvikFILE:: name in a host's tree as after installation.
 function(orvik_add_library target)
   add_library(${target} SHARED ${ARGN})
+  add_library(OrvikFILE::${target} ALIAS ${target})
   orvik_target_defaults(${target})
+  target_compile_options(${target} PRIVATE ${ORVIK_STRICT_WARNINGS})
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)

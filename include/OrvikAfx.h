@@ -158,10 +158,10 @@ public:
                                                       LPCTSTR fileName = nullptr);
 
 // ---------------------------------------------------------------------------
-struct CFileStatus {         // what GetStatus fills
+struct CFileStatus {  // what GetStatus fills
     time_t m_ctime, m_mtime, m_atime;
     uint64_t m_size;
-    BYTE m_attribute;        // CFile::Attribute bits
+    BYTE m_attribute;             // CFile::Attribute bits
     char m_szFullName[MAX_PATH];  // absolute, as names are handed back; empty when too long
 };
 
@@ -196,6 +196,12 @@ struct CFileStatus {         // what GetStatus fills
 // them; Seek drops them. A host that also uses the descriptor m_hFile
 // directly calls Seek(0, CFile::current) first: the descriptor's own offset
 // may stand ahead of the file position until then.
+#if defined(__clang__)
+// The framework's name `system` for the attribute bit stays, although the C
+// library declares a function of that name.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wshadow"
+#endif
 class ORVIK_AFX_API CFile : public CObject {
 public:
     enum OpenFlags {
@@ -276,6 +282,9 @@ private:
     UINT m_aheadLast = 0;
     bool m_readsAhead = false;  // set by Open for a regular file
 };
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 // ---------------------------------------------------------------------------
 // Windows and threads, as far as the folder chooser needs them.

@@ -19,77 +19,79 @@
  * reporting call hands ORVIK_RC_OK first and one failure code when it fails;
  * GEN_GetRetCode reads the calling thread's last code. 1, 2, 3 and 9 are
  * handed by no function of the library. */
-#define ORVIK_FILE_RETURN_CODES(X)                                              \
-    X(OK, 0, "success")                                                         \
-    X(NO_FILE_OBJECT, 4, "the file object pointer is null")                    \
-    X(NAME_TOO_LONG, 5, "the name is longer than its target allows")           \
-    X(CLOSE_FAILED, 6, "closing the file object failed")                       \
-    X(NULL_ARGUMENT, 7, "a required pointer argument is null")                 \
-    X(REMOVE_FAILED, 8, "deleting the file failed")                            \
-    X(SET_LENGTH_FAILED, 10, "setting the file length failed")                 \
-    X(END_OF_FILE, 11, "end of file: the read gave no bytes")                  \
-    X(READ_FAILED, 12, "reading failed for another cause")                     \
-    X(OPEN_FAILED, 13, "opening failed")                                       \
-    X(WRITE_FAILED, 14, "writing failed")                                      \
-    X(GET_LENGTH_FAILED, 15, "getting the file length failed")                 \
+#define ORVIK_FILE_RETURN_CODES(X)                                   \
+    X(OK, 0, "success")                                              \
+    X(NO_FILE_OBJECT, 4, "the file object pointer is null")          \
+    X(NAME_TOO_LONG, 5, "the name is longer than its target allows") \
+    X(CLOSE_FAILED, 6, "closing the file object failed")             \
+    X(NULL_ARGUMENT, 7, "a required pointer argument is null")       \
+    X(REMOVE_FAILED, 8, "deleting the file failed")                  \
+    X(SET_LENGTH_FAILED, 10, "setting the file length failed")       \
+    X(END_OF_FILE, 11, "end of file: the read gave no bytes")        \
+    X(READ_FAILED, 12, "reading failed for another cause")           \
+    X(OPEN_FAILED, 13, "opening failed")                             \
+    X(WRITE_FAILED, 14, "writing failed")                            \
+    X(GET_LENGTH_FAILED, 15, "getting the file length failed")       \
     X(SEEK_FAILED, 16, "seeking failed")
 
 /* Transfer statuses: what FILE_Read and FILE_ReadStr write through their
  * optional status pointer. Success is ORVIK_STATUS_TRANSFERRED plus the
  * count of bytes read (FILE_Read) or of characters stored (FILE_ReadStr). */
-#define ORVIK_FILE_STATUSES(X)                                                  \
-    X(NO_FILE_OBJECT, 1, "no file object")                                     \
-    X(END_OF_FILE, 2, "end of file: nothing was read")                         \
-    X(READ_FAILED, 3, "the read failed for a cause other than end of file")    \
-    X(NO_BUFFER, 4, "no buffer")                                               \
+#define ORVIK_FILE_STATUSES(X)                                              \
+    X(NO_FILE_OBJECT, 1, "no file object")                                  \
+    X(END_OF_FILE, 2, "end of file: nothing was read")                      \
+    X(READ_FAILED, 3, "the read failed for a cause other than end of file") \
+    X(NO_BUFFER, 4, "no buffer")                                            \
     X(TRANSFERRED, 100, "success, plus the count transferred")
 
 /* Message numbers of the library's own failures, with their texts (what
  * MSG_GetStr gives for them). */
-#define ORVIK_FILE_MESSAGES(X)                                                  \
+#define ORVIK_FILE_MESSAGES(X)                                                            \
     X(NO_FILE_OBJECT, 52000, "No file object was given, or the file object is not open.") \
-    X(NULL_ARGUMENT, 52001, "A required argument is missing (null pointer).")  \
-    X(NO_EXCEPTION_TEXT, 52017, "An unknown file error occurred.")             \
+    X(NULL_ARGUMENT, 52001, "A required argument is missing (null pointer).")             \
+    X(NO_EXCEPTION_TEXT, 52017, "An unknown file error occurred.")                        \
     X(NAME_TOO_LONG, 52200, "The name is too long for its destination.")
 
 /* The messages of the fifteen causes of a CFileException, in the order of
  * its cause enumeration: the message of cause c is ORVIK_MSG_CAUSE_BASE + c.
  * An entry is X(cause, NAME, value, text), where `cause` is the enumerator
  * of CFileException that the message describes. */
-#define ORVIK_FILE_CAUSE_MESSAGES(X)                                            \
-    X(none, NONE, 52002, "The file operation failed without reporting a cause.") \
-    X(generic, GENERIC, 52003, "An unspecified error occurred while accessing the file.") \
-    X(fileNotFound, FILE_NOT_FOUND, 52004, "The file was not found.")          \
-    X(badPath, BAD_PATH, 52005, "All or part of the path is invalid.")         \
-    X(tooManyOpenFiles, TOO_MANY_OPEN_FILES, 52006, "Too many files are open.") \
-    X(accessDenied, ACCESS_DENIED, 52007, "Access to the file was denied.")    \
-    X(invalidFile, INVALID_FILE, 52008, "The file handle is invalid.")         \
-    X(removeCurrentDir, REMOVE_CURRENT_DIR, 52009,                             \
-      "The current working directory cannot be removed.")                      \
-    X(directoryFull, DIRECTORY_FULL, 52010,                                    \
-      "The directory is full: no more entries can be made.")                   \
-    X(badSeek, BAD_SEEK, 52011, "The file position could not be set.")         \
-    X(hardIO, HARD_IO, 52012, "A hardware input/output error occurred.")       \
-    X(sharingViolation, SHARING_VIOLATION, 52013,                              \
-      "The file is in use by another opener (sharing violation).")             \
-    X(lockViolation, LOCK_VIOLATION, 52014,                                    \
-      "A locked region of the file was accessed (lock violation).")            \
-    X(diskFull, DISK_FULL, 52015, "The disk is full.")                         \
+#define ORVIK_FILE_CAUSE_MESSAGES(X)                                                               \
+    X(none, NONE, 52002, "The file operation failed without reporting a cause.")                   \
+    X(generic, GENERIC, 52003, "An unspecified error occurred while accessing the file.")          \
+    X(fileNotFound, FILE_NOT_FOUND, 52004, "The file was not found.")                              \
+    X(badPath, BAD_PATH, 52005, "All or part of the path is invalid.")                             \
+    X(tooManyOpenFiles, TOO_MANY_OPEN_FILES, 52006, "Too many files are open.")                    \
+    X(accessDenied, ACCESS_DENIED, 52007, "Access to the file was denied.")                        \
+    X(invalidFile, INVALID_FILE, 52008, "The file handle is invalid.")                             \
+    X(removeCurrentDir, REMOVE_CURRENT_DIR, 52009,                                                 \
+      "The current working directory cannot be removed.")                                          \
+    X(directoryFull, DIRECTORY_FULL, 52010, "The directory is full: no more entries can be made.") \
+    X(badSeek, BAD_SEEK, 52011, "The file position could not be set.")                             \
+    X(hardIO, HARD_IO, 52012, "A hardware input/output error occurred.")                           \
+    X(sharingViolation, SHARING_VIOLATION, 52013,                                                  \
+      "The file is in use by another opener (sharing violation).")                                 \
+    X(lockViolation, LOCK_VIOLATION, 52014,                                                        \
+      "A locked region of the file was accessed (lock violation).")                                \
+    X(diskFull, DISK_FULL, 52015, "The disk is full.")                                             \
     X(endOfFile, END_OF_FILE, 52016, "The end of the file was reached.")
 
 /* The named constants. */
-#define ORVIK_DEFINE_RETURN_CODE(name, value, text) ORVIK_RC_##name = value,
-#define ORVIK_DEFINE_STATUS(name, value, text) ORVIK_STATUS_##name = value,
-#define ORVIK_DEFINE_MESSAGE(name, value, text) ORVIK_MSG_##name = value,
-#define ORVIK_DEFINE_CAUSE_MESSAGE(cause, name, value, text) ORVIK_MSG_##name = value,
+#define ORVIK_DEFINE_RETURN_CODE(name, value, text) ORVIK_RC_##name = (value),
+#define ORVIK_DEFINE_STATUS(name, value, text) ORVIK_STATUS_##name = (value),
+#define ORVIK_DEFINE_MESSAGE(name, value, text) ORVIK_MSG_##name = (value),
+#define ORVIK_DEFINE_CAUSE_MESSAGE(cause, name, value, text) ORVIK_MSG_##name = (value),
 
 enum OrvikFileReturnCode { ORVIK_FILE_RETURN_CODES(ORVIK_DEFINE_RETURN_CODE) };
 enum OrvikFileStatus { ORVIK_FILE_STATUSES(ORVIK_DEFINE_STATUS) };
+/* One list expansion to a line. */
+/* clang-format off */
 enum OrvikFileMessage {
     ORVIK_FILE_MESSAGES(ORVIK_DEFINE_MESSAGE)
     ORVIK_FILE_CAUSE_MESSAGES(ORVIK_DEFINE_CAUSE_MESSAGE)
     ORVIK_MSG_CAUSE_BASE = ORVIK_MSG_NONE /* + the cause of a CFileException */
 };
+/* clang-format on */
 
 #undef ORVIK_DEFINE_RETURN_CODE
 #undef ORVIK_DEFINE_STATUS

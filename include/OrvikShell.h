@@ -39,9 +39,9 @@ typedef uint32_t ULONG;
 typedef void* LPVOID;
 typedef size_t SIZE_T;
 
-#define S_OK ((HRESULT)0)
-#define E_FAIL ((HRESULT)0x80004005u)
-#define E_INVALIDARG ((HRESULT)0x80070057u)
+#define S_OK static_cast<HRESULT>(0)
+#define E_FAIL static_cast<HRESULT>(0x80004005u)
+#define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
 
 #define WM_USER 0x0400
 

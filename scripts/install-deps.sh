@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
   libgtest-dev                     # unit tests
+  clang-format clang-tidy          # style and static checks (scripts/lint.sh)
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)
   libgtk-3-dev pkg-config          # the folder browser module (GTK 3)
   xvfb xauth xdotool imagemagick   # the browser's end-to-end test on a virtual display

@@ -24,8 +24,8 @@ bool IsAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int DriveIndex(char letter) {
-    return (letter | 0x20) - 'a';
+size_t DriveIndex(char letter) {
+    return static_cast<size_t>((letter | 0x20) - 'a');
 }
 
 // The Windows-1252 upper-casing of the string service (STR_ANSI2Upper4Char),

@@ -1,12 +1,24 @@
+// Line reading: FILE_ReadStr.
+#include <typeinfo>
+
 #include "OrvikFILE_Lib.h"
 #include "report/report.h"
 
 namespace {
 
 using namespace orvik;
+using report::Outcome;
 
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
+
+// True when `file` is exactly the platform's CFile, not a host's class
+// derived from it: only then may a line be read in pieces up to its LF
+// (CFile::ReadUntil) instead of by one virtual Read per byte, which a host's
+// class is owed.
+bool ReadsInPieces(const CFile* file) {
+    return typeid(*file) == typeid(CFile);
+}
 
 // What one read of the file object gave.
 enum class PieceRead { bytes, endOfFile, failure };
@@ -15,53 +27,50 @@ enum class PieceRead { bytes, endOfFile, failure };
 // through the object's virtual Read, or, on the platform's own CFile, all
 // bytes up to and including the next LF at once. Both give the same bytes
 // and leave the same file position. The end of the file, met by a read of
-// no bytes or by an endOfFile exception, fetches its message and sets no
-// code; any other exception sets code 12.
+// no bytes or by an endOfFile exception, comes with its message only; any
+// other exception is a read failure.
 PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_t& got,
-                    char*& message) {
-    PieceRead outcome = PieceRead::bytes;
+                    Outcome& outcome) {
+    PieceRead read = PieceRead::bytes;
     got = 0;
-    message = report::GuardedWith(
-        [&] {
-            got = inPieces ? platform::ReadUntil(file, at, room, kLineFeed) : file->Read(at, 1);
-        },
-        [&outcome](int cause) {
+    outcome = report::GuardedWith(
+        [&] { got = inPieces ? file->ReadUntil(at, room, kLineFeed) : file->Read(at, 1); },
+        [&read](int cause) {
             if (cause == CFileException::endOfFile) {
-                outcome = PieceRead::endOfFile;
-            } else {
-                platform::SetRetCode(report::kCodeReadFailed);
-                outcome = PieceRead::failure;
+                read = PieceRead::endOfFile;
+                return ORVIK_RC_OK;
             }
+            read = PieceRead::failure;
+            return ORVIK_RC_READ_FAILED;
         });
-    if (message == nullptr && got == 0) {
-        message = platform::Message(report::kEndOfFile);
-        outcome = PieceRead::endOfFile;
+    if (outcome.message == nullptr && got == 0) {
+        outcome.message = MSG_GetStr(ORVIK_MSG_END_OF_FILE);
+        read = PieceRead::endOfFile;
     }
-    return outcome;
+    return read;
 }
 
 // Reads bytes up to the line's LF, or `max` bytes, or the end of the file.
 // No byte beyond the line is read, so the file position stays exact.
-char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
-    const bool inPieces = platform::ReadsInPieces(file);
+Outcome ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
+    const bool inPieces = ReadsInPieces(file);
     buffer[0] = '\0';
     uint32_t stored = 0;
     while (stored < max) {
         uint32_t got = 0;
-        char* message = nullptr;
+        Outcome outcome;
         const PieceRead read =
-            ReadPiece(file, inPieces, buffer + stored, max - stored, got, message);
+            ReadPiece(file, inPieces, buffer + stored, max - stored, got, outcome);
         if (read == PieceRead::failure) {
-            status = report::kStatusReadFailed;  // the buffer is not terminated
-            return message;
+            status = ORVIK_STATUS_READ_FAILED;  // the buffer is not terminated
+            return outcome;
         }
         if (read == PieceRead::endOfFile) {
             if (stored > 0) {
                 break;  // a last line without LF is a line like any other
             }
-            platform::SetRetCode(report::kCodeEndOfFile);
-            status = report::kStatusEndOfFile;
-            return message;
+            status = ORVIK_STATUS_END_OF_FILE;
+            return {outcome.message, ORVIK_RC_END_OF_FILE};
         }
         stored += inPieces ? got : 1;
         if (buffer[stored - 1] == kLineFeed) {
@@ -73,8 +82,8 @@ char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
         }
     }
     buffer[stored] = '\0';
-    status = report::kStatusTransferred + stored;
-    return nullptr;
+    status = ORVIK_STATUS_TRANSFERRED + stored;
+    return {};
 }
 
 }  // namespace
@@ -82,7 +91,7 @@ char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
 // One line into `buffer` (max + 1 bytes), without its LF or CR LF. A line
 // longer than max is cut and goes on in the next call.
 char* FILE_ReadStr(CFile* file, char* buffer, uint32_t max, uint32_t* status) {
-    return report::ReadWithStatus(file, buffer, status, [&](uint32_t& outcome) {
+    return report::ReportedWithStatus(file, buffer, status, [&](uint32_t& outcome) {
         return ReadLine(file, buffer, max, outcome);
     });
 }

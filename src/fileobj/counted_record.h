@@ -7,11 +7,13 @@
 
 #include <cstdint>
 
+#include "OrvikFILE_Codes.h"
+
 namespace orvik::record {
 
-constexpr int32_t kLongestText = 512;
+constexpr int32_t kLongestText = ORVIK_RECORD_MAX_TEXT;
 constexpr int32_t kLargestBody = kLongestText + 1;
-constexpr uint32_t kFieldBytes = 4;
+constexpr uint32_t kFieldBytes = ORVIK_RECORD_LENGTH_BYTES;
 
 inline void EncodeLength(int32_t length, unsigned char (&field)[kFieldBytes]) {
     const auto bits = static_cast<uint32_t>(length);

@@ -1,14 +1,14 @@
+#include <cstring>
+
+#include "OrvikAfx.h"
 #include "OrvikFILE_Lib.h"
-#include "platform/browser.h"
-#include "platform/platform.h"
+#include "OrvikShell.h"
 
 namespace {
 
-namespace platform = orvik::platform;
-
 constexpr const char* kDefaultTitle = "Choose a Directory";
-constexpr int32_t kStatusWidth = 35;  // the longest status text shown whole
-constexpr int32_t kStatusKept = 32;   // bytes of a longer path shown before "..."
+constexpr size_t kStatusWidth = 35;  // the longest status text shown whole
+constexpr size_t kStatusKept = 32;   // bytes of a longer path shown before "..."
 constexpr size_t kScratchSize = MAX_PATH + 1;
 
 // The host's own window, else its thread's main window, else the desktop.
@@ -16,40 +16,39 @@ HWND ChooseOwner(CWnd* owner) {
     if (owner != nullptr && owner->m_hWnd != nullptr) {
         return owner->m_hWnd;
     }
-    if (CWinThread* thread = platform::CurrentThread()) {
+    if (CWinThread* thread = AfxGetThread()) {
         CWnd* mainWindow = thread->GetMainWnd();
         if (mainWindow != nullptr && mainWindow->m_hWnd != nullptr) {
             return mainWindow->m_hWnd;
         }
     }
-    return platform::DesktopWindow();
+    return GetDesktopWindow();
 }
 
 // Puts the selected folder's path in the status line, cut to fit it. An
 // item without a file-system path, or no memory, leaves the line as it was.
 void ShowSelectionInStatus(HWND browser, LPCITEMIDLIST selection) {
-    char* scratch = static_cast<char*>(platform::TaskAlloc(kScratchSize));
+    char* scratch = static_cast<char*>(CoTaskMemAlloc(kScratchSize));
     if (scratch == nullptr) {
         return;
     }
-    if (platform::PathFromItemList(selection, scratch)) {
-        if (platform::TextLength(scratch) > kStatusWidth) {
-            for (int32_t i = kStatusKept; i < kStatusWidth; ++i) {
+    if (SHGetPathFromIDList(selection, scratch) != FALSE) {
+        if (std::strlen(scratch) > kStatusWidth) {
+            for (size_t i = kStatusKept; i < kStatusWidth; ++i) {
                 scratch[i] = '.';
             }
             scratch[kStatusWidth] = '\0';
         }
-        platform::SendToWindow(browser, BFFM_SETSTATUSTEXTA, TRUE,
-                               reinterpret_cast<LPARAM>(scratch));
+        SendMessage(browser, BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>(scratch));
     }
-    platform::TaskFree(scratch);
+    CoTaskMemFree(scratch);
 }
 
 // Called by the browser while it is open: preselects the initial path
 // (lpData) once it has opened, and follows the selection in the status line.
 int BrowseCallbackProc(HWND browser, UINT notification, LPARAM lParam, LPARAM lpData) {
     if (notification == BFFM_INITIALIZED) {
-        platform::SendToWindow(browser, BFFM_SETSELECTIONA, TRUE, lpData);
+        SendMessage(browser, BFFM_SETSELECTIONA, TRUE, lpData);
     } else if (notification == BFFM_SELCHANGED && lParam != 0) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the notification carries the item list
         ShowSelectionInStatus(browser, reinterpret_cast<LPCITEMIDLIST>(lParam));
@@ -61,7 +60,7 @@ int BrowseCallbackProc(HWND browser, UINT notification, LPARAM lParam, LPARAM lp
 // allocator the list stays unreleased; the choice is made all the same.
 void ReleaseItemList(LPITEMIDLIST chosen) {
     IMalloc* allocator = nullptr;
-    if (platform::ShellAllocator(&allocator) != S_OK || allocator == nullptr) {
+    if (SHGetMalloc(&allocator) != S_OK || allocator == nullptr) {
         return;
     }
     allocator->Free(chosen);
@@ -86,11 +85,11 @@ int32_t FILE_ChoosePath(char* path, const char* initial, const char* title, CWnd
         info.lParam = reinterpret_cast<LPARAM>(initial);
     }
 
-    LPITEMIDLIST chosen = platform::BrowseForFolder(&info);
+    LPITEMIDLIST chosen = SHBrowseForFolder(&info);
     if (chosen == nullptr) {
         return -2;
     }
-    const int32_t result = platform::PathFromItemList(chosen, path) ? 0 : -3;
+    const int32_t result = SHGetPathFromIDList(chosen, path) != FALSE ? 0 : -3;
     ReleaseItemList(chosen);
     return result;
 }

@@ -1,5 +1,4 @@
 #include "OrvikFILE_Lib.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ int32_t FILE_GetModulePathName(char* buffer) {
     if (buffer == nullptr) {
         return -1;
     }
-    if (orvik::platform::ExecutableName(buffer, kNameLimit) == 0) {
+    if (AfxGetModuleFileName(buffer, kNameLimit) == 0) {
         buffer[0] = '\0';
         return -2;
     }

@@ -3,9 +3,10 @@
 
 char* FILE_Remove4Name(const char* name) {
     using namespace orvik;
-    report::Begin();
-    if (name == nullptr) {
-        return report::Fail(report::kNullArgument, report::kCodeNullArgument);
-    }
-    return report::Guarded([name] { platform::RemoveFile(name); }, report::kCodeRemoveFailed);
+    return report::ReportedMessage([name] {
+        if (name == nullptr) {
+            return report::NullArgument();
+        }
+        return report::Guarded([name] { CFile::Remove(name); }, ORVIK_RC_REMOVE_FAILED);
+    });
 }

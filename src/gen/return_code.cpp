@@ -8,8 +8,12 @@ thread_local int32_t t_returnCode = 0;
 
 extern "C" {
 
-void GEN_SetRetCode(int32_t code) { t_returnCode = code; }
+void GEN_SetRetCode(int32_t code) {
+    t_returnCode = code;
+}
 
-int32_t GEN_GetRetCode(void) { return t_returnCode; }
+int32_t GEN_GetRetCode(void) {
+    return t_returnCode;
+}
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // Message texts and the per-thread text and path buffers.
 #include <cstdio>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikMSG_Lib.h"
 
 namespace {
@@ -14,29 +15,17 @@ struct Message {
 };
 
 // One distinct text per number, so that a caller can tell them apart by
-// comparing texts. 52002 to 52016 describe the causes of a file exception
-// (52002 + cause).
+// comparing texts: the file library's list, written once in its header.
+#define ORVIK_MESSAGE_ENTRY(name, value, text) {ORVIK_MSG_##name, text},
+#define ORVIK_CAUSE_MESSAGE_ENTRY(cause, name, value, text) {ORVIK_MSG_##name, text},
+// clang-format off
 Message g_messages[] = {
-    {52000, "No file object was given, or the file object is not open."},
-    {52001, "A required argument is missing (null pointer)."},
-    {52002, "The file operation failed without reporting a cause."},
-    {52003, "An unspecified error occurred while accessing the file."},
-    {52004, "The file was not found."},
-    {52005, "All or part of the path is invalid."},
-    {52006, "Too many files are open."},
-    {52007, "Access to the file was denied."},
-    {52008, "The file handle is invalid."},
-    {52009, "The current working directory cannot be removed."},
-    {52010, "The directory is full: no more entries can be made."},
-    {52011, "The file position could not be set."},
-    {52012, "A hardware input/output error occurred."},
-    {52013, "The file is in use by another opener (sharing violation)."},
-    {52014, "A locked region of the file was accessed (lock violation)."},
-    {52015, "The disk is full."},
-    {52016, "The end of the file was reached."},
-    {52017, "An unknown file error occurred."},
-    {52200, "The name is too long for its destination."},
+    ORVIK_FILE_MESSAGES(ORVIK_MESSAGE_ENTRY)
+    ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_MESSAGE_ENTRY)
 };
+// clang-format on
+#undef ORVIK_MESSAGE_ENTRY
+#undef ORVIK_CAUSE_MESSAGE_ENTRY
 
 // Capacities chosen for Linux: a text buffer for an exception's own message
 // with a long path in it, and a path buffer that takes PATH_MAX (4096) less
@@ -63,12 +52,20 @@ char* MSG_GetStr(int32_t number) {
     return t_unknownText;
 }
 
-char* MSG_GetStr4Text(void) { return t_textBuffer; }
+char* MSG_GetStr4Text(void) {
+    return t_textBuffer;
+}
 
-uint32_t MSG_MaxChars4Text(void) { return kTextCapacity; }
+uint32_t MSG_MaxChars4Text(void) {
+    return kTextCapacity;
+}
 
-char* MSG_GetStr4Path(void) { return t_pathBuffer; }
+char* MSG_GetStr4Path(void) {
+    return t_pathBuffer;
+}
 
-int32_t MSG_MaxChars4Path(void) { return kPathChars; }
+int32_t MSG_MaxChars4Path(void) {
+    return kPathChars;
+}
 
 }  // extern "C"

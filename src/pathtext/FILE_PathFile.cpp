@@ -1,5 +1,5 @@
 #include "OrvikFILE_Lib.h"
-#include "platform/platform.h"
+#include "OrvikSTR_Lib.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ public:
     // A character taken from the caller's names goes through the string
     // service's upper-casing, one character in the low byte.
     void Copy(char ch) {
-        const uint32_t upper = orvik::platform::UpperChar(static_cast<unsigned char>(ch));
+        const uint32_t upper = STR_ANSI2Upper4Char(static_cast<unsigned char>(ch));
         Put(static_cast<char>(upper & 0xFFu));
     }
     void AddBackslash() { Put('\\'); }

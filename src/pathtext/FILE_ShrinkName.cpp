@@ -1,7 +1,9 @@
 #include <cstdio>
+#include <cstring>
 
 #include "OrvikFILE_Lib.h"
-#include "platform/platform.h"
+#include "OrvikGEN_Lib.h"
+#include "OrvikSTR_Lib.h"
 
 namespace {
 
@@ -11,8 +13,8 @@ constexpr int64_t kEllipsisLength = 3;  // "..."
 // The first `maxChars` characters of the name, when no shorter form with
 // its last component can be made.
 int32_t PlainCut(char* dest, const char* src, int32_t maxChars) {
-    orvik::platform::Format(dest, src, 1, -1, maxChars);
-    return orvik::platform::TextLength(dest);
+    STR_Format(dest, src, 1, -1, maxChars);
+    return static_cast<int32_t>(std::strlen(dest));
 }
 
 // The head is the first `keep` characters, cut back to just after the last
@@ -21,7 +23,7 @@ int32_t PlainCut(char* dest, const char* src, int32_t maxChars) {
 int32_t HeadLength(char* src, int32_t keep) {
     const char saved = src[keep];
     src[keep] = '\0';
-    const char* backslash = orvik::platform::LastOccurrence(src, kBackslash);
+    const char* backslash = STR_lstrrchr(src, kBackslash);
     src[keep] = saved;
     return backslash != nullptr ? static_cast<int32_t>(backslash - src) + 1 : keep;
 }
@@ -31,7 +33,7 @@ int32_t HeadLength(char* src, int32_t keep) {
 // The result never exceeds maxChars, and dest holds maxChars + 1 bytes: the
 // head is at most `keep` characters, and keep + 3 + tail is maxChars.
 int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars) {
-    orvik::platform::SetRetCode(0);
+    GEN_SetRetCode(ORVIK_RC_OK);
     if (dest == nullptr) {
         return -1;
     }
@@ -40,24 +42,24 @@ int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars) {
         return -1;
     }
 
-    const int32_t length = orvik::platform::StripBlanks(src);
+    const int32_t length = STR_StripBlanks(src);
     if (length <= maxChars) {
-        orvik::platform::CopyText(dest, src);
+        std::memcpy(dest, src, static_cast<size_t>(length) + 1);
         return length;
     }
 
-    const char* tail = orvik::platform::LastOccurrence(src, kBackslash);
+    const char* tail = STR_lstrrchr(src, kBackslash);
     if (tail == nullptr) {
         return PlainCut(dest, src, maxChars);
     }
     const int64_t keep =
-        static_cast<int64_t>(maxChars) - orvik::platform::TextLength(tail) - kEllipsisLength;
+        static_cast<int64_t>(maxChars) - static_cast<int64_t>(std::strlen(tail)) - kEllipsisLength;
     if (keep < 0) {
         return PlainCut(dest, src, maxChars);
     }
 
     const int32_t headLength = HeadLength(src, static_cast<int32_t>(keep));
-    const char* head = orvik::platform::Format(nullptr, src, 1, -1, headLength);
+    const char* head = STR_Format(nullptr, src, 1, -1, headLength);
     const size_t capacity = static_cast<size_t>(maxChars) + 1;
     return std::snprintf(dest, capacity, "%s...%s", head, tail);
 }

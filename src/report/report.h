@@ -1,62 +1,57 @@
-// The one shape of a reporting call: the return code is cleared on entry,
-// a failure becomes a message text and one return code, and a file
-// exception thrown by the file object is caught, turned into its message,
-// and released. Only CFileException pointers are caught.
+// The one shape of a reporting call and the one writer of its return code:
+// the code is cleared on entry, the call's body runs and hands back an
+// Outcome (a message text and a return code), and the frame hands that code
+// to the return-code service on the way out. Bodies and failure handlers
+// only return outcomes; none of them sets the code. A file exception thrown
+// by the file object is caught, turned into its message, and released. Only
+// CFileException pointers are caught.
 #ifndef ORVIK_FILE_REPORT_H
 #define ORVIK_FILE_REPORT_H
 
 #include <cstdint>
 #include <utility>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
-#include "platform/platform.h"
+#include "OrvikGEN_Lib.h"
+#include "OrvikMSG_Lib.h"
 
 namespace orvik::report {
 
-// Message numbers.
-constexpr int32_t kNoFileObject = 52000;
-constexpr int32_t kNullArgument = 52001;
-constexpr int32_t kCauseBase = 52002;  // + the cause, 0 to 14
-constexpr int32_t kFileNotFound = 52004;
-constexpr int32_t kEndOfFile = 52016;
-constexpr int32_t kNoExceptionText = 52017;
-constexpr int32_t kNameTooLong = 52200;
-
-// Return codes.
-enum Code : int32_t {
-    kSuccess = 0,
-    kCodeNoFileObject = 4,
-    kCodeNameTooLong = 5,
-    kCodeCloseFailed = 6,
-    kCodeNullArgument = 7,
-    kCodeRemoveFailed = 8,
-    kCodeSetLengthFailed = 10,
-    kCodeEndOfFile = 11,
-    kCodeReadFailed = 12,
-    kCodeOpenFailed = 13,
-    kCodeWriteFailed = 14,
-    kCodeGetLengthFailed = 15,
-    kCodeSeekFailed = 16,
+// What a reporting call comes back with: null and ORVIK_RC_OK on success,
+// else a message text and the call's failure code.
+struct Outcome {
+    char* message = nullptr;
+    int32_t code = ORVIK_RC_OK;
 };
 
-// Transfer statuses.
-enum Status : uint32_t {
-    kStatusNoFileObject = 1,
-    kStatusEndOfFile = 2,
-    kStatusReadFailed = 3,
-    kStatusNoBuffer = 4,
-    kStatusTransferred = 100,  // + the count
-};
-
-inline void Begin() {
-    platform::SetRetCode(kSuccess);
+// The text of message `number`, with return code `code`.
+inline Outcome Failure(int32_t number, int32_t code) {
+    return {MSG_GetStr(number), code};
 }
 
-// The text of `number`, with `code` handed to the return-code service.
-inline char* Fail(int32_t number, int32_t code) {
-    char* text = platform::Message(number);
-    platform::SetRetCode(code);
-    return text;
+inline Outcome NoFileObject() {
+    return Failure(ORVIK_MSG_NO_FILE_OBJECT, ORVIK_RC_NO_FILE_OBJECT);
+}
+
+inline Outcome NullArgument() {
+    return Failure(ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT);
+}
+
+// The frame: clears the return code before `body` looks at any argument,
+// then hands the code of the outcome that `body` returns.
+template <typename Body>
+Outcome Reported(Body&& body) {
+    GEN_SetRetCode(ORVIK_RC_OK);
+    const Outcome outcome = std::forward<Body>(body)();
+    GEN_SetRetCode(outcome.code);
+    return outcome;
+}
+
+// The frame for a call whose result is the message alone.
+template <typename Body>
+char* ReportedMessage(Body&& body) {
+    return Reported(std::forward<Body>(body)).message;
 }
 
 // The cause that a caught exception carries; a null pointer thrown in place
@@ -65,49 +60,50 @@ inline int CauseOf(const CFileException* caught) {
     return caught ? caught->m_cause : -1;
 }
 
-// Runs `operation` (a call of the file object) and returns null when it
+// Runs `operation` (a call of the file object) and returns success when it
 // returns. When it throws a CFileException, the exception's message is taken
-// first, then `onCaught(cause)` sets the call's return code and out-values,
-// then the exception is released, and the message is returned.
-template <typename Operation, typename OnCaught>
-char* GuardedWith(Operation&& operation, OnCaught&& onCaught) {
+// first, then `codeFor(cause)` gives the return code (and sets the call's
+// failure out-values), then the exception is released.
+template <typename Operation, typename CodeFor>
+Outcome GuardedWith(Operation&& operation, CodeFor&& codeFor) {
     try {
         std::forward<Operation>(operation)();
-        return nullptr;
+        return {};
     } catch (CFileException* caught) {
         char* message = FILE_ExceptionMsg(caught);
-        std::forward<OnCaught>(onCaught)(CauseOf(caught));
+        const int32_t code = std::forward<CodeFor>(codeFor)(CauseOf(caught));
         if (caught) {
             caught->Delete();
         }
-        return message;
+        return {message, code};
     }
 }
 
-// The same for operations whose failure always hands one code.
+// The same for operations whose failure always gives one code.
 template <typename Operation>
-char* Guarded(Operation&& operation, int32_t failureCode) {
+Outcome Guarded(Operation&& operation, int32_t failureCode) {
     return GuardedWith(std::forward<Operation>(operation),
-                       [failureCode](int) { platform::SetRetCode(failureCode); });
+                       [failureCode](int) { return failureCode; });
 }
 
 // The shape of a read that reports a transfer status: the code is cleared;
-// a null file object (52000, code 4, status 1) and then a null buffer (52001,
-// code 7, status 4) are refused; else `read(status)` reads. The status goes
-// through the caller's pointer, when there is one, on every way out.
+// a null file object (status ORVIK_STATUS_NO_FILE_OBJECT) and then a null
+// buffer (ORVIK_STATUS_NO_BUFFER) are refused; else `read(status)` reads. The
+// status goes through the caller's pointer, when there is one, on every way
+// out.
 template <typename Read>
-char* ReadWithStatus(CFile* file, const void* buffer, uint32_t* status, Read&& read) {
-    uint32_t outcome = kStatusNoFileObject;
-    char* message = nullptr;
-    Begin();
-    if (file == nullptr) {
-        message = Fail(kNoFileObject, kCodeNoFileObject);
-    } else if (buffer == nullptr) {
-        message = Fail(kNullArgument, kCodeNullArgument);
-        outcome = kStatusNoBuffer;
-    } else {
-        message = std::forward<Read>(read)(outcome);
-    }
+char* ReportedWithStatus(CFile* file, const void* buffer, uint32_t* status, Read&& read) {
+    uint32_t outcome = ORVIK_STATUS_NO_FILE_OBJECT;
+    char* message = ReportedMessage([&] {
+        if (file == nullptr) {
+            return NoFileObject();
+        }
+        if (buffer == nullptr) {
+            outcome = ORVIK_STATUS_NO_BUFFER;
+            return NullArgument();
+        }
+        return std::forward<Read>(read)(outcome);
+    });
     if (status) {
         *status = outcome;
     }

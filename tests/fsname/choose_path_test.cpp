@@ -29,8 +29,12 @@ LPITEMIDLIST Make(const std::string& item) {
 
 // A folder whose path, as names are handed back (C:\ddd...), has `length`
 // bytes; the browser itself deals in names on disk (/ddd...).
-std::string PathOf(size_t length) { return "/" + std::string(length - 3, 'd'); }
-std::string Handed(const std::string& onDisk) { return orvik::test::HostPath(onDisk); }
+std::string PathOf(size_t length) {
+    return "/" + std::string(length - 3, 'd');
+}
+std::string Handed(const std::string& onDisk) {
+    return orvik::test::HostPath(onDisk);
+}
 
 // The browser, replaying selection moves and a final choice, and the shell's
 // allocator, keeping what is live; while the callback runs it may refuse

@@ -47,10 +47,21 @@ endif()
 run(${prefix}/bin/orvikfile --version)
 expect_output("installed orvikfile" "^orvikfile [0-9]+\\.[0-9]+\\.[0-9]+")
 
-# find_package(OrvikFILE)
+# find_package(OrvikFILE). The installed targets export no sanitizer flag:
+# a host of sanitized libraries asks for their runtime itself.
+set(host_link_flags "")
+if(SANITIZERS)
+  set(host_link_flags -fsanitize=${SANITIZERS})
+endif()
 run(${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR}/host-build -G ${GENERATOR}
-    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${prefix})
+    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_EXE_LINKER_FLAGS=${host_link_flags})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/host-build)
+file(GLOB exported_targets ${prefix}/lib*/cmake/OrvikFILE/OrvikFILETargets.cmake)
+file(READ ${exported_targets} exported)
+if(exported MATCHES "fsanitize")
+  message(FATAL_ERROR "the installed targets export a sanitizer flag")
+endif()
 run(${WORK_DIR}/host-build/orvik_host ${WORK_DIR}/scratch)
 expect_output("host through find_package" "record 0: first\nrecord 1: second\nhost: ok")
 

@@ -1,8 +1,8 @@
 // FILE_GetModulePathName's cuts on executable names chosen by the test. This
 // program compiles the function's own source against the stand-in below
-// for the platform query, and against nothing else of the platform layer:
-// that it links at all shows that the function asks the platform for the
-// executable's name and for nothing more.
+// for the platform classes' AfxGetModuleFileName, and against nothing else
+// of the platform classes: that it links at all shows that the function asks
+// the platform for the executable's name and for nothing more.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "OrvikFILE_Lib.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ struct Query {
 }  // namespace
 
 // As the platform's: the name with its zero when it fits, else 0.
-uint32_t orvik::platform::ExecutableName(char* buffer, uint32_t size) {
+DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size) {
     ++g_query.calls;
     g_query.askedSize = size;
     if (!g_query.available || g_query.name.size() >= size) {

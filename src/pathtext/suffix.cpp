@@ -1,8 +1,15 @@
+// Name suffixes: FILE_FindSuffix and FILE_NewSuffix.
+#include <cstdio>
+
 #include "OrvikFILE_Lib.h"
+#include "OrvikSTR_Lib.h"
 
 namespace {
 
 constexpr int32_t kBaseWidth = 8;  // the width of an eight-character base name
+constexpr int32_t kSuffixWidth = 3;
+// A full stop, the suffix characters and the terminating zero.
+constexpr size_t kSuffixRoom = 1 + kSuffixWidth + 1;
 
 }  // namespace
 
@@ -40,4 +47,23 @@ int32_t FILE_FindSuffix(const char* name, int32_t limitBase) {
         return baseStart + kBaseWidth;
     }
     return suffix;
+}
+
+// The caller's name holds p + 5 bytes, p being the old suffix's position:
+// room for the full stop, three suffix characters and the zero.
+int32_t FILE_NewSuffix(char* name, const char* suffix) {
+    const int32_t position = FILE_FindSuffix(name, 0);
+
+    const char* text = suffix != nullptr ? suffix : "";
+    if (*text == '.') {
+        ++text;  // ".doc" and "doc" name the same suffix; only one stop is dropped
+    }
+    if (*text == '\0') {
+        name[position] = '\0';
+        return position;
+    }
+
+    const char* kept = STR_Format(nullptr, text, 1, 0, kSuffixWidth);
+    const int written = std::snprintf(name + position, kSuffixRoom, ".%s", kept);
+    return position + written;
 }

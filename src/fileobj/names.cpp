@@ -1,0 +1,54 @@
+// The file object's name queries: FILE_GetName and FILE_GetPath.
+#include <cstring>
+
+#include "OrvikFILE_Lib.h"
+#include "report/report.h"
+
+namespace {
+
+using namespace orvik;
+using report::Outcome;
+
+// Whether a limit of 1 or more also bounds a name that goes to the path
+// buffer (FILE_GetName) or not (FILE_GetPath).
+enum class LimitWithoutBuffer { binds, ignored };
+
+// The name itself, copied into the caller's buffer (`limit` characters at
+// most), or into the message service's path buffer when the caller gives
+// none. A name that does not fit is refused whole, never cut.
+Outcome HandOutName(const CString& name, char* dest, int32_t limit, LimitWithoutBuffer rule) {
+    const auto length = static_cast<int32_t>(std::strlen(name));
+    const size_t bytes = static_cast<size_t>(length) + 1;
+    if (dest != nullptr) {
+        if (length <= limit) {
+            return {static_cast<char*>(std::memcpy(dest, name, bytes)), ORVIK_RC_OK};
+        }
+    } else if (length <= MSG_MaxChars4Path() &&
+               !(rule == LimitWithoutBuffer::binds && limit >= 1 && length > limit)) {
+        return {static_cast<char*>(std::memcpy(MSG_GetStr4Path(), name, bytes)), ORVIK_RC_OK};
+    }
+    return report::Failure(ORVIK_MSG_NAME_TOO_LONG, ORVIK_RC_NAME_TOO_LONG);
+}
+
+}  // namespace
+
+// The file's name without its directory. Without a buffer, a limit of 1 or
+// more still bounds the name.
+char* FILE_GetName(CFile* file, char* dest, int32_t limit) {
+    return report::ReportedMessage([&] {
+        if (file == nullptr) {
+            return report::NoFileObject();
+        }
+        return HandOutName(file->GetFileName(), dest, limit, LimitWithoutBuffer::binds);
+    });
+}
+
+// The file's full path. Without a buffer, the limit plays no part.
+char* FILE_GetPath(CFile* file, char* dest, int32_t limit) {
+    return report::ReportedMessage([&] {
+        if (file == nullptr) {
+            return report::NoFileObject();
+        }
+        return HandOutName(file->GetFilePath(), dest, limit, LimitWithoutBuffer::ignored);
+    });
+}

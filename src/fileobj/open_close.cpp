@@ -1,0 +1,80 @@
+// Opening, closing and removing a file object's file.
+#include "OrvikFILE_Lib.h"
+#include "report/report.h"
+
+namespace {
+
+using namespace orvik;
+using report::Outcome;
+
+// Only the bits of value 1 and 2 count: either one asks for writing.
+bool AsksForWriting(uint32_t mode) {
+    return (mode & 0x3u) != 0;
+}
+
+bool EntryExists(const char* name) {
+    CFileStatus status{};
+    return CFile::GetStatus(name, status) != FALSE;
+}
+
+// Writing opens for reading and writing with no sharing and creates a
+// missing file; reading needs an existing file and lets others read too.
+// A nonzero create flag empties an existing file in either mode.
+Outcome Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
+    if (file == nullptr) {
+        return report::NoFileObject();
+    }
+    if (name == nullptr) {
+        return report::NullArgument();
+    }
+    file->SetFilePath(name);  // kept even when the open fails
+    const bool writing = AsksForWriting(mode);
+    UINT flags = writing ? (CFile::modeReadWrite | CFile::shareExclusive) : 0;
+    const bool exists = EntryExists(name);
+    if (!writing) {
+        if (!exists) {
+            return report::Failure(ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_OPEN_FAILED);
+        }
+        flags = CFile::modeRead | CFile::shareDenyWrite;
+    }
+    if (create != 0 || !exists) {
+        flags |= CFile::modeCreate;
+    }
+    CFileException record;  // filled by a refused Open; lives in this call only
+    if (!file->Open(name, flags, &record)) {
+        return {FILE_ExceptionMsg(&record), ORVIK_RC_OPEN_FAILED};
+    }
+    return {};
+}
+
+// A file object that is not open is left alone: closing it succeeds.
+Outcome Close(CFile* file) {
+    if (!report::IsOpen(file)) {
+        return {};
+    }
+    return report::Guarded([file] { file->Close(); }, ORVIK_RC_CLOSE_FAILED);
+}
+
+// The path is taken before the close, which may forget it, and the deletion
+// is tried whatever became of the close: only a failed deletion is reported.
+Outcome CloseAndRemove(CFile* file) {
+    const CString path = file->GetFilePath();
+    Close(file);
+    return report::Guarded([&path] { CFile::Remove(path); }, ORVIK_RC_REMOVE_FAILED);
+}
+
+}  // namespace
+
+char* FILE_Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
+    return report::ReportedMessage([&] { return Open(file, name, mode, create); });
+}
+
+char* FILE_Close(CFile* file) {
+    return report::ReportedMessage(
+        [file] { return file == nullptr ? report::NoFileObject() : Close(file); });
+}
+
+char* FILE_Remove4Object(CFile* file) {
+    return report::ReportedMessage(
+        [file] { return file == nullptr ? report::NoFileObject() : CloseAndRemove(file); });
+}
