@@ -63,8 +63,8 @@ TEST_F(PlatformFile, RefusedOpenFillsTheRecordWithoutThrowing) {
     CFile file;
     CFileException error;
     EXPECT_FALSE(file.Open(missing.c_str(), kReadShared, &error));
-    EXPECT_EQ(error.m_cause * 1000 + error.m_lOsError,
-              CFileException::fileNotFound * 1000 + ENOENT);
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_lOsError, ENOENT);
     EXPECT_EQ(error.m_strFileName, missing.c_str());
     EXPECT_EQ(file.m_hFile, CFile::hFileNull);
     EXPECT_FALSE(file.Open(missing.c_str(), kReadShared)) << "no record is fine too";
@@ -91,8 +91,8 @@ TEST_F(PlatformFile, CreateEmptiesNoTruncateKeepsAndLocksGuardTheContent) {
         CFile refused;
         CFileException error;
         EXPECT_FALSE(refused.Open(name.c_str(), kReadShared | CFile::modeCreate, &error));
-        EXPECT_EQ(error.m_cause * 1000 + error.m_lOsError,
-                  CFileException::sharingViolation * 1000 + EWOULDBLOCK);
+        EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+        EXPECT_EQ(error.m_lOsError, EWOULDBLOCK);
         EXPECT_EQ(dir.Read("f.txt"), "old content") << "a refused open must not empty the file";
     }
     CFile reader(name.c_str(), kReadShared | CFile::modeCreate), second(name.c_str(), kReadShared);
@@ -108,8 +108,9 @@ TEST_F(PlatformFile, CreateEmptiesNoTruncateKeepsAndLocksGuardTheContent) {
 TEST_F(PlatformFile, SeekSetLengthAndTheirFailures) {
     CFile file((dir / "s.bin").c_str(), kWriteExclusive | CFile::modeCreate), closed;
     file.Write("0123456789", 10);
-    EXPECT_EQ(file.Seek(2, CFile::begin) + file.Seek(3, CFile::current) + file.Seek(-1, CFile::end),
-              2 + 5 + 9);
+    EXPECT_EQ(file.Seek(2, CFile::begin), 2);
+    EXPECT_EQ(file.Seek(3, CFile::current), 5);
+    EXPECT_EQ(file.Seek(-1, CFile::end), 9);
     EXPECT_EQ(file.Seek(5, CFile::end), 15) << "past the end is allowed";
     EXPECT_EQ(CauseThrownBy([&] { file.Seek(-1, CFile::begin); }), CFileException::badSeek);
     EXPECT_EQ(CauseThrownBy([&] { file.Seek(0, 7); }), CFileException::badSeek);

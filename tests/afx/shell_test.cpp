@@ -1,9 +1,9 @@
-// The shell operations under the folder chooser: item lists, the display
-// name, browser messages and the allocator.
+// The shell operations under the folder chooser that FILE_ChoosePath does
+// not show: the display name, browser messages outside a browse and the
+// allocator. Item lists and their paths are checked through FILE_ChoosePath.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include "OrvikShell.h"
@@ -11,24 +11,6 @@
 namespace {
 
 using orvik::shell::NewItemList;
-
-TEST(Shell, PathFromItemListGivesOnlyFileSystemPathsThatFit) {
-    const std::string fits(MAX_PATH - 1, 'p'), tooLong(MAX_PATH, 'p');
-    const std::tuple<LPITEMIDLIST, std::string> rows[] = {
-        // clang-format off
-        {NewItemList("/srv/data"), "C:\\srv\\data"}, {NewItemList(fits.c_str()), fits},
-        {NewItemList(tooLong.c_str()), ""}, {NewItemList(""), ""},  // "": no path
-        {orvik::shell::NewItemListWithoutPath("Network"), ""}, {nullptr, ""},
-        // clang-format on
-    };
-    for (const auto& [item, expected] : rows) {
-        char path[MAX_PATH] = "x";
-        EXPECT_EQ(SHGetPathFromIDList(item, path), expected.empty() ? FALSE : TRUE) << expected;
-        EXPECT_EQ(path, expected);
-        CoTaskMemFree(item);
-    }
-    EXPECT_EQ(SHGetPathFromIDList(std::get<0>(rows[0]), nullptr), FALSE);
-}
 
 // From inside a browse, sends its own window each browser message, one of
 // them twice, one other message, and one to no window; chooses `choice`.

@@ -3,21 +3,17 @@
 #include <string>
 
 #include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikMSG_Lib.h"
+#include "record_bytes.h"
+#include "report_check.h"
 #include "scripted_file.h"
-#include "temp_dir.h"
 
 namespace {
 
+using orvik::test::Field;
+using orvik::test::kNoMessage;
+using orvik::test::Record;
 using orvik::test::ScriptedFile;
 using namespace std::string_literals;
-
-// The bytes of a little-endian 32-bit length field.
-std::string Field(int32_t length) {
-    const auto bits = static_cast<uint32_t>(length);
-    return {char(bits), char(bits >> 8), char(bits >> 16), char(bits >> 24)};
-}
 
 std::string Letters(size_t n) {
     std::string text(n, 'a');
@@ -31,16 +27,15 @@ TEST(CountedRecord, WriterLayoutByteForByte) {
     const std::string l512 = Letters(512), l513 = Letters(513), l600 = Letters(600);
     // clang-format off
     const struct { const char* text; std::string bytes; } rows[] = {
-        {nullptr, Field(0)}, {"", Field(0)}, {"abc", "\x04\0\0\0abc\0"s}, {"x", Field(2) + "x\0"s},
-        {l512.c_str(), Field(513) + l512 + "\0"s}, {l513.c_str(), Field(513) + l513},
+        {nullptr, Field(0)}, {"", Field(0)}, {"abc", "\x04\0\0\0abc\0"s}, {"x", Record("x")},
+        {l512.c_str(), Record(l512)}, {l513.c_str(), Field(513) + l513},
         {l600.c_str(), Field(513) + l513},
     };
     // clang-format on
     for (const auto& row : rows) {
         ScriptedFile file;
-        GEN_SetRetCode(77);
-        EXPECT_EQ(FILE_WriteCString(&file, row.text), nullptr);
-        EXPECT_EQ(GEN_GetRetCode(), 0);
+        GEN_SetRetCode(orvik::test::kNoSuchCode);
+        EXPECT_REPORT(FILE_WriteCString(&file, row.text), kNoMessage, ORVIK_RC_OK);
         EXPECT_EQ(file.m_content, row.bytes) << (row.text ? row.text : "null");
     }
 }
@@ -51,7 +46,7 @@ TEST(CountedRecord, ReaderTakesWhatTheFieldAnnounces) {
     const struct { std::string bytes, text, unread; } rows[] = {
         {Field(0) + next, "", next},  {Field(-5) + next, "", next},  {Field(INT32_MIN) + next, "", next},
         {Field(1) + "z" + next, "", next},
-        {Field(4) + "abc\0"s + next, "abc", next},
+        {Record("abc") + next, "abc", next},
         {Field(4) + "abcd" + next, "abc", next},           // the last body byte never counts
         {Field(6) + "ab\0cd\0"s + next, "ab", next},       // up to the first zero
         {Field(513) + Letters(513) + next, Letters(512), next},
@@ -61,16 +56,15 @@ TEST(CountedRecord, ReaderTakesWhatTheFieldAnnounces) {
     for (const auto& row : rows) {
         ScriptedFile file(row.bytes);
         char* text = nullptr;
-        GEN_SetRetCode(77);
-        EXPECT_EQ(FILE_ReadCString(&file, &text), nullptr);
-        EXPECT_EQ(GEN_GetRetCode(), 0);
+        GEN_SetRetCode(orvik::test::kNoSuchCode);
+        EXPECT_REPORT(FILE_ReadCString(&file, &text), kNoMessage, ORVIK_RC_OK);
         EXPECT_EQ(std::string(text), row.text);
         EXPECT_EQ(file.m_content.substr(file.m_position), row.unread);
     }
-    ScriptedFile pipe(Field(4) + "abc\0"s);
+    ScriptedFile pipe(Record("abc"));
     pipe.m_chunk = 1;  // delivered in pieces, as a pipe may
     char* text = nullptr;
-    EXPECT_EQ(FILE_ReadCString(&pipe, &text), nullptr);
+    EXPECT_REPORT(FILE_ReadCString(&pipe, &text), kNoMessage, ORVIK_RC_OK);
     EXPECT_STREQ(text, "abc");
 }
 
@@ -83,56 +77,36 @@ TEST(CountedRecord, EndAndTruncationAreFailuresNeverWholeRecords) {
     for (const auto& row : rows) {
         ScriptedFile file(row.bytes);
         char* text = nullptr;
-        EXPECT_EQ(FILE_ReadCString(&file, &text), MSG_GetStr(52016)) << row.bytes.size();
-        EXPECT_EQ(GEN_GetRetCode(), 11);
+        EXPECT_REPORT(FILE_ReadCString(&file, &text), ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE)
+            << row.bytes.size();
         EXPECT_EQ(std::string(text), row.text);
     }
-    ScriptedFile writer, reader(Field(4) + "abc\0"s);
+    ScriptedFile writer, reader(Record("abc"));
     writer.m_throwCause["Write"] = CFileException::diskFull;
-    EXPECT_EQ(FILE_WriteCString(&writer, "abc"), MSG_GetStr(52015));
-    EXPECT_EQ(GEN_GetRetCode(), 14);
+    EXPECT_REPORT(FILE_WriteCString(&writer, "abc"), ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED);
     EXPECT_EQ(writer.m_calls, "Write!") << "no body after a failed field";
     reader.m_throwCause["Read"] = CFileException::hardIO;
     reader.m_throwAfter = 1;  // the field comes, the body fails
     char* text = nullptr;
-    EXPECT_EQ(FILE_ReadCString(&reader, &text), MSG_GetStr(52012));
-    EXPECT_EQ(GEN_GetRetCode(), 12);
+    EXPECT_REPORT(FILE_ReadCString(&reader, &text), ORVIK_MSG_HARD_IO, ORVIK_RC_READ_FAILED);
 }
 
 TEST(CountedRecord, ClosedOrNullObjectLeavesTheCodeAndStillHandsOutTheBuffer) {
     ScriptedFile closed("", false);
     for (CFile* file : {static_cast<CFile*>(nullptr), static_cast<CFile*>(&closed)}) {
-        GEN_SetRetCode(13);
-        EXPECT_EQ(FILE_WriteCString(file, "abc"), MSG_GetStr(52000));
+        GEN_SetRetCode(ORVIK_RC_OPEN_FAILED);
+        EXPECT_REPORT(FILE_WriteCString(file, "abc"), ORVIK_MSG_NO_FILE_OBJECT,
+                      ORVIK_RC_OPEN_FAILED);
         char* text = nullptr;
-        EXPECT_EQ(FILE_ReadCString(file, &text), MSG_GetStr(52000));
-        EXPECT_EQ(GEN_GetRetCode(), 13);
+        EXPECT_REPORT(FILE_ReadCString(file, &text), ORVIK_MSG_NO_FILE_OBJECT,
+                      ORVIK_RC_OPEN_FAILED);
         ASSERT_NE(text, nullptr);
         EXPECT_STREQ(text, "");
     }
     EXPECT_EQ(closed.m_calls, "");
-    ScriptedFile file(Field(2) + "q\0"s);
-    EXPECT_EQ(FILE_ReadCString(&file, nullptr), nullptr) << "no text pointer is fine";
-}
-
-TEST(CountedRecord, RealFileRoundTrip) {
-    orvik::test::TempDir dir;
-    const std::string texts[] = {"", "one", Letters(512), Letters(700), "\xE9t\xE9"};
-    CFile file;
-    ASSERT_EQ(FILE_Open(&file, (dir / "records.bin").c_str(), 2, 1), nullptr);
-    for (const std::string& text : texts) {
-        ASSERT_EQ(FILE_WriteCString(&file, text.c_str()), nullptr);
-    }
-    ASSERT_EQ(FILE_SeekToBegin(&file), nullptr);
-    char* text = nullptr;
-    for (const std::string& expected : texts) {
-        ASSERT_EQ(FILE_ReadCString(&file, &text), nullptr);
-        EXPECT_EQ(std::string(text), expected.substr(0, 512));
-    }
-    EXPECT_EQ(FILE_ReadCString(&file, &text), MSG_GetStr(52016));
-    FILE_Close(&file);
-    EXPECT_EQ(dir.Read("records.bin").substr(0, 15),
-              Field(0) + Field(4) + "one\0"s + Field(513).substr(0, 3));
+    ScriptedFile file(Record("q"));
+    EXPECT_REPORT(FILE_ReadCString(&file, nullptr), kNoMessage, ORVIK_RC_OK)
+        << "no text pointer is fine";
 }
 
 }  // namespace

@@ -4,32 +4,32 @@
 #include <string>
 
 #include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikMSG_Lib.h"
+#include "report_check.h"
 #include "scripted_file.h"
-#include "temp_dir.h"
 
 namespace {
 
+using orvik::test::kNoMessage;
 using orvik::test::ScriptedFile;
 
 // Reads lines until the end of the file, each into a heap buffer of exactly
 // max + 1 bytes so that the sanitizer catches a write past it, and writes
-// them as "[line]" and the end as "<EOF status,code>".
+// them as "[line]" and the end, which must be reported as such, as "<EOF>".
 std::string ReadAll(CFile& file, uint32_t max) {
     std::string out;
     for (int i = 0; i < 50; ++i) {
         const auto buffer = std::make_unique<char[]>(max + 1);
         uint32_t status = 0;
         if (char* message = FILE_ReadStr(&file, buffer.get(), max, &status)) {
-            EXPECT_EQ(message, MSG_GetStr(52016));
+            EXPECT_TRUE(orvik::test::Reported(message, ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE,
+                                              status, ORVIK_STATUS_END_OF_FILE));
             EXPECT_EQ(buffer[0], '\0');
-            return out + "<EOF " + std::to_string(status) + "," + std::to_string(GEN_GetRetCode()) +
-                   ">";
+            return out + "<EOF>";
         }
-        EXPECT_EQ(GEN_GetRetCode(), 0);
-        EXPECT_EQ(buffer[status - 100], '\0') << "terminated at the status length";
-        out += "[" + std::string(buffer.get(), status - 100) + "]";
+        EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_OK);
+        const uint32_t length = status - ORVIK_STATUS_TRANSFERRED;
+        EXPECT_EQ(buffer[length], '\0') << "terminated at the status length";
+        out += "[" + std::string(buffer.get(), length) + "]";
     }
     return out;
 }
@@ -38,18 +38,18 @@ TEST(ReadLine, SplitsContentIntoLines) {
     using namespace std::string_literals;
     // clang-format off
     const struct { std::string content; uint32_t max; std::string lines; } rows[] = {
-        {"a\r\n", 10, "[a]<EOF 2,11>"},
-        {"one\ntwo\n", 10, "[one][two]<EOF 2,11>"},
-        {"last without LF", 100, "[last without LF]<EOF 2,11>"},
-        {"", 10, "<EOF 2,11>"},
-        {"\n\r\n\n", 10, "[][][]<EOF 2,11>"},
-        {"cr\rinside\r", 20, "[cr\rinside\r]<EOF 2,11>"},
-        {"abcd\nx", 4, "[abcd][][x]<EOF 2,11>"},      // exactly max, then its LF
-        {"abcd\r\nx", 4, "[abcd][][x]<EOF 2,11>"},    // cut before CR LF
-        {"abc\r\nx", 4, "[abc\r][][x]<EOF 2,11>"},    // cut between CR and LF
-        {"abcdefghij\n", 3, "[abc][def][ghi][j]<EOF 2,11>"},
-        {"a\0b\n"s, 10, "[a\0b]<EOF 2,11>"s},         // a zero byte is counted
-        {"\xFF\xFE\n", 5, "[\xFF\xFE]<EOF 2,11>"},
+        {"a\r\n", 10, "[a]<EOF>"},
+        {"one\ntwo\n", 10, "[one][two]<EOF>"},
+        {"last without LF", 100, "[last without LF]<EOF>"},
+        {"", 10, "<EOF>"},
+        {"\n\r\n\n", 10, "[][][]<EOF>"},
+        {"cr\rinside\r", 20, "[cr\rinside\r]<EOF>"},
+        {"abcd\nx", 4, "[abcd][][x]<EOF>"},      // exactly max, then its LF
+        {"abcd\r\nx", 4, "[abcd][][x]<EOF>"},    // cut before CR LF
+        {"abc\r\nx", 4, "[abc\r][][x]<EOF>"},    // cut between CR and LF
+        {"abcdefghij\n", 3, "[abc][def][ghi][j]<EOF>"},
+        {"a\0b\n"s, 10, "[a\0b]<EOF>"s},         // a zero byte is counted
+        {"\xFF\xFE\n", 5, "[\xFF\xFE]<EOF>"},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -62,8 +62,9 @@ TEST(ReadLine, OneReadPerByteAndNothingPastTheLine) {
     ScriptedFile file("ab\ncd\n");
     char buffer[8] = "#";
     uint32_t status = 0;
-    EXPECT_EQ(FILE_ReadStr(&file, buffer, 0, &status), nullptr) << "limit 0 reads nothing";
-    EXPECT_EQ(status, 100u);
+    EXPECT_REPORT(FILE_ReadStr(&file, buffer, 0, &status), kNoMessage, ORVIK_RC_OK, status,
+                  ORVIK_STATUS_TRANSFERRED)
+        << "limit 0 reads nothing";
     EXPECT_EQ(buffer[0], '\0');
     FILE_ReadStr(&file, buffer, 7, &status);
     EXPECT_EQ(file.m_calls, "Read Read Read");
@@ -73,41 +74,32 @@ TEST(ReadLine, OneReadPerByteAndNothingPastTheLine) {
 TEST(ReadLine, Failures) {
     char buffer[8] = "#######";
     uint32_t status = 0;
-    EXPECT_EQ(FILE_ReadStr(nullptr, buffer, 7, &status), MSG_GetStr(52000));
-    EXPECT_EQ(GEN_GetRetCode() * 10 + status, 41u);
+    EXPECT_REPORT(FILE_ReadStr(nullptr, buffer, 7, &status), ORVIK_MSG_NO_FILE_OBJECT,
+                  ORVIK_RC_NO_FILE_OBJECT, status, ORVIK_STATUS_NO_FILE_OBJECT);
     EXPECT_EQ(buffer[0], '#') << "not touched";
     ScriptedFile file("abc\n");
-    EXPECT_EQ(FILE_ReadStr(&file, nullptr, 7, &status), MSG_GetStr(52001));
-    EXPECT_EQ(GEN_GetRetCode() * 10 + status, 74u);
+    EXPECT_REPORT(FILE_ReadStr(&file, nullptr, 7, &status), ORVIK_MSG_NULL_ARGUMENT,
+                  ORVIK_RC_NULL_ARGUMENT, status, ORVIK_STATUS_NO_BUFFER);
     // clang-format off
     const struct { size_t throwAfter; int cause; int32_t number, code; uint32_t status; } rows[] = {
-        {0, CFileException::endOfFile, 52016, 11, 2}, {2, CFileException::endOfFile, 0, 0, 102},
-        {0, CFileException::hardIO, 52012, 12, 3},    {2, CFileException::accessDenied, 52007, 12, 3},
-        {1, 99, 52017, 12, 3},
+        {0, CFileException::endOfFile, ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE, ORVIK_STATUS_END_OF_FILE},
+        {2, CFileException::endOfFile, kNoMessage, ORVIK_RC_OK, ORVIK_STATUS_TRANSFERRED + 2},
+        {0, CFileException::hardIO, ORVIK_MSG_HARD_IO, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
+        {2, CFileException::accessDenied, ORVIK_MSG_ACCESS_DENIED, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
+        {1, 99, ORVIK_MSG_NO_EXCEPTION_TEXT, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
     };
     // clang-format on
     for (const auto& row : rows) {
         ScriptedFile failing("abc\n");
         failing.m_throwCause["Read"] = row.cause;
         failing.m_throwAfter = row.throwAfter;
-        GEN_SetRetCode(77);
-        EXPECT_EQ(FILE_ReadStr(&failing, buffer, 7, &status),
-                  row.number ? MSG_GetStr(row.number) : nullptr);
-        EXPECT_EQ(GEN_GetRetCode(), row.code);
-        EXPECT_EQ(status, row.status) << row.cause;
+        GEN_SetRetCode(orvik::test::kNoSuchCode);
+        EXPECT_REPORT(FILE_ReadStr(&failing, buffer, 7, &status), row.number, row.code, status,
+                      row.status);
         EXPECT_EQ(orvik::test::TrackedException::s_alive, 0);
     }
     file.m_throwCause["Read"] = ScriptedFile::kForeign;
     EXPECT_THROW(FILE_ReadStr(&file, buffer, 7, &status), std::runtime_error);
-}
-
-TEST(ReadLine, RealFileWithMixedLineEnds) {
-    orvik::test::TempDir dir;
-    CFile file;
-    ASSERT_EQ(FILE_Open(&file, dir.Write("lines.txt", "first\r\nsecond\n\nlast").c_str(), 0, 0),
-              nullptr);
-    EXPECT_EQ(ReadAll(file, 80), "[first][second][][last]<EOF 2,11>");
-    EXPECT_EQ(ReadAll(file, 80), "<EOF 2,11>") << "and stays at the end";
 }
 
 }  // namespace

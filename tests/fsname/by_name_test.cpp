@@ -4,19 +4,19 @@
 #include <string>
 
 #include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikMSG_Lib.h"
+#include "report_check.h"
 #include "temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using orvik::test::kNoMessage;
 
 // Every test starts from a code that no function hands; all but
 // FILE_Remove4Name must leave it.
 class ByName : public ::testing::Test {
 protected:
-    void SetUp() override { GEN_SetRetCode(77); }
+    void SetUp() override { GEN_SetRetCode(orvik::test::kNoSuchCode); }
     orvik::test::TempDir dir;
 };
 
@@ -32,25 +32,29 @@ TEST_F(ByName, ExistenceTestsAnswerForFilesAndDirectoriesAlike) {
         EXPECT_EQ(FILE_FileExists(row.name) != 0, row.exists) << (row.name ? row.name : "null");
         EXPECT_EQ(FILE_DirExists(row.name), FILE_FileExists(row.name));
     }
-    EXPECT_EQ(GEN_GetRetCode(), 77);
+    EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode);
 }
 
 TEST_F(ByName, Remove4NameReportsEveryOutcome) {
     const std::string file = dir.Write("f.txt", "x"), top = dir.path();
     // clang-format off
     const struct { const char* name; int32_t number, code; } rows[] = {
-        {file.c_str(), 0, 0}, {file.c_str(), 52004, 8}, {top.c_str(), 52007, 8}, {nullptr, 52001, 7},
-        {"   ", 52004, 8},  // a blank name is tried as it is
+        {file.c_str(), kNoMessage, ORVIK_RC_OK},
+        {file.c_str(), ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_REMOVE_FAILED},
+        {top.c_str(), ORVIK_MSG_ACCESS_DENIED, ORVIK_RC_REMOVE_FAILED},
+        {nullptr, ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT},
+        {"   ", ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_REMOVE_FAILED},  // a blank name is tried as it is
     };
     // clang-format on
     for (const auto& row : rows) {
-        EXPECT_EQ(FILE_Remove4Name(row.name), row.number ? MSG_GetStr(row.number) : nullptr);
-        EXPECT_EQ(GEN_GetRetCode(), row.code) << (row.name ? row.name : "null");
+        EXPECT_REPORT(FILE_Remove4Name(row.name), row.number, row.code)
+            << (row.name ? row.name : "null");
     }
     EXPECT_FALSE(fs::exists(file));
     EXPECT_TRUE(fs::exists(top));
     EXPECT_EQ(FILE_FileExists(file.c_str()), 0);
-    EXPECT_EQ(GEN_GetRetCode(), 8) << "FILE_FileExists leaves the code of the call before";
+    EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_REMOVE_FAILED)
+        << "FILE_FileExists leaves the code of the call before";
 }
 
 TEST_F(ByName, MkDirResults) {
@@ -68,7 +72,7 @@ TEST_F(ByName, MkDirResults) {
     }
     EXPECT_TRUE(fs::is_directory(made));
     EXPECT_FALSE(fs::exists(dir / "no"));
-    EXPECT_EQ(GEN_GetRetCode(), 77);
+    EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode);
 }
 
 TEST_F(ByName, Move2DirChangesTheCurrentDirectory) {
@@ -80,7 +84,8 @@ TEST_F(ByName, Move2DirChangesTheCurrentDirectory) {
         EXPECT_EQ(FILE_Move2Dir(refused), -3);
         EXPECT_EQ(fs::current_path(), before) << "a refused change leaves it";
     }
-    EXPECT_EQ(FILE_Move2Dir(nullptr) * 10 + FILE_Move2Dir("  "), -12);
+    EXPECT_EQ(FILE_Move2Dir(nullptr), -1);
+    EXPECT_EQ(FILE_Move2Dir("  "), -2);
     ASSERT_EQ(FILE_Move2Dir((dir / "sub").c_str()), 0);
     EXPECT_NE(FILE_FileExists("inner.txt"), 0) << "relative names resolve against it";
     EXPECT_EQ(FILE_MkDir("relative"), 0);
@@ -88,7 +93,7 @@ TEST_F(ByName, Move2DirChangesTheCurrentDirectory) {
     EXPECT_EQ(FILE_Move2Dir(".."), 0);
     EXPECT_EQ(fs::current_path(), dir.path());
     fs::current_path(before);
-    EXPECT_EQ(GEN_GetRetCode(), 77);
+    EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode);
 }
 
 }  // namespace

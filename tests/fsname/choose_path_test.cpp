@@ -11,6 +11,7 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "OrvikShell.h"
+#include "report_check.h"
 #include "temp_dir.h"
 
 namespace {
@@ -93,7 +94,7 @@ private:
 class ChoosePath : public ::testing::Test {
 protected:
     void SetUp() override {
-        GEN_SetRetCode(77);  // a code that no function hands
+        GEN_SetRetCode(orvik::test::kNoSuchCode);
         orvik::shell::InstallBrowserForTesting(&shell);
         orvik::shell::InstallAllocatorForTesting(&shell);
     }
@@ -101,7 +102,7 @@ protected:
         orvik::shell::InstallBrowserForTesting(nullptr);
         orvik::shell::InstallAllocatorForTesting(nullptr);
         AfxSetThread(nullptr);
-        EXPECT_EQ(GEN_GetRetCode(), 77) << "the return code stays untouched";
+        EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode) << "the return code stays untouched";
         EXPECT_TRUE(shell.live.empty()) << "item lists and scratch buffers all released";
     }
 

@@ -7,6 +7,7 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "guarded_buffer.h"
+#include "report_check.h"
 
 namespace {
 
@@ -22,13 +23,13 @@ void ExpectJoined(const char* dirText, const char* fileText, const std::string& 
     std::string dir = dirText ? dirText : "", file = fileText ? fileText : "";
     const std::string sources = WithBackslashes(dir + "|" + file);
     std::vector<char> dest = orvik::test::ExactBuffer(dir.size() + file.size() + 3);
-    GEN_SetRetCode(77);
+    GEN_SetRetCode(orvik::test::kNoSuchCode);
     const int32_t length = FILE_PathFile(dest.data(), dirText ? dir.data() : nullptr,
                                          fileText ? file.data() : nullptr);
     EXPECT_EQ(dest.data(), expected) << sources;
     EXPECT_EQ(length, static_cast<int32_t>(expected.size())) << sources;
     EXPECT_EQ(dir + "|" + file, sources) << "forward slashes are rewritten in place";
-    EXPECT_EQ(GEN_GetRetCode(), 77) << sources;
+    EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode) << sources;
 }
 
 TEST(PathFile, JoinsAndNormalises) {

@@ -7,6 +7,7 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "guarded_buffer.h"
+#include "report_check.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void ExpectShrunk(const Row& row) {
     const std::string label = src + " to " + std::to_string(row.maxChars);
     const size_t room = static_cast<size_t>(std::max(row.maxChars, 1));
     std::vector<char> dest = orvik::test::ExactBuffer(room + 1, std::string(room, '?'));
-    GEN_SetRetCode(77);
+    GEN_SetRetCode(orvik::test::kNoSuchCode);
     EXPECT_EQ(FILE_ShrinkName(dest.data(), row.src ? src.data() : nullptr, row.maxChars),
               row.result)
         << label;
@@ -61,7 +62,7 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
     }
 
     char src[] = "  abc  ";
-    GEN_SetRetCode(77);
+    GEN_SetRetCode(orvik::test::kNoSuchCode);
     EXPECT_EQ(FILE_ShrinkName(nullptr, src, 5), -1);
     EXPECT_STREQ(src, "  abc  ") << "a null destination leaves the source unstripped";
     EXPECT_EQ(GEN_GetRetCode(), 0);

@@ -9,13 +9,16 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "guarded_buffer.h"
+#include "report_check.h"
 
 namespace {
 
 class Suffix : public ::testing::Test {
 protected:
-    void SetUp() override { GEN_SetRetCode(77); }
-    void TearDown() override { EXPECT_EQ(GEN_GetRetCode(), 77) << "the return code is left alone"; }
+    void SetUp() override { GEN_SetRetCode(orvik::test::kNoSuchCode); }
+    void TearDown() override {
+        EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode) << "the return code is left alone";
+    }
 };
 
 TEST_F(Suffix, FindSuffixGivesTheSuffixOrTheCutBase) {

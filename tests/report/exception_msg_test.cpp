@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "OrvikMSG_Lib.h"
@@ -9,21 +10,18 @@
 
 using orvik::test::TrackedException;
 
+// The table path asks the exception nothing and leaves the text buffer and
+// the return code alone.
 TEST(ExceptionMsg, CausesOfTheTableSelectTheirMessage) {
-    for (int cause = 0; cause <= 14; ++cause) {
-        TrackedException e(cause, "own text");
-        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(52002 + cause)) << cause;
-        EXPECT_EQ(e.m_messageCalls, 0) << "the table path asks the exception nothing";
-    }
-}
-
-TEST(ExceptionMsg, TablePathLeavesTheTextBufferAndReturnCodeAlone) {
     std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "earlier text");
-    GEN_SetRetCode(8);
-    CFileException e(CFileException::diskFull);
-    EXPECT_STREQ(FILE_ExceptionMsg(&e), MSG_GetStr(52015));
+    GEN_SetRetCode(ORVIK_RC_REMOVE_FAILED);
+    for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
+        TrackedException e(cause, "own text");
+        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(ORVIK_MSG_CAUSE_BASE + cause)) << cause;
+        EXPECT_EQ(e.m_messageCalls, 0) << cause;
+    }
     EXPECT_STREQ(MSG_GetStr4Text(), "earlier text");
-    EXPECT_EQ(GEN_GetRetCode(), 8);
+    EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_REMOVE_FAILED);
 }
 
 TEST(ExceptionMsg, OtherCausesAskTheExceptionForItsOwnText) {
@@ -39,13 +37,13 @@ TEST(ExceptionMsg, OtherCausesAskTheExceptionForItsOwnText) {
     }
 }
 
-TEST(ExceptionMsg, WithoutATextOfItsOwnGives52017) {
+TEST(ExceptionMsg, WithoutATextOfItsOwnGivesTheNoTextMessage) {
     const int aliveBefore = TrackedException::s_alive;
     {
         TrackedException e(15);
-        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(52017));
+        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT));
         EXPECT_EQ(e.m_messageCalls, 1);
         EXPECT_EQ(TrackedException::s_alive, aliveBefore + 1) << "the caller still owns it";
     }
-    EXPECT_EQ(FILE_ExceptionMsg(nullptr), MSG_GetStr(52017));
+    EXPECT_EQ(FILE_ExceptionMsg(nullptr), MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT));
 }

@@ -37,7 +37,10 @@ public:
 
     CString GetFileName() const override { return m_name; }
     CString GetFilePath() const override { return m_path; }
-    void SetFilePath(LPCTSTR newName) override { Enter("SetFilePath"), m_path = newName; }
+    void SetFilePath(LPCTSTR newName) override {
+        Enter("SetFilePath");
+        m_path = newName;
+    }
     BOOL Open(LPCTSTR, UINT openFlags, CFileException* error) override {
         Enter("Open");
         m_openFlags = openFlags;
@@ -53,13 +56,21 @@ public:
         const size_t base = from == begin ? 0 : from == current ? m_position : m_content.size();
         return static_cast<LONG>(m_position = base + offset);
     }
-    void SetLength(DWORD length) override { Enter("SetLength"), m_content.resize(length); }
+    void SetLength(DWORD length) override {
+        Enter("SetLength");
+        m_content.resize(length);
+    }
     DWORD GetLength() const override {
         const_cast<ScriptedFile*>(this)->Enter("GetLength");
         return static_cast<DWORD>(m_content.size());
     }
     UINT Read(void* buffer, UINT count) override {
-        m_throwAfter > 0 ? (--m_throwAfter, Enter("", "Read")) : Enter("Read");
+        if (m_throwAfter > 0) {
+            --m_throwAfter;
+            Enter("", "Read");
+        } else {
+            Enter("Read");
+        }
         const size_t left = m_content.size() - std::min(m_position, m_content.size());
         const size_t n = std::min({size_t{count}, left, m_chunk});
         m_position += m_content.copy(static_cast<char*>(buffer), n, m_position);
@@ -70,7 +81,11 @@ public:
         m_content.replace(m_position, count, static_cast<const char*>(buffer), count);
         m_position += count;
     }
-    void Close() override { Enter("Close"), m_hFile = hFileNull; }
+    void Close() override {  // forgets the path, as the platform's CFile does
+        Enter("Close");
+        m_hFile = hFileNull;
+        m_path.Empty();
+    }
 
 private:
     // Records the call; throws when the script says so for `operation`.

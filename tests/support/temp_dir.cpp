@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -10,11 +11,7 @@ namespace orvik::test {
 
 std::string HostPath(const std::string& posix) {
     std::string host = "C:" + posix;
-    for (char& c : host) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
+    std::replace(host.begin(), host.end(), '/', '\\');
     return host;
 }
 

@@ -1,0 +1,69 @@
+// What a reporting call of the file library hands back, checked as one:
+// the message it returns (none on success), the return code it leaves for
+// the thread and, for the reads, the transfer status it writes.
+//
+//     EXPECT_REPORT(FILE_Close(&file), kNoMessage, ORVIK_RC_OK);
+//     EXPECT_REPORT(FILE_Read(&file, buffer, 4, &status), ORVIK_MSG_END_OF_FILE,
+//                   ORVIK_RC_END_OF_FILE, status, ORVIK_STATUS_END_OF_FILE);
+#ifndef ORVIK_TESTS_REPORT_CHECK_H
+#define ORVIK_TESTS_REPORT_CHECK_H
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "OrvikFILE_Codes.h"
+#include "OrvikGEN_Lib.h"
+#include "OrvikMSG_Lib.h"
+
+namespace orvik::test {
+
+// The "message number" of a call that succeeded: it returns no text.
+constexpr int32_t kNoMessage = 0;
+
+// A return code that no function hands: set before a call, it shows whether
+// the call touched the code at all.
+constexpr int32_t kNoSuchCode = 77;
+
+inline const char* ExpectedText(int32_t number) {
+    return number == kNoMessage ? nullptr : MSG_GetStr(number);
+}
+
+inline std::string Describe(const char* message) {
+    return message ? "\"" + std::string(message) + "\"" : "no message";
+}
+
+// `status` is read only here, after the call has written it.
+inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,
+                                           const uint32_t* status = nullptr,
+                                           uint32_t wantedStatus = 0) {
+    const char* const wanted = ExpectedText(number);
+    const int32_t gotCode = GEN_GetRetCode();
+    const bool statusMatches = status == nullptr || *status == wantedStatus;
+    if (message == wanted && gotCode == code && statusMatches) {
+        return ::testing::AssertionSuccess();
+    }
+    auto failure = ::testing::AssertionFailure()
+                   << "gave " << Describe(message) << ", code " << gotCode;
+    if (status) {
+        failure << ", status " << *status;
+    }
+    failure << "; wanted " << Describe(wanted) << " (" << number << "), code " << code;
+    if (status) {
+        failure << ", status " << wantedStatus;
+    }
+    return failure;
+}
+
+inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,
+                                           const uint32_t& status, uint32_t wantedStatus) {
+    return Reported(message, number, code, &status, wantedStatus);
+}
+
+}  // namespace orvik::test
+
+// EXPECT_REPORT(call, message number, return code[, status variable, status])
+#define EXPECT_REPORT(call, ...) EXPECT_TRUE(::orvik::test::Reported((call), __VA_ARGS__)) << #call
+
+#endif  // ORVIK_TESTS_REPORT_CHECK_H
