@@ -170,8 +170,7 @@ private:
             }
             progress.Update(m_position);
         }
-        ReportUnshownBreaks();
-        return status;
+        return EndOfDump(status);
     }
 
     // Reads `count` bytes from the second opener; `got` says how many came
@@ -219,6 +218,7 @@ private:
         if (const int failed = NextField(index, length, bodyInFile, atEnd); failed || atEnd) {
             return failed;
         }
+        ++m_listed;
         char* text = nullptr;
         const uint32_t body = BodyBytesRead(length);
         if (char* message = FILE_ReadCString(&m_records, &text)) {
@@ -226,6 +226,11 @@ private:
                 return LibraryFailure(m_command, m_shown, message);
             }
             PrintRecord(m_listing, index, length, text, true);
+            if (length > kLargestBody) {  // a broken layout whatever the rest of the body
+                if (const int gaveUp = CheckLayout(index, LayoutBreak(length, m_body))) {
+                    return gaveUp;
+                }
+            }
             Complain(m_command, m_shown,
                      "record " + std::to_string(index) +
                          " is cut short: " + std::to_string(bodyInFile) + " of its " +
@@ -259,12 +264,22 @@ private:
         return kExitNotRecords;
     }
 
-    void ReportUnshownBreaks() {
+    // Counts the breaks not reported one by one, and takes a file all of
+    // whose records break the layout, however few, for a file of another
+    // kind (a short text file ends in a cut "record").
+    int EndOfDump(int status) {
         if (m_breaks > kWarningsShown) {
             Complain(m_command, m_shown,
                      std::to_string(m_breaks - kWarningsShown) +
                          " more records break the record layout");
         }
+        if (status == kExitNotRecords || m_listed == 0 || m_breaksInARow < m_listed) {
+            return status;
+        }
+        Complain(m_command, m_shown,
+                 "not a file of counted string records: no record keeps the layout (" +
+                     std::to_string(m_listed) + " read)");
+        return kExitNotRecords;
     }
 
     const std::string& m_command;
@@ -277,6 +292,7 @@ private:
     char m_body[kLargestBody] = {};
     uint32_t m_breaks = 0;
     uint32_t m_breaksInARow = 0;
+    uint32_t m_listed = 0;
 };
 
 int Dump(Arguments& args) {
@@ -380,7 +396,8 @@ const char* const kRecordsHelp =
     "listed and reported on stderr, the first 10 one by one; after a length\n"
     "field above 513 the next record is read from inside the rest of its body,\n"
     "as FILE_ReadCString does. After 4 such records in a row the dump takes\n"
-    "FILE for a file of another kind and gives up with exit status 3.\n"
+    "FILE for a file of another kind and gives up with exit status 3; a file\n"
+    "none of whose records keeps the layout ends with exit status 3 too.\n"
     "A last record cut short by the end of the file is listed with what came\n"
     "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
     "ends the listing with exit status 11; a length field cut short likewise,\n"
