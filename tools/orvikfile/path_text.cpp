@@ -34,7 +34,8 @@ int Suffix(Arguments& args) {
     const std::string& name = words[0];
     if (words.size() == 1) {
         const int32_t at = FILE_FindSuffix(name.c_str(), base8 ? 1 : 0);
-        std::printf("%d\t%s\t%s\n", at, name.substr(0, at).c_str(), name.substr(at).c_str());
+        const auto cut = static_cast<size_t>(at);  // an index within the name
+        std::printf("%d\t%s\t%s\n", at, name.substr(0, cut).c_str(), name.substr(cut).c_str());
         return kExitSuccess;
     }
     if (base8) {
