@@ -1,13 +1,50 @@
 #!/usr/bin/env bash
-# The main job, from a fresh machine: installs what is missing, builds the
-# libraries and the orvikfile program, and shows the library at work on files
-# that it makes in a scratch directory.
+# The main job, from a fresh machine: installs what the demo needs and is
+# missing, builds the libraries and the orvikfile program, and shows the
+# library at work on files that it makes in a scratch directory. Set-up says
+# one line per step; its output goes to build/demo-setup.log, shown when a
+# step fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)"
+mkdir -p build
+log=$PWD/build/demo-setup.log
+: >"$log"
+
+# Runs one set-up step with its output in the log.
+setup() {
+  local what=$1
+  shift
+  printf '%s ... ' "$what"
+  if "$@" >>"$log" 2>&1; then
+    echo done
+  else
+    echo failed
+    tail -n 30 "$log"
+    exit 1
+  fi
+}
+
+# Only what a release build of the libraries and orvikfile takes: no test,
+# benchmark or GTK packages (without GTK there is no folder browser, which
+# the demo does not show).
+missing=()
+for package in cmake ninja-build g++; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+    missing+=("$package")
+done
+install_missing() {
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+if [ "${#missing[@]}" -gt 0 ]; then
+  setup "installing ${missing[*]}" install_missing
+fi
+setup "configuring build/release" \
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF
+setup "building the libraries and orvikfile" cmake --build build/release -j "$(nproc)"
 orvikfile=$PWD/build/release/tools/orvikfile
 
 scratch=$(mktemp -d)
@@ -32,6 +69,8 @@ step records pack notes.rec "first note" "" "tab	inside" "caf$(printf '\xe9') (L
 od -A d -t x1 notes.rec | head -3
 step records dump notes.rec
 step records dump --json notes.rec
+step records pack utf8.rec "café, naïve (UTF-8)"
+step records dump --json --utf8 utf8.rec
 head -c 30 notes.rec >cut.rec
 step records dump cut.rec
 
@@ -41,6 +80,8 @@ printf 'alpha\r\nbeta\n\ngamma without a line end' >lines.txt
 step lines lines.txt
 step lines --max 4 lines.txt
 step lines missing.txt
+printf 'from a pipe\n' | step lines -
+step records dump lines.txt
 
 echo
 echo "== path names, in the library's own form"

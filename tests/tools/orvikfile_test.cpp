@@ -75,26 +75,55 @@ TEST_F(Orvikfile, BadInputGivesTheLibraryCodeOrAUsageError) {
 }
 
 TEST_F(Orvikfile, RecordsDumpReadsAnIndependentWriterAndReportsACut) {
-    const std::string file = dir.Write(
-        "in.rec", Record("abc") + Field(0) + Field(-7) + Field(1) + "z" + Record("tab\tq\"b\\") +
-                      Record("\x01\x7f\xe9") + Field(4) + "abcd");  // no zero: the last byte is cut
-    Expect({"records", "dump", file}, 0,
-           "0\t4\tabc\n1\t0\t\n2\t-7\t\n3\t1\t\n"
-           "4\t9\ttab\\tq\"b\\\\\n5\t4\t\\x01\\x7f\xe9\n6\t4\tabc\n",
-           "");
+    const std::string records = Record("abc") + Field(0) + Field(-7) + Field(1) + "z" +
+                                Record("tab\tq\"b\\") + Record("\x01\x7f\xe9") + Field(4) +
+                                "abcd";  // no zero: the last byte is cut
+    const std::string file = dir.Write("in.rec", records);
+    const std::string plain =
+        "0\t4\tabc\n1\t0\t\n2\t-7\t\n3\t1\t\n"
+        "4\t9\ttab\\tq\"b\\\\\n5\t4\t\\x01\\x7f\xe9\n6\t4\tabc\n";
+    Expect({"records", "dump", file}, 0, plain, "record 2 breaks the record layout");
+    Expect({"records", "dump", "-"}, 0, plain, "standard input: record 3", records);
     Expect({"records", "dump", "--json", file}, 0,
            "{\"index\":0,\"length\":4,\"text\":\"abc\"}\n{\"index\":1,\"length\":0,\"text\":\"\"}\n"
            "{\"index\":2,\"length\":-7,\"text\":\"\"}\n{\"index\":3,\"length\":1,\"text\":\"\"}\n"
            "{\"index\":4,\"length\":9,\"text\":\"tab\\u0009q\\\"b\\\\\"}\n"
            "{\"index\":5,\"length\":4,\"text\":\"\\u0001\\u007f\\u00e9\"}\n"
            "{\"index\":6,\"length\":4,\"text\":\"abc\"}\n",
-           "");
+           "record 6 breaks the record layout: its text has no terminating zero");
     Expect({"records", "dump", "--json", dir.Write("b.rec", Record("ok") + Field(10) + "part")}, 11,
            "{\"index\":0,\"length\":3,\"text\":\"ok\"}\n"
            "{\"index\":1,\"length\":10,\"text\":\"part\",\"truncated\":true}\n",
            "record 1 is cut short: 4 of its 10 body bytes");
     Expect({"records", "dump", dir.Write("f.rec", Record("ok") + Field(10).substr(0, 2))}, 11,
            "0\t3\tok\n", "its length field has 2 of 4 bytes");
+}
+
+TEST_F(Orvikfile, RecordsDumpWritesUtf8OnRequest) {
+    const std::string file = dir.Write("u.rec", Record("caf\xc3\xa9 \xe9\xf4\x90\x80\x80"));
+    Expect({"records", "dump", "--utf8", file}, 0, "0\t12\tcaf\xc3\xa9 \\xe9\\xf4\\x90\\x80\\x80\n",
+           "");
+    Expect({"records", "dump", "--json", "--utf8", file}, 0,
+           "{\"index\":0,\"length\":12,\"text\":\"caf\xc3\xa9 "
+           "\\ufffd\\ufffd\\ufffd\\ufffd\\ufffd\"}\n",
+           "");
+}
+
+TEST_F(Orvikfile, RecordsDumpGivesUpOnAnotherKindOfFileAndCapsItsWarnings) {
+    const Outcome text = RunOrvikfile({"records", "dump", "-"}, std::string(4000, 't'));
+    EXPECT_EQ(text.status, 3);
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 4);
+    EXPECT_NE(text.err.find("not a file of counted string records"), std::string::npos) << text.err;
+    Expect({"records", "dump", dir.Write("t.txt", "alpha\r\nbeta\n")}, 3, "*",
+           "no record keeps the layout (1 read)");
+    std::string mixed;
+    for (int i = 0; i < 14; ++i) {
+        mixed += Field(-1) + Record("ok");
+    }
+    const Outcome damaged = RunOrvikfile({"records", "dump", dir.Write("d.rec", mixed)});
+    EXPECT_EQ(damaged.status, 0);
+    EXPECT_EQ(std::count(damaged.err.begin(), damaged.err.end(), '\n'), 11) << damaged.err;
+    EXPECT_NE(damaged.err.find("4 more records break"), std::string::npos) << damaged.err;
 }
 
 TEST_F(Orvikfile, RecordsPackWritesTheFormatByteForByte) {
@@ -117,6 +146,7 @@ TEST_F(Orvikfile, CommandsPrintTheirResults) {
     // clang-format off
     const Call steps[] = {
         {{"lines", dir.Write("1", "one\ntwo\n")}, 0, "one\ntwo\n", ""}, {{"lines", dir.Write("2", "")}, 0, "", ""},
+        {{"lines", "-", "--max", "2"}, 0, "pi\npe\nd\n", ""},  // standard input: "piped" below
         {{"lines", dir.Write("3", "crlf\r\nlone\rcr")}, 0, "crlf\nlone\rcr\n", ""},
         {{"lines", dir.Write("5", std::string("a\0b\n", 4))}, 0, std::string("a\0b\n", 4), ""},
         {{"lines", dir.Write("6", "abcdefg\nxy\n"), "--max", "3"}, 0, "abc\ndef\ng\nxy\n", ""},
@@ -133,7 +163,7 @@ TEST_F(Orvikfile, CommandsPrintTheirResults) {
     };
     // clang-format on
     for (const auto& step : steps) {
-        Expect(step.args, step.status, step.out, step.err);
+        Expect(step.args, step.status, step.out, step.err, "piped\n");
     }
 }
 

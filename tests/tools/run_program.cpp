@@ -1,6 +1,7 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +37,6 @@ std::vector<char*> Environment(const std::vector<std::string>& unset) {
 Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& input,
                      const std::vector<std::string>& unset) {
     const TempDir io;
-    const std::string in = io.Write("in", input);
     const std::string out = io / "out";
     const std::string err = io / "err";
 
@@ -49,15 +49,33 @@ Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& in
     }
     argv.push_back(nullptr);
 
+    // Standard input is a pipe, as in a shell pipeline. A program that ends
+    // without reading it all must not take this process down with SIGPIPE.
+    int in[2];
+    if (pipe(in) != 0) {
+        throw std::runtime_error(std::string("no pipe: ") + std::strerror(errno));
+    }
+    signal(SIGPIPE, SIG_IGN);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_addclose(&actions, in[0]);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     std::vector<char*> env = Environment(unset);
     pid_t pid = 0;
     const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    for (size_t sent = 0; failed == 0 && sent < input.size();) {
+        const ssize_t wrote = write(in[1], input.data() + sent, input.size() - sent);
+        if (wrote < 0 && errno != EINTR) {
+            break;  // the program stopped reading
+        }
+        sent += wrote > 0 ? static_cast<size_t>(wrote) : 0;
+    }
+    close(in[1]);
     if (failed != 0) {
         throw std::runtime_error(std::string("cannot run orvikfile: ") + std::strerror(failed));
     }

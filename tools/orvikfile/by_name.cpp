@@ -9,32 +9,6 @@ namespace orvikfile {
 
 namespace {
 
-constexpr const char* kExistsHelp =
-    "Usage: orvikfile exists [--quiet] NAME\n"
-    "\n"
-    "Asks FILE_FileExists whether a file or directory NAME exists and prints\n"
-    "'NAME: exists' or 'NAME: does not exist' (nothing with --quiet).\n"
-    "\n"
-    "Exit status: 0 when it exists, 1 when not, 2 for a usage error.\n";
-
-constexpr const char* kMkDirHelp =
-    "Usage: orvikfile mkdir NAME\n"
-    "\n"
-    "Creates the directory NAME with FILE_MkDir. Its parent must exist.\n"
-    "\n"
-    "Exit status: 0 when it was created; 1 when it was not, with the reason on\n"
-    "stderr (a blank name; an entry of that name exists already; access was\n"
-    "denied; a directory on the way does not exist; any other refusal);\n"
-    "2 for a usage error.\n";
-
-constexpr const char* kRemoveHelp =
-    "Usage: orvikfile rm NAME\n"
-    "\n"
-    "Deletes the file NAME with FILE_Remove4Name. A directory is not removed.\n"
-    "\n"
-    "Exit status: 0 when it was deleted; else the library's return code, 8,\n"
-    "with its message on stderr; 2 for a usage error.\n";
-
 // FILE_MkDir's negative results.
 constexpr int32_t kMkDirBlank = -2;
 constexpr int32_t kMkDirRefused = -3;  // access denied, or the entry exists
@@ -56,10 +30,33 @@ std::string MkDirFailure(int32_t result, const std::string& name) {
 
 }  // namespace
 
+const char* const kExistsHelp =
+    "Usage: orvikfile exists [--quiet] NAME\n"
+    "\n"
+    "Asks FILE_FileExists whether a file or directory NAME exists and prints\n"
+    "'NAME: exists' or 'NAME: does not exist' (nothing with --quiet).\n"
+    "\n"
+    "Exit status: 0 when it exists, 1 when not, 2 for a usage error.\n";
+
+const char* const kMkDirHelp =
+    "Usage: orvikfile mkdir NAME\n"
+    "\n"
+    "Creates the directory NAME with FILE_MkDir. Its parent must exist.\n"
+    "\n"
+    "Exit status: 0 when it was created; 1 when it was not, with the reason on\n"
+    "stderr (a blank name; an entry of that name exists already; access was\n"
+    "denied; a directory on the way does not exist; any other refusal);\n"
+    "2 for a usage error.\n";
+
+const char* const kRemoveHelp =
+    "Usage: orvikfile rm NAME\n"
+    "\n"
+    "Deletes the file NAME with FILE_Remove4Name. A directory is not removed.\n"
+    "\n"
+    "Exit status: 0 when it was deleted; else the library's return code, 8,\n"
+    "with its message on stderr; 2 for a usage error.\n";
+
 int RunExists(Arguments& args) {
-    if (ShowHelp(args, kExistsHelp)) {
-        return kExitSuccess;
-    }
     const bool quietLong = args.TakeFlag("--quiet");
     const bool quiet = args.TakeFlag("-q") || quietLong;
     const std::string name = args.Positionals(1, 1)[0];
@@ -71,9 +68,6 @@ int RunExists(Arguments& args) {
 }
 
 int RunMkDir(Arguments& args) {
-    if (ShowHelp(args, kMkDirHelp)) {
-        return kExitSuccess;
-    }
     const std::string name = args.Positionals(1, 1)[0];
     const int32_t result = FILE_MkDir(name.c_str());
     if (result != 0) {
@@ -84,9 +78,6 @@ int RunMkDir(Arguments& args) {
 }
 
 int RunRemove(Arguments& args) {
-    if (ShowHelp(args, kRemoveHelp)) {
-        return kExitSuccess;
-    }
     const std::string name = args.Positionals(1, 1)[0];
     if (char* message = FILE_Remove4Name(name.c_str())) {
         return LibraryFailure(args.Command(), name, message);

@@ -10,7 +10,16 @@ namespace orvikfile {
 
 namespace {
 
-constexpr const char* kChooseHelp =
+// FILE_ChoosePath's result when no directory was chosen.
+constexpr int32_t kCancelled = -2;
+
+const char* OrNull(const std::optional<std::string>& text) {
+    return text ? text->c_str() : nullptr;
+}
+
+}  // namespace
+
+const char* const kChooseDirHelp =
     "Usage: orvikfile choose-dir [--title T] [--initial DIR]\n"
     "\n"
     "Lets the user choose a directory in the folder browser of\n"
@@ -21,19 +30,7 @@ constexpr const char* kChooseHelp =
     "(also when no browser can be shown, e.g. without a display) or chose an\n"
     "item that is no directory on disk; 2 for a usage error.\n";
 
-// FILE_ChoosePath's result when no directory was chosen.
-constexpr int32_t kCancelled = -2;
-
-const char* OrNull(const std::optional<std::string>& text) {
-    return text ? text->c_str() : nullptr;
-}
-
-}  // namespace
-
 int RunChooseDir(Arguments& args) {
-    if (ShowHelp(args, kChooseHelp)) {
-        return kExitSuccess;
-    }
     const std::optional<std::string> title = args.TakeValue("--title");
     const std::optional<std::string> initial = args.TakeValue("--initial");
     args.Positionals(0, 0);

@@ -15,9 +15,9 @@ namespace {
 
 constexpr const char* kEndOfOptions = "--";
 
-// FILE_Open's modes: 0 reads an existing file, 1 reads and writes.
-constexpr uint32_t kOpenRead = 0;
-constexpr uint32_t kOpenWrite = 1;
+// Standard input by a name that FILE_Open can open: the same pipe, terminal
+// or file, read from where the shell left it.
+constexpr const char* kStandardInputName = "/dev/stdin";
 
 bool LooksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-';
@@ -112,16 +112,6 @@ uint32_t ParseCount(const std::string& text, const char* what, uint32_t least, u
     return static_cast<uint32_t>(value);
 }
 
-bool ShowHelp(Arguments& args, const char* help) {
-    const bool longForm = args.TakeFlag("--help");
-    const bool shortForm = args.TakeFlag("-h");
-    const bool asked = longForm || shortForm;
-    if (asked) {
-        std::fputs(help, stdout);
-    }
-    return asked;
-}
-
 void Complain(const std::string& command, const std::string& subject, const std::string& text) {
     std::string line = "orvikfile: " + command + ": ";
     if (!subject.empty()) {
@@ -136,7 +126,7 @@ void Complain(const std::string& command, const std::string& subject, const std:
 int LibraryFailure(const std::string& command, const std::string& subject, const char* message) {
     Complain(command, subject, message ? message : "failed");
     const int code = GEN_GetRetCode();
-    return code != 0 ? code : kExitNo;
+    return code != ORVIK_RC_OK ? code : kExitNo;
 }
 
 int FinishOutput(const std::string& command, int status) {
@@ -147,16 +137,21 @@ int FinishOutput(const std::string& command, int status) {
     return status;
 }
 
+std::string ShownName(const std::string& name) {
+    return name == kStandardInput ? "standard input" : name;
+}
+
 int OpenForReading(const std::string& command, CFile& file, const std::string& name) {
-    if (char* message = FILE_Open(&file, name.c_str(), kOpenRead, 0)) {
-        return LibraryFailure(command, name, message);
+    const char* opened = name == kStandardInput ? kStandardInputName : name.c_str();
+    if (char* message = FILE_Open(&file, opened, CFile::modeRead, 0)) {
+        return LibraryFailure(command, ShownName(name), message);
     }
     return kExitSuccess;
 }
 
 int OpenForWriting(const std::string& command, CFile& file, const std::string& name,
                    bool emptyFirst) {
-    if (char* message = FILE_Open(&file, name.c_str(), kOpenWrite, emptyFirst ? 1 : 0)) {
+    if (char* message = FILE_Open(&file, name.c_str(), CFile::modeReadWrite, emptyFirst ? 1 : 0)) {
         return LibraryFailure(command, name, message);
     }
     return kExitSuccess;

@@ -12,13 +12,19 @@
 #include <vector>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Codes.h"
 
 namespace orvikfile {
 
-// Exit statuses besides the library's return codes (4 to 16).
-constexpr int kExitSuccess = 0;
-constexpr int kExitNo = 1;     // a negative answer or result, or output lost
-constexpr int kExitUsage = 2;  // the command line is wrong
+// Exit statuses besides the library's return codes (4 to 16), in the gaps
+// of codes that no library function hands out.
+constexpr int kExitSuccess = ORVIK_RC_OK;
+constexpr int kExitNo = 1;          // a negative answer or result, or output lost
+constexpr int kExitUsage = 2;       // the command line is wrong
+constexpr int kExitNotRecords = 3;  // records dump gave up on a file of another kind
+
+// The name that stands for standard input in place of a file's name.
+constexpr const char* kStandardInput = "-";
 
 // A command line that cannot be run: reported with a hint to --help, exit 2.
 class UsageError : public std::runtime_error {
@@ -55,9 +61,6 @@ private:
 // A decimal count from `least` to `most`, else a usage error naming `what`.
 uint32_t ParseCount(const std::string& text, const char* what, uint32_t least, uint32_t most);
 
-// Prints `help` and returns true when --help or -h was given.
-bool ShowHelp(Arguments& args, const char* help);
-
 // "orvikfile: <command>: <subject>: <text>" on stderr; the subject may be empty.
 void Complain(const std::string& command, const std::string& subject, const std::string& text);
 
@@ -69,9 +72,13 @@ int LibraryFailure(const std::string& command, const std::string& subject, const
 // reported and gives exit status 1 in place of `status`.
 int FinishOutput(const std::string& command, int status);
 
-// Opens `name` in `file` with FILE_Open: for reading, or for writing with
-// the file created or emptied. Returns 0, or the exit status of a failure
-// that it reported.
+// How a file named on the command line is named in messages: "-" as
+// "standard input", any other name as it is.
+std::string ShownName(const std::string& name);
+
+// Opens `name` in `file` with FILE_Open: for reading ("-" is standard
+// input), or for writing with the file created or emptied. Returns 0, or the exit status of a
+// failure that it reported.
 int OpenForReading(const std::string& command, CFile& file, const std::string& name);
 int OpenForWriting(const std::string& command, CFile& file, const std::string& name,
                    bool emptyFirst);
@@ -79,7 +86,9 @@ int OpenForWriting(const std::string& command, CFile& file, const std::string& n
 // `status` of success, since data may be lost with it.
 int CloseFile(const std::string& command, CFile& file, const std::string& name, int status);
 
-// The subcommands, one group to a source file.
+// The subcommands, one group to a source file, each with its usage text
+// beside it. A usage text starts with its "Usage:" lines, which the
+// program's own usage text gathers into its synopsis.
 int RunLines(Arguments& args);
 int RunRecords(Arguments& args);
 int RunExists(Arguments& args);
@@ -88,6 +97,14 @@ int RunRemove(Arguments& args);
 int RunPath(Arguments& args);
 int RunHome(Arguments& args);
 int RunChooseDir(Arguments& args);
+extern const char* const kLinesHelp;
+extern const char* const kRecordsHelp;
+extern const char* const kExistsHelp;
+extern const char* const kMkDirHelp;
+extern const char* const kRemoveHelp;
+extern const char* const kPathHelp;
+extern const char* const kHomeHelp;
+extern const char* const kChooseDirHelp;
 
 }  // namespace orvikfile
 

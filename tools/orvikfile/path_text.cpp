@@ -12,34 +12,6 @@ namespace {
 
 constexpr uint32_t kWidestShrink = 65536;
 
-constexpr const char* kHelp =
-    "Usage: orvikfile path join DIR FILE\n"
-    "       orvikfile path suffix NAME [--base8]\n"
-    "       orvikfile path suffix NAME NEW\n"
-    "       orvikfile path shrink NAME WIDTH\n"
-    "\n"
-    "Prints what the library's path-text functions make of the names. Their\n"
-    "path text is the library's own: a backslash separates names, a letter\n"
-    "and a colon name a drive, and a forward slash becomes a backslash only\n"
-    "in path join.\n"
-    "\n"
-    "path join DIR FILE      FILE_PathFile: DIR and FILE joined into one path,\n"
-    "                        upper case, doubled backslashes and the blanks\n"
-    "                        around FILE dropped.\n"
-    "path suffix NAME        FILE_FindSuffix: the index where the suffix\n"
-    "                        begins, the name before it and the suffix, by\n"
-    "                        tabs. With --base8, the index where a base part\n"
-    "                        longer than eight characters is cut instead.\n"
-    "path suffix NAME NEW    FILE_NewSuffix: NAME with its suffix replaced by\n"
-    "                        the first three characters of NEW (a leading\n"
-    "                        full stop of NEW is dropped); an empty NEW removes\n"
-    "                        the suffix.\n"
-    "path shrink NAME WIDTH  FILE_ShrinkName: NAME shortened to at most WIDTH\n"
-    "                        characters (1 to 65536), its last component kept\n"
-    "                        behind '...' where that fits.\n"
-    "\n"
-    "Exit status: 0; 2 for a usage error, such as a WIDTH of 0.\n";
-
 void PrintLine(const char* text) {
     std::fputs(text, stdout);
     std::putc('\n', stdout);
@@ -62,7 +34,8 @@ int Suffix(Arguments& args) {
     const std::string& name = words[0];
     if (words.size() == 1) {
         const int32_t at = FILE_FindSuffix(name.c_str(), base8 ? 1 : 0);
-        std::printf("%d\t%s\t%s\n", at, name.substr(0, at).c_str(), name.substr(at).c_str());
+        const auto cut = static_cast<size_t>(at);  // an index within the name
+        std::printf("%d\t%s\t%s\n", at, name.substr(0, cut).c_str(), name.substr(cut).c_str());
         return kExitSuccess;
     }
     if (base8) {
@@ -91,11 +64,36 @@ int Shrink(Arguments& args) {
 
 }  // namespace
 
+const char* const kPathHelp =
+    "Usage: orvikfile path join DIR FILE\n"
+    "       orvikfile path suffix NAME [--base8]\n"
+    "       orvikfile path suffix NAME NEW\n"
+    "       orvikfile path shrink NAME WIDTH\n"
+    "\n"
+    "Prints what the library's path-text functions make of the names. Their\n"
+    "path text is the library's own: a backslash separates names, a letter\n"
+    "and a colon name a drive, and a forward slash becomes a backslash only\n"
+    "in path join.\n"
+    "\n"
+    "path join DIR FILE      FILE_PathFile: DIR and FILE joined into one path,\n"
+    "                        upper case, doubled backslashes and the blanks\n"
+    "                        around FILE dropped.\n"
+    "path suffix NAME        FILE_FindSuffix: the index where the suffix\n"
+    "                        begins, the name before it and the suffix, by\n"
+    "                        tabs. With --base8, the index where a base part\n"
+    "                        longer than eight characters is cut instead.\n"
+    "path suffix NAME NEW    FILE_NewSuffix: NAME with its suffix replaced by\n"
+    "                        the first three characters of NEW (a leading\n"
+    "                        full stop of NEW is dropped); an empty NEW removes\n"
+    "                        the suffix.\n"
+    "path shrink NAME WIDTH  FILE_ShrinkName: NAME shortened to at most WIDTH\n"
+    "                        characters (1 to 65536), its last component kept\n"
+    "                        behind '...' where that fits.\n"
+    "\n"
+    "Exit status: 0; 2 for a usage error, such as a WIDTH of 0.\n";
+
 int RunPath(Arguments& args) {
     const std::string action = args.TakeAction({"join", "suffix", "shrink"});
-    if (ShowHelp(args, kHelp)) {
-        return kExitSuccess;
-    }
     int status = kExitSuccess;
     if (action == "join") {
         status = Join(args);

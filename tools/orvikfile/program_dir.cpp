@@ -9,16 +9,6 @@ namespace orvikfile {
 
 namespace {
 
-constexpr const char* kHomeHelp =
-    "Usage: orvikfile home\n"
-    "\n"
-    "Prints the directory that FILE_GetModulePathName gives: the directory\n"
-    "above the one that holds this program (for /opt/orvik/bin/orvikfile,\n"
-    "/opt/orvik), in the library's name form, with backslashes.\n"
-    "\n"
-    "Exit status: 0; 1 when the library finds no such directory (the reason\n"
-    "on stderr); 2 for a usage error.\n";
-
 // FILE_GetModulePathName's result when the system gives no name.
 constexpr int32_t kNoName = -2;
 
@@ -29,10 +19,17 @@ std::string HomeFailure(int32_t result) {
 
 }  // namespace
 
+const char* const kHomeHelp =
+    "Usage: orvikfile home\n"
+    "\n"
+    "Prints the directory that FILE_GetModulePathName gives: the directory\n"
+    "above the one that holds this program (for /opt/orvik/bin/orvikfile,\n"
+    "/opt/orvik), in the library's name form, with backslashes.\n"
+    "\n"
+    "Exit status: 0; 1 when the library finds no such directory (the reason\n"
+    "on stderr); 2 for a usage error.\n";
+
 int RunHome(Arguments& args) {
-    if (ShowHelp(args, kHomeHelp)) {
-        return kExitSuccess;
-    }
     args.Positionals(0, 0);
     char directory[MAX_PATH];
     const int32_t result = FILE_GetModulePathName(directory);

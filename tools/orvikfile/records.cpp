@@ -1,5 +1,10 @@
 // orvikfile records: list and write files of counted string records.
+#include <endian.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -15,54 +20,20 @@ namespace orvikfile {
 
 namespace {
 
-// The record's layout: a signed 32-bit little-endian length field L, then
-// L body bytes; a reader takes at most 513 of them.
-constexpr uint32_t kFieldBytes = 4;
-constexpr int32_t kLongestText = 512;
-constexpr int32_t kLargestBody = kLongestText + 1;
-constexpr int32_t kCodeEndOfFile = 11;
-constexpr uint32_t kStatusRead = 100;  // + the count
+// The most body bytes that FILE_ReadCString takes from one record: the
+// longest text and its zero.
+constexpr int32_t kLargestBody = ORVIK_RECORD_MAX_TEXT + 1;
 
-constexpr const char* kHelp =
-    "Usage: orvikfile records dump FILE [--json]\n"
-    "       orvikfile records pack OUT [--append] [TEXT ...]\n"
-    "\n"
-    "A record file holds counted string records one after another: a signed\n"
-    "32-bit little-endian length L, then L bytes of text with its terminating\n"
-    "zero. Texts of up to 512 bytes are kept whole.\n"
-    "\n"
-    "records dump FILE lists the records as FILE_ReadCString reads them, one\n"
-    "to a line: the index (from 0), the length field, and the text, separated\n"
-    "by tabs; tab, LF, CR and backslash appear as \\t \\n \\r \\\\, other control\n"
-    "bytes as \\xHH. With --json each line is a JSON object\n"
-    "  {\"index\":0,\"length\":4,\"text\":\"abc\"}\n"
-    "whose text escapes control bytes as \\u00XX and takes each byte from 0x80\n"
-    "on as the Latin-1 character of its value (\\u0080 to \\u00ff), so the exact\n"
-    "bytes come back by encoding the text as Latin-1.\n"
-    "A length field above 513 is reported on stderr; as FILE_ReadCString\n"
-    "does, the next record is then read from inside the rest of its body.\n"
-    "A last record cut short by the end of the file is listed with what came\n"
-    "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
-    "ends the listing with exit status 11; a length field cut short likewise,\n"
-    "without a listed line. FILE is read by two openers side by side (one\n"
-    "for the texts, one for the length fields), so it must be a regular file.\n"
-    "\n"
-    "records pack OUT writes each TEXT as one record with FILE_WriteCString,\n"
-    "or, without TEXT, each line of standard input (LF or CR LF ends a line).\n"
-    "OUT is emptied first, unless --append is given. A text longer than 512\n"
-    "bytes is stored cut as the format demands (the reader gets its first 512\n"
-    "bytes) and a warning says so; a zero byte in an input line ends its text\n"
-    "and is warned about too.\n"
-    "\n"
-    "Exit status: 0 on success; 11 for a record cut short; else the library's\n"
-    "return code (e.g. 13 when a file cannot be opened); 2 for a usage error.\n";
+// A file whose records break the layout this many times in a row is taken
+// for a file of another kind; the dump gives up there.
+constexpr uint32_t kGiveUpAfter = 4;
+// At most this many records that break the layout are reported one by one.
+constexpr uint32_t kWarningsShown = 10;
 
-int32_t DecodeLength(const unsigned char (&field)[kFieldBytes]) {
-    uint32_t bits = 0;
-    for (uint32_t i = 0; i < kFieldBytes; ++i) {
-        bits |= static_cast<uint32_t>(field[i]) << (8 * i);
-    }
-    return static_cast<int32_t>(bits);
+int32_t DecodeLength(const unsigned char (&field)[ORVIK_RECORD_LENGTH_BYTES]) {
+    uint32_t littleEndian = 0;
+    std::memcpy(&littleEndian, field, sizeof littleEndian);
+    return static_cast<int32_t>(le32toh(littleEndian));
 }
 
 uint32_t BodyBytesRead(int32_t length) {
@@ -72,26 +43,104 @@ uint32_t BodyBytesRead(int32_t length) {
     return static_cast<uint32_t>(length < kLargestBody ? length : kLargestBody);
 }
 
+// Why a whole record cannot have come from FILE_WriteCString, or empty when
+// it can: the writer stores a text without zero bytes, with its zero, and
+// cuts a longer text to a full body without one.
+std::string LayoutBreak(int32_t length, const char* body) {
+    if (length < 0) {
+        return "its length field " + std::to_string(length) + " is negative";
+    }
+    if (length > kLargestBody) {
+        return "its length field " + std::to_string(length) + " is above " +
+               std::to_string(kLargestBody) + ": the next record is read from inside its body";
+    }
+    const uint32_t textBytes = BodyBytesRead(length) - (length > 0 ? 1 : 0);
+    if (std::memchr(body, '\0', textBytes) != nullptr) {
+        return "its text holds a zero byte";
+    }
+    if (length > 0 && length < kLargestBody && body[length - 1] != '\0') {
+        return "its text has no terminating zero";
+    }
+    return {};
+}
+
+struct Listing {
+    bool json = false;
+    bool utf8 = false;  // texts as UTF-8 rather than byte by byte
+};
+
 // One listed line. `truncated` marks a record cut short.
-void PrintRecord(bool json, uint32_t index, int32_t length, const char* text, bool truncated) {
-    if (json) {
+void PrintRecord(Listing listing, uint32_t index, int32_t length, const char* text,
+                 bool truncated) {
+    if (listing.json) {
         std::printf("{\"index\":%u,\"length\":%d,\"text\":\"%s\"%s}\n", index, length,
-                    EscapeJson(text).c_str(), truncated ? ",\"truncated\":true" : "");
+                    EscapeJson(text, listing.utf8).c_str(), truncated ? ",\"truncated\":true" : "");
     } else {
-        std::printf("%u\t%d\t%s\n", index, length, EscapePlain(text).c_str());
+        std::printf("%u\t%d\t%s\n", index, length, EscapePlain(text, listing.utf8).c_str());
     }
 }
 
+// Standard input copied into a temporary file, which goes when this does:
+// a dump reads its file through two openers, which a pipe cannot give.
+class SpooledInput {
+public:
+    SpooledInput() = default;
+    ~SpooledInput() {
+        if (!m_name.empty()) {
+            ::unlink(m_name.c_str());
+        }
+    }
+    SpooledInput(const SpooledInput&) = delete;
+    SpooledInput& operator=(const SpooledInput&) = delete;
+
+    // Returns the file's name, or empty with errno set when the copy failed.
+    const std::string& Copy() {
+        const char* directory = std::getenv("TMPDIR");
+        std::string name =
+            std::string(directory && *directory ? directory : "/tmp") + "/orvikfile-stdin-XXXXXX";
+        const int descriptor = ::mkstemp(name.data());
+        if (descriptor < 0) {
+            return m_name;
+        }
+        FILE* copy = ::fdopen(descriptor, "wb");
+        const bool copied = copy && CopyStandardInput(copy);
+        const int copyError = errno;
+        const bool closed = copy ? std::fclose(copy) == 0 : ::close(descriptor) == 0;
+        if (copied && closed) {
+            m_name = name;
+        } else {
+            ::unlink(name.c_str());
+            errno = copied ? errno : copyError;
+        }
+        return m_name;
+    }
+
+private:
+    static bool CopyStandardInput(FILE* copy) {
+        char block[1 << 16];
+        for (size_t got; (got = std::fread(block, 1, sizeof block, stdin)) > 0;) {
+            if (std::fwrite(block, 1, got, copy) != got) {
+                return false;
+            }
+        }
+        return !std::ferror(stdin);
+    }
+
+    std::string m_name;
+};
+
 // Walks a record file with FILE_ReadCString. The length fields, which the
 // listing shows beside the texts, come from a second opener of the same file
-// that keeps pace with the first: it reads each field with FILE_Read and
-// steps over the body that the reader takes. Both read straight on, so
-// neither loses its read-ahead to a seek. The second opener also tells the
-// clean end of the file (no byte left for a field) from a record cut short.
+// that keeps pace with the first: it reads each field and the body behind it
+// with FILE_Read. Both read straight on, so neither loses its read-ahead to
+// a seek. The second opener also tells the clean end of the file (no byte
+// left for a field) from a record cut short, and shows the bodies that
+// break the layout.
 class RecordDump {
 public:
-    RecordDump(const std::string& command, const std::string& name, bool json)
-        : m_command(command), m_name(name), m_json(json) {}
+    RecordDump(const std::string& command, const std::string& name, const std::string& shown,
+               Listing listing)
+        : m_command(command), m_name(name), m_shown(shown), m_listing(listing) {}
 
     int Run() {
         if (const int failed = OpenForReading(m_command, m_records, m_name)) {
@@ -100,25 +149,28 @@ public:
         int status = OpenForReading(m_command, m_fields, m_name);
         if (status == kExitSuccess) {
             status = DumpAll();
-            status = CloseFile(m_command, m_fields, m_name, status);
+            status = CloseFile(m_command, m_fields, m_shown, status);
         }
-        return CloseFile(m_command, m_records, m_name, status);
+        return CloseFile(m_command, m_records, m_shown, status);
     }
 
 private:
     int DumpAll() {
         uint32_t fileLength = 0;
         if (char* message = FILE_GetLength(&m_records, &fileLength)) {
-            return LibraryFailure(m_command, m_name, message);
+            return LibraryFailure(m_command, m_shown, message);
         }
-        Progress progress("orvikfile records dump " + m_name, fileLength);
+        Progress progress("orvikfile records dump " + m_shown, fileLength);
+        int status = kExitSuccess;
         for (uint32_t index = 0;; ++index) {
             bool atEnd = false;
-            if (const int failed = DumpOne(index, atEnd); failed || atEnd) {
-                return failed;
+            status = DumpOne(index, atEnd);
+            if (status != kExitSuccess || atEnd) {
+                break;
             }
             progress.Update(m_position);
         }
+        return EndOfDump(status);
     }
 
     // Reads `count` bytes from the second opener; `got` says how many came
@@ -129,36 +181,35 @@ private:
             uint32_t status = 0;
             char* const next = static_cast<char*>(into) + got;
             if (char* message = FILE_Read(&m_fields, next, count - got, &status)) {
-                return GEN_GetRetCode() == kCodeEndOfFile
+                return GEN_GetRetCode() == ORVIK_RC_END_OF_FILE
                            ? kExitSuccess
-                           : LibraryFailure(m_command, m_name, message);
+                           : LibraryFailure(m_command, m_shown, message);
             }
-            got += status - kStatusRead;
+            got += status - ORVIK_STATUS_TRANSFERRED;
         }
         return kExitSuccess;
     }
 
-    // The next length field, and the count of body bytes behind it that the
-    // reader will take and that are in the file.
+    // The next length field, and the body behind it that the reader will
+    // take, as far as it is in the file.
     int NextField(uint32_t index, int32_t& length, uint32_t& bodyInFile, bool& atEnd) {
-        unsigned char field[kFieldBytes] = {};
+        unsigned char field[ORVIK_RECORD_LENGTH_BYTES] = {};
         uint32_t got = 0;
-        if (const int failed = ReadFields(field, kFieldBytes, got)) {
+        if (const int failed = ReadFields(field, sizeof field, got)) {
             return failed;
         }
-        if (got < kFieldBytes) {
+        if (got < sizeof field) {
             atEnd = got == 0;
             if (!atEnd) {
-                Complain(m_command, m_name,
+                Complain(m_command, m_shown,
                          "record " + std::to_string(index) +
-                             " is cut short: its length field has " + std::to_string(got) +
-                             " of 4 bytes");
+                             " is cut short: its length field has " + std::to_string(got) + " of " +
+                             std::to_string(sizeof field) + " bytes");
             }
-            return atEnd ? kExitSuccess : kCodeEndOfFile;
+            return atEnd ? kExitSuccess : ORVIK_RC_END_OF_FILE;
         }
         length = DecodeLength(field);
-        char body[kLargestBody];
-        return ReadFields(body, BodyBytesRead(length), bodyInFile);
+        return ReadFields(m_body, BodyBytesRead(length), bodyInFile);
     }
 
     int DumpOne(uint32_t index, bool& atEnd) {
@@ -167,42 +218,97 @@ private:
         if (const int failed = NextField(index, length, bodyInFile, atEnd); failed || atEnd) {
             return failed;
         }
+        ++m_listed;
         char* text = nullptr;
         const uint32_t body = BodyBytesRead(length);
         if (char* message = FILE_ReadCString(&m_records, &text)) {
-            if (GEN_GetRetCode() != kCodeEndOfFile) {
-                return LibraryFailure(m_command, m_name, message);
+            if (GEN_GetRetCode() != ORVIK_RC_END_OF_FILE) {
+                return LibraryFailure(m_command, m_shown, message);
             }
-            PrintRecord(m_json, index, length, text, true);
-            Complain(m_command, m_name,
+            PrintRecord(m_listing, index, length, text, true);
+            if (length > kLargestBody) {  // a broken layout whatever the rest of the body
+                if (const int gaveUp = CheckLayout(index, LayoutBreak(length, m_body))) {
+                    return gaveUp;
+                }
+            }
+            Complain(m_command, m_shown,
                      "record " + std::to_string(index) +
                          " is cut short: " + std::to_string(bodyInFile) + " of its " +
                          std::to_string(body) + " body bytes are in the file: " + message);
-            return kCodeEndOfFile;
+            return ORVIK_RC_END_OF_FILE;
         }
-        PrintRecord(m_json, index, length, text, false);
-        if (length > kLargestBody) {
-            Complain(m_command, m_name,
-                     "record " + std::to_string(index) + " has a length field of " +
-                         std::to_string(length) +
-                         ", above 513: the next record is read from inside its body");
+        PrintRecord(m_listing, index, length, text, false);
+        m_position += ORVIK_RECORD_LENGTH_BYTES + body;
+        return CheckLayout(index, LayoutBreak(length, m_body));
+    }
+
+    // Counts and reports a record that breaks the layout; gives up on the
+    // file when too many come in a row.
+    int CheckLayout(uint32_t index, const std::string& why) {
+        if (why.empty()) {
+            m_breaksInARow = 0;
+            return kExitSuccess;
         }
-        m_position += kFieldBytes + body;
-        return kExitSuccess;
+        ++m_breaksInARow;
+        if (++m_breaks <= kWarningsShown) {
+            Complain(m_command, m_shown,
+                     "record " + std::to_string(index) + " breaks the record layout: " + why);
+        }
+        if (m_breaksInARow < kGiveUpAfter) {
+            return kExitSuccess;
+        }
+        Complain(m_command, m_shown,
+                 "not a file of counted string records: " + std::to_string(kGiveUpAfter) +
+                     " records in a row break the layout; giving up after record " +
+                     std::to_string(index));
+        return kExitNotRecords;
+    }
+
+    // Counts the breaks not reported one by one, and takes a file all of
+    // whose records break the layout, however few, for a file of another
+    // kind (a short text file ends in a cut "record").
+    int EndOfDump(int status) {
+        if (m_breaks > kWarningsShown) {
+            Complain(m_command, m_shown,
+                     std::to_string(m_breaks - kWarningsShown) +
+                         " more records break the record layout");
+        }
+        if (status == kExitNotRecords || m_listed == 0 || m_breaksInARow < m_listed) {
+            return status;
+        }
+        Complain(m_command, m_shown,
+                 "not a file of counted string records: no record keeps the layout (" +
+                     std::to_string(m_listed) + " read)");
+        return kExitNotRecords;
     }
 
     const std::string& m_command;
     const std::string& m_name;
-    bool m_json;
+    const std::string& m_shown;
+    Listing m_listing;
     CFile m_records;          // read with FILE_ReadCString
     CFile m_fields;           // read with FILE_Read, in step with m_records
     uint64_t m_position = 0;  // where the next record starts
+    char m_body[kLargestBody] = {};
+    uint32_t m_breaks = 0;
+    uint32_t m_breaksInARow = 0;
+    uint32_t m_listed = 0;
 };
 
 int Dump(Arguments& args) {
-    const bool json = args.TakeFlag("--json");
+    Listing listing;
+    listing.json = args.TakeFlag("--json");
+    listing.utf8 = args.TakeFlag("--utf8");
     const std::string name = args.Positionals(1, 1)[0];
-    const int status = RecordDump(args.Command(), name, json).Run();
+    const std::string shown = ShownName(name);
+    SpooledInput spooled;
+    std::string opened = name;
+    if (name == kStandardInput && (opened = spooled.Copy()).empty()) {
+        Complain(args.Command(), shown,
+                 std::string("cannot copy it into a temporary file: ") + std::strerror(errno));
+        return kExitNo;
+    }
+    const int status = RecordDump(args.Command(), opened, shown, listing).Run();
     return FinishOutput(args.Command(), status);
 }
 
@@ -230,10 +336,11 @@ std::vector<std::string> TextsToPack(const std::string& command, std::vector<std
 int WriteRecords(const std::string& command, CFile& file, const std::string& name,
                  const std::vector<std::string>& texts) {
     for (size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i].size() > static_cast<size_t>(kLongestText)) {
+        if (texts[i].size() > size_t{ORVIK_RECORD_MAX_TEXT}) {
             Complain(command, name,
                      "text " + std::to_string(i + 1) + " has " + std::to_string(texts[i].size()) +
-                         " bytes: a record keeps its first 512");
+                         " bytes: a record keeps its first " +
+                         std::to_string(ORVIK_RECORD_MAX_TEXT));
         }
         if (char* message = FILE_WriteCString(&file, texts[i].c_str())) {
             return LibraryFailure(command, name, message);
@@ -264,11 +371,53 @@ int Pack(Arguments& args) {
 
 }  // namespace
 
+const char* const kRecordsHelp =
+    "Usage: orvikfile records dump FILE [--json] [--utf8]\n"
+    "       orvikfile records pack OUT [--append] [TEXT ...]\n"
+    "\n"
+    "A record file holds counted string records one after another: a signed\n"
+    "32-bit little-endian length L, then L bytes of text with its terminating\n"
+    "zero. Texts of up to 512 bytes are kept whole.\n"
+    "\n"
+    "records dump FILE lists the records of FILE (- for standard input) as\n"
+    "FILE_ReadCString reads them, one to a line: the index (from 0), the\n"
+    "length field, and the text, separated by tabs; tab, LF, CR and backslash\n"
+    "appear as \\t \\n \\r \\\\, other control bytes as \\xHH, and every other\n"
+    "byte as it is. With --json each line is a JSON object\n"
+    "  {\"index\":0,\"length\":4,\"text\":\"abc\"}\n"
+    "whose text escapes control bytes as \\u00XX and takes each byte from 0x80\n"
+    "on as the Latin-1 character of its value (\\u0080 to \\u00ff), so the exact\n"
+    "bytes come back by encoding the text as Latin-1.\n"
+    "With --utf8 texts are read as UTF-8 instead: a valid UTF-8 sequence is\n"
+    "written as it is, and a byte outside one as \\xHH (as U+FFFD with\n"
+    "--json), so the output is valid UTF-8.\n"
+    "A record that FILE_WriteCString cannot have written (a negative length\n"
+    "field, one above 513, a text without its zero or with a zero inside) is\n"
+    "listed and reported on stderr, the first 10 one by one; after a length\n"
+    "field above 513 the next record is read from inside the rest of its body,\n"
+    "as FILE_ReadCString does. After 4 such records in a row the dump takes\n"
+    "FILE for a file of another kind and gives up with exit status 3; a file\n"
+    "none of whose records keeps the layout ends with exit status 3 too.\n"
+    "A last record cut short by the end of the file is listed with what came\n"
+    "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
+    "ends the listing with exit status 11; a length field cut short likewise,\n"
+    "without a listed line. FILE is read by two openers side by side (one\n"
+    "for the texts, one for the length fields), so standard input is first\n"
+    "copied into a temporary file.\n"
+    "\n"
+    "records pack OUT writes each TEXT as one record with FILE_WriteCString,\n"
+    "or, without TEXT, each line of standard input (LF or CR LF ends a line).\n"
+    "OUT is emptied first, unless --append is given. A text longer than 512\n"
+    "bytes is stored cut as the format demands (the reader gets its first 512\n"
+    "bytes) and a warning says so; a zero byte in an input line ends its text\n"
+    "and is warned about too.\n"
+    "\n"
+    "Exit status: 0 on success; 3 for a file that is not a record file; 11\n"
+    "for a record cut short; else the library's return code (e.g. 13 when a\n"
+    "file cannot be opened); 2 for a usage error.\n";
+
 int RunRecords(Arguments& args) {
     const std::string action = args.TakeAction({"dump", "pack"});
-    if (ShowHelp(args, kHelp)) {
-        return kExitSuccess;
-    }
     if (action == "dump") {
         return Dump(args);
     }

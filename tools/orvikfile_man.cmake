@@ -1,0 +1,66 @@
+# Makes the manual page of orvikfile from its usage texts: the overview of
+# `orvikfile --help` and each command's `--help`, set as they are printed.
+#   cmake -DPROGRAM=path/to/orvikfile -DOUTPUT=orvikfile.1
+#         [-DCHECKED_IN=tools/orvikfile.1] -P orvikfile_man.cmake
+# With CHECKED_IN, fails when that page differs from the one made.
+
+function(run_program out)
+  execute_process(COMMAND ${PROGRAM} ${ARGN} OUTPUT_VARIABLE text RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${PROGRAM} ${ARGN} failed: ${status}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Text as troff sets it verbatim: backslashes and minus signs escaped, and
+# no line taken for a request.
+function(as_troff out text)
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REPLACE "-" "\\-" text "${text}")
+  # (A regular expression's ^ matches again after each replacement.)
+  string(REGEX REPLACE "\n([.'])" "\n\\\\&\\1" text "\n${text}")
+  string(SUBSTRING "${text}" 1 -1 text)
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+run_program(overview --help)
+set(page ".TH ORVIKFILE 1 \"\" \"OrvikFILE\" \"User Commands\"\n")
+# The overview's sections: a heading at the margin, its body indented.
+string(REGEX REPLACE "\n$" "" overview "${overview}")
+string(REPLACE "\n" ";" lines "${overview}")
+set(inBody OFF)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[A-Z][A-Z ]*$")
+    if(inBody)
+      string(APPEND page ".fi\n")
+    endif()
+    string(APPEND page ".SH ${line}\n.nf\n")
+    set(inBody ON)
+  else()
+    if(line MATCHES "^    ")
+      string(SUBSTRING "${line}" 4 -1 line)
+    endif()
+    as_troff(line "${line}")
+    string(APPEND page "${line}\n")
+  endif()
+endforeach()
+string(APPEND page ".fi\n.SH COMMANDS\n")
+
+# The commands, in the order of the synopsis.
+string(REGEX MATCHALL "\n    orvikfile [a-z][a-z-]*" commands "${overview}")
+list(TRANSFORM commands REPLACE "\n    orvikfile " "")
+list(REMOVE_DUPLICATES commands)
+foreach(command IN LISTS commands)
+  run_program(help ${command} --help)
+  as_troff(help "${help}")
+  string(APPEND page ".SS ${command}\n.nf\n${help}.fi\n")
+endforeach()
+
+file(WRITE ${OUTPUT} "${page}")
+if(CHECKED_IN)
+  file(READ ${CHECKED_IN} checkedIn)
+  if(NOT checkedIn STREQUAL page)
+    message(FATAL_ERROR "${CHECKED_IN} does not match the program's usage texts; "
+                        "copy ${OUTPUT} over it")
+  endif()
+endif()
