@@ -37,10 +37,10 @@ char* FILE_GetLength(CFile* file, uint32_t* length) {
     return report::ReportedMessage([&] { return GetLength(file, length); });
 }
 
-// 0 on every failure: only the return code tells an empty file from a
-// failure.
+// 0 on every failure: only the return code, which FILE_GetLength leaves,
+// tells an empty file from a failure.
 uint32_t FILE_Length(CFile* file) {
     uint32_t length = 0;
-    report::Reported([&] { return GetLength(file, &length); });
+    FILE_GetLength(file, &length);
     return length;
 }

@@ -12,11 +12,6 @@ bool AsksForWriting(uint32_t mode) {
     return (mode & 0x3u) != 0;
 }
 
-bool EntryExists(const char* name) {
-    CFileStatus status{};
-    return CFile::GetStatus(name, status) != FALSE;
-}
-
 // Writing opens for reading and writing with no sharing and creates a
 // missing file; reading needs an existing file and lets others read too.
 // A nonzero create flag empties an existing file in either mode.
@@ -30,7 +25,7 @@ Outcome Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
     file->SetFilePath(name);  // kept even when the open fails
     const bool writing = AsksForWriting(mode);
     UINT flags = writing ? (CFile::modeReadWrite | CFile::shareExclusive) : 0;
-    const bool exists = EntryExists(name);
+    const bool exists = FILE_FileExists(name) != 0;  // asked in both modes
     if (!writing) {
         if (!exists) {
             return report::Failure(ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_OPEN_FAILED);
@@ -56,10 +51,12 @@ Outcome Close(CFile* file) {
 }
 
 // The path is taken before the close, which may forget it, and the deletion
-// is tried whatever became of the close: only a failed deletion is reported.
+// is tried whatever became of the close: FILE_Close's message is dropped and
+// the code it left is wiped, so only a failed deletion is reported.
 Outcome CloseAndRemove(CFile* file) {
     const CString path = file->GetFilePath();
-    Close(file);
+    FILE_Close(file);
+    report::ClearReturnCode();
     return report::Guarded([&path] { CFile::Remove(path); }, ORVIK_RC_REMOVE_FAILED);
 }
 

@@ -1,15 +1,16 @@
-// Counted string records: FILE_WriteCString and FILE_ReadCString. Neither
-// clears the return code for a file object that is missing or not open; for
-// an open one the code is that of the last transfer made.
+// Counted string records: FILE_WriteCString and FILE_ReadCString. Both
+// travel through FILE_Write and FILE_Read and set no return code of their
+// own: a file object that is missing or not open is refused with the message
+// alone, and for an open one the code is that of the last transfer made.
+#include <cstring>
+
 #include "OrvikFILE_Lib.h"
 #include "fileobj/counted_record.h"
-#include "fileobj/transfer.h"
 #include "report/report.h"
 
 namespace {
 
 using namespace orvik;
-using report::Outcome;
 
 // The one record buffer of the process: every read goes into it and hands
 // it out. Callers copy the text before the next call, from any thread.
@@ -26,58 +27,55 @@ int32_t RecordLength(uint32_t textLength) {
 
 // The field and the body are two writes, so a failed body write leaves the
 // field in the file.
-Outcome WriteRecord(CFile* file, const char* text) {
-    const int32_t length = RecordLength(fileobj::TextLength(text));
+char* WriteRecord(CFile* file, const char* text) {
+    const int32_t length = RecordLength(text ? static_cast<uint32_t>(std::strlen(text)) : 0u);
     unsigned char field[record::kFieldBytes];
     record::EncodeLength(length, field);
-    const Outcome written = fileobj::WriteBlock(file, field, record::kFieldBytes);
-    if (written.message != nullptr || length == 0) {
-        return written;
+    char* const message = FILE_Write(file, field, record::kFieldBytes);
+    if (message != nullptr || length == 0) {
+        return message;
     }
-    return fileobj::WriteBlock(file, text, static_cast<uint32_t>(length));
+    return FILE_Write(file, text, static_cast<uint32_t>(length));
 }
 
 // Reads exactly `count` bytes, asking again after a short read (a pipe may
 // deliver a record in pieces). The end of the file inside them is the
 // failure of the read that met it.
-Outcome ReadWhole(CFile* file, void* into, uint32_t count, uint32_t& got) {
+char* ReadWhole(CFile* file, void* into, uint32_t count, uint32_t& got) {
     got = 0;
     while (got < count) {
         uint32_t status = 0;
         char* const next = static_cast<char*>(into) + got;
-        const Outcome read = fileobj::ReadBlock(file, next, count - got, status);
-        if (read.message != nullptr) {
-            return read;
+        if (char* const message = FILE_Read(file, next, count - got, &status)) {
+            return message;
         }
         got += status - ORVIK_STATUS_TRANSFERRED;
     }
-    return {};
+    return nullptr;
 }
 
-Outcome ReadRecord(CFile* file) {
+char* ReadRecord(CFile* file) {
     unsigned char field[record::kFieldBytes] = {};
     uint32_t got = 0;
-    Outcome read = ReadWhole(file, field, record::kFieldBytes, got);
-    if (read.message != nullptr) {
-        return read;  // a field cut short hands back the empty text
+    if (char* const message = ReadWhole(file, field, record::kFieldBytes, got)) {
+        return message;  // a field cut short hands back the empty text
     }
     int32_t length = record::DecodeLength(field);
     if (length < 1) {
-        return read;
+        return nullptr;
     }
     if (length > record::kLongestText) {
         length = record::kLargestBody;  // the rest of a longer body stays unread
     }
-    read = ReadWhole(file, g_record, static_cast<uint32_t>(length), got);
-    if (read.message != nullptr) {
+    if (char* const message = ReadWhole(file, g_record, static_cast<uint32_t>(length), got)) {
         // A body cut short hands back the bytes that came, terminated, with
         // the end-of-file failure: never taken for a whole record.
         g_record[got] = '\0';
-        return read;
+        return message;
     }
     g_record[record::kLongestText] = '\0';
     g_record[length - 1] = '\0';
-    return read;
+    return nullptr;
 }
 
 bool Refused(const CFile* file) {
@@ -90,7 +88,7 @@ char* FILE_WriteCString(CFile* file, const char* text) {
     if (Refused(file)) {
         return MSG_GetStr(ORVIK_MSG_NO_FILE_OBJECT);
     }
-    return report::ReportedMessage([&] { return WriteRecord(file, text); });
+    return WriteRecord(file, text);
 }
 
 // A record cut short by the end of the file is a failure, so it is never
@@ -102,7 +100,7 @@ char* FILE_ReadCString(CFile* file, char** text) {
     if (Refused(file)) {
         message = MSG_GetStr(ORVIK_MSG_NO_FILE_OBJECT);
     } else {
-        message = report::ReportedMessage([file] { return ReadRecord(file); });
+        message = ReadRecord(file);
     }
     if (text) {
         *text = g_record;

@@ -1,10 +1,15 @@
 // Block transfer: FILE_Read, FILE_Write and FILE_WriteStr.
-#include "fileobj/transfer.h"
+#include <cstring>
 
 #include "OrvikFILE_Lib.h"
+#include "report/report.h"
 
-namespace orvik::fileobj {
+namespace {
 
+using namespace orvik;
+
+// A read of no bytes is the end of the file, whatever the count asked for;
+// a short read is a success like any other.
 report::Outcome ReadBlock(CFile* file, void* buffer, uint32_t count, uint32_t& status) {
     UINT got = 0;
     report::Outcome outcome =
@@ -35,24 +40,21 @@ report::Outcome WriteBlock(CFile* file, const void* buffer, uint32_t count) {
     return report::Guarded([&] { file->Write(buffer, count); }, ORVIK_RC_WRITE_FAILED);
 }
 
-}  // namespace orvik::fileobj
+}  // namespace
 
-using namespace orvik;
-
-// A short read is a success like any other.
 char* FILE_Read(CFile* file, void* buffer, uint32_t count, uint32_t* status) {
     return report::ReportedWithStatus(file, buffer, status, [&](uint32_t& outcome) {
-        return fileobj::ReadBlock(file, buffer, count, outcome);
+        return ReadBlock(file, buffer, count, outcome);
     });
 }
 
 char* FILE_Write(CFile* file, const void* buffer, uint32_t count) {
-    return report::ReportedMessage([&] { return fileobj::WriteBlock(file, buffer, count); });
+    return report::ReportedMessage([&] { return WriteBlock(file, buffer, count); });
 }
 
-// The text without its terminating zero; a null text is refused as a null
-// buffer.
+// The text without its terminating zero, through FILE_Write: a null text
+// has length 0 and is refused there as a null buffer.
 char* FILE_WriteStr(CFile* file, const char* text) {
-    return report::ReportedMessage(
-        [&] { return fileobj::WriteBlock(file, text, fileobj::TextLength(text)); });
+    const auto length = text ? static_cast<uint32_t>(std::strlen(text)) : 0u;
+    return FILE_Write(file, text, length);
 }

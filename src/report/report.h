@@ -38,11 +38,17 @@ inline Outcome NullArgument() {
     return Failure(ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT);
 }
 
+// Hands ORVIK_RC_OK to the return-code service: the first step of every
+// reporting call, and the step that wipes what an inner call left.
+inline void ClearReturnCode() {
+    GEN_SetRetCode(ORVIK_RC_OK);
+}
+
 // The frame: clears the return code before `body` looks at any argument,
 // then hands the code of the outcome that `body` returns.
 template <typename Body>
 Outcome Reported(Body&& body) {
-    GEN_SetRetCode(ORVIK_RC_OK);
+    ClearReturnCode();
     const Outcome outcome = std::forward<Body>(body)();
     GEN_SetRetCode(outcome.code);
     return outcome;
