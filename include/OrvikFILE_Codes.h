@@ -98,6 +98,32 @@ enum OrvikFileMessage {
 #undef ORVIK_DEFINE_MESSAGE
 #undef ORVIK_DEFINE_CAUSE_MESSAGE
 
+/* Results of the functions that report by a signed integer alone and leave
+ * the return code untouched: 0 (or a length) is success, and each function
+ * has negative results of its own. */
+/* clang-format off */
+#define ORVIK_FILE_RESULTS(X)                                                   \
+    X(MKDIR_NULL_NAME, (-1), "FILE_MkDir: the name is null")                   \
+    X(MKDIR_BLANK_NAME, (-2), "FILE_MkDir: the name is empty or all blanks")   \
+    X(MKDIR_REFUSED, (-3), "FILE_MkDir: access denied, or the entry exists")   \
+    X(MKDIR_NO_PATH, (-4), "FILE_MkDir: the path to it does not exist")        \
+    X(MKDIR_FAILED, (-5), "FILE_MkDir: any other failure")                     \
+    X(MOVE2DIR_NULL_NAME, (-1), "FILE_Move2Dir: the name is null")             \
+    X(MOVE2DIR_BLANK_NAME, (-2), "FILE_Move2Dir: the name is empty or all blanks") \
+    X(MOVE2DIR_REFUSED, (-3), "FILE_Move2Dir: the directory cannot be made current") \
+    X(MODULE_NULL_BUFFER, (-1), "FILE_GetModulePathName: the buffer is null")  \
+    X(MODULE_NO_NAME, (-2), "FILE_GetModulePathName: no executable name that fits") \
+    X(MODULE_NO_CUT, (-3), "FILE_GetModulePathName: the name has too few backslashes") \
+    X(CHOOSE_NULL_PATH, (-1), "FILE_ChoosePath: the path buffer is null")      \
+    X(CHOOSE_CANCELLED, (-2), "FILE_ChoosePath: the user cancelled, or no browser") \
+    X(CHOOSE_NO_PATH, (-3), "FILE_ChoosePath: the chosen item has no file-system path") \
+    X(SHRINK_REFUSED, (-1), "FILE_ShrinkName: a null buffer or a width below 1")
+
+#define ORVIK_DEFINE_RESULT(name, value, text) ORVIK_##name = value,
+enum OrvikFileResult { ORVIK_FILE_RESULTS(ORVIK_DEFINE_RESULT) };
+#undef ORVIK_DEFINE_RESULT
+/* clang-format on */
+
 /* The counted string record (FILE_WriteCString, FILE_ReadCString): a signed
  * 32-bit little-endian length L, then L body bytes. A text of n bytes is
  * stored as L = n + 1 with its terminating zero, an empty text as L = 0; a

@@ -71,7 +71,7 @@ void ReleaseItemList(LPITEMIDLIST chosen) {
 
 int32_t FILE_ChoosePath(char* path, const char* initial, const char* title, CWnd* owner) {
     if (path == nullptr) {
-        return -1;
+        return ORVIK_CHOOSE_NULL_PATH;
     }
     BROWSEINFO info{};
     info.hwndOwner = ChooseOwner(owner);
@@ -87,9 +87,9 @@ int32_t FILE_ChoosePath(char* path, const char* initial, const char* title, CWnd
 
     LPITEMIDLIST chosen = SHBrowseForFolder(&info);
     if (chosen == nullptr) {
-        return -2;
+        return ORVIK_CHOOSE_CANCELLED;
     }
-    const int32_t result = SHGetPathFromIDList(chosen, path) != FALSE ? 0 : -3;
+    const int32_t result = SHGetPathFromIDList(chosen, path) != FALSE ? 0 : ORVIK_CHOOSE_NO_PATH;
     ReleaseItemList(chosen);
     return result;
 }

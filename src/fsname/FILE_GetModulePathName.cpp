@@ -24,22 +24,22 @@ char* LastBackslash(char* text) {
 // the second the directory that holds it.
 int32_t FILE_GetModulePathName(char* buffer) {
     if (buffer == nullptr) {
-        return -1;
+        return ORVIK_MODULE_NULL_BUFFER;
     }
     if (AfxGetModuleFileName(buffer, kNameLimit) == 0) {
         buffer[0] = '\0';
-        return -2;
+        return ORVIK_MODULE_NO_NAME;
     }
     char* const fileCut = LastBackslash(buffer);
     if (fileCut == nullptr) {
         buffer[0] = '\0';
-        return -3;
+        return ORVIK_MODULE_NO_CUT;
     }
     *fileCut = '\0';
     char* const directoryCut = LastBackslash(buffer);
     if (directoryCut == nullptr) {
         buffer[0] = '\0';
-        return -3;
+        return ORVIK_MODULE_NO_CUT;
     }
     *directoryCut = '\0';
     return static_cast<int32_t>(directoryCut - buffer);

@@ -35,11 +35,11 @@ int32_t HeadLength(char* src, int32_t keep) {
 int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars) {
     GEN_SetRetCode(ORVIK_RC_OK);
     if (dest == nullptr) {
-        return -1;
+        return ORVIK_SHRINK_REFUSED;
     }
     dest[0] = '\0';
     if (maxChars < 1 || src == nullptr) {
-        return -1;
+        return ORVIK_SHRINK_REFUSED;
     }
 
     const int32_t length = STR_StripBlanks(src);

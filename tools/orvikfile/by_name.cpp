@@ -9,19 +9,14 @@ namespace orvikfile {
 
 namespace {
 
-// FILE_MkDir's negative results.
-constexpr int32_t kMkDirBlank = -2;
-constexpr int32_t kMkDirRefused = -3;  // access denied, or the entry exists
-constexpr int32_t kMkDirNoPath = -4;
-
 std::string MkDirFailure(int32_t result, const std::string& name) {
     switch (result) {
-        case kMkDirBlank:
+        case ORVIK_MKDIR_BLANK_NAME:
             return "the name is blank";
-        case kMkDirRefused:
+        case ORVIK_MKDIR_REFUSED:
             return FILE_FileExists(name.c_str()) ? "an entry of that name exists already"
                                                  : "access denied";
-        case kMkDirNoPath:
+        case ORVIK_MKDIR_NO_PATH:
             return "a directory on the way to it does not exist";
         default:
             return "the system refused to create it";

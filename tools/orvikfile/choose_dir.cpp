@@ -10,9 +10,6 @@ namespace orvikfile {
 
 namespace {
 
-// FILE_ChoosePath's result when no directory was chosen.
-constexpr int32_t kCancelled = -2;
-
 const char* OrNull(const std::optional<std::string>& text) {
     return text ? text->c_str() : nullptr;
 }
@@ -38,9 +35,10 @@ int RunChooseDir(Arguments& args) {
     const int32_t result = FILE_ChoosePath(chosen, OrNull(initial), OrNull(title), nullptr);
     if (result < 0) {
         Complain(args.Command(), "",
-                 result == kCancelled ? "no directory was chosen (cancelled, or no browser "
-                                        "could be shown)"
-                                      : "the chosen item is no directory on disk");
+                 result == ORVIK_CHOOSE_CANCELLED
+                     ? "no directory was chosen (cancelled, or no browser "
+                       "could be shown)"
+                     : "the chosen item is no directory on disk");
         return kExitNo;
     }
     std::printf("%s\n", chosen);

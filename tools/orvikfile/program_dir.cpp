@@ -9,12 +9,10 @@ namespace orvikfile {
 
 namespace {
 
-// FILE_GetModulePathName's result when the system gives no name.
-constexpr int32_t kNoName = -2;
-
 std::string HomeFailure(int32_t result) {
-    return result == kNoName ? "the system gave no name for this program that fits 258 bytes"
-                             : "the program's name has no directory above its own";
+    return result == ORVIK_MODULE_NO_NAME
+               ? "the system gave no name for this program that fits 258 bytes"
+               : "the program's name has no directory above its own";
 }
 
 }  // namespace
