@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "OrvikFILE_Version.h"
 #include "cli.h"
 
 namespace {
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
         return FinishOutput("help", kExitSuccess);
     }
     if (first == "--version") {
-        std::printf("orvikfile %s\n", ORVIKFILE_VERSION);
+        std::printf("orvikfile %s\n", ORVIK_FILE_VERSION_STRING);
         return FinishOutput("version", kExitSuccess);
     }
     return Dispatch(first, std::vector<std::string>(argv + 2, argv + argc));
