@@ -20,13 +20,19 @@ function(orvik_target_defaults target)
   endif()
 endfunction()
 
-# A shared library of this project: versioned, with include/ as its public
-# include path.
+# A library of this project: versioned, with include/ (and the generated
+# version header) as its public include path. Shared unless the build asks
+# for static libraries with BUILD_SHARED_LIBS=OFF.
 function(orvik_add_library target)
-  add_library(${target} SHARED ${ARGN})
+  if(DEFINED BUILD_SHARED_LIBS AND NOT BUILD_SHARED_LIBS)
+    add_library(${target} STATIC ${ARGN})
+  else()
+    add_library(${target} SHARED ${ARGN})
+  endif()
   orvik_target_defaults(${target})
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<BUILD_INTERFACE:${ORVIK_GENERATED_INCLUDE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION}

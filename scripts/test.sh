@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh machine: installs what is missing, then
 # fuzzes the path-text functions for a few seconds each (scripts/fuzz.sh),
-# and builds and tests twice, plainly and under AddressSanitizer with
-# UndefinedBehaviorSanitizer. It ends with CTest's own summary line.
+# builds and tests twice, plainly and under AddressSanitizer with
+# UndefinedBehaviorSanitizer, generates the API reference (warnings are
+# errors), and checks the Debian packages and the static build
+# (scripts/package-test.sh). It ends with CTest's own summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +22,8 @@ echo "== short fuzz run"
 scripts/fuzz.sh
 echo "== plain build"
 run_suite build/plain -DORVIK_BUILD_BENCH=ON
+echo "== API reference and packages"
+cmake --build build/plain --target docs && scripts/package-test.sh
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined
