@@ -27,6 +27,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
@@ -87,6 +88,16 @@ inline std::error_code MakeErrorCode(int32_t code) noexcept {
 inline bool IsEndOfFile(const std::error_code& ec) noexcept {
     return ec.value() == ORVIK_RC_END_OF_FILE && ec.category() == file_category();
 }
+
+/** @cond ORVIK_INTERNAL */
+namespace detail {
+// The reporting functions set the return code whenever they return a
+// message, and clear it when they return null.
+inline void Report(const char* message, std::error_code& ec) noexcept {
+    ec = message == nullptr ? std::error_code() : MakeErrorCode(GEN_GetRetCode());
+}
+}  // namespace detail
+/** @endcond */
 
 /**
  * @brief A text argument handed to the C functions zero-terminated: a
@@ -164,14 +175,15 @@ public:
      * @param truncate empty an existing file.
      */
     void Open(const Text& name, OpenMode mode, std::error_code& ec, bool truncate = false) {
-        Report(FILE_Open(&file_, name.c_str(), static_cast<uint32_t>(mode), truncate ? 1 : 0), ec);
+        detail::Report(
+            FILE_Open(&file_, name.c_str(), static_cast<uint32_t>(mode), truncate ? 1 : 0), ec);
     }
 
     /**
      * @brief Closes the file (FILE_Close()); a file that is not open is no error.
      * @param ec cleared on success, else ::ORVIK_RC_CLOSE_FAILED.
      */
-    void Close(std::error_code& ec) { Report(FILE_Close(&file_), ec); }
+    void Close(std::error_code& ec) { detail::Report(FILE_Close(&file_), ec); }
 
     /** @brief Whether the file is open. @return true when open. */
     bool IsOpen() const noexcept { return file_.m_hFile != CFile::hFileNull; }
@@ -185,7 +197,7 @@ public:
      */
     uint32_t Read(void* buffer, uint32_t count, std::error_code& ec) {
         uint32_t status = 0;
-        Report(FILE_Read(&file_, buffer, count, &status), ec);
+        detail::Report(FILE_Read(&file_, buffer, count, &status), ec);
         return ec ? 0 : status - ORVIK_STATUS_TRANSFERRED;
     }
 
@@ -195,7 +207,7 @@ public:
      * @param ec    cleared on success, else the return code.
      */
     void Write(std::string_view bytes, std::error_code& ec) {
-        Report(FILE_Write(&file_, bytes.data(), static_cast<uint32_t>(bytes.size())), ec);
+        detail::Report(FILE_Write(&file_, bytes.data(), static_cast<uint32_t>(bytes.size())), ec);
     }
 
     /**
@@ -205,7 +217,7 @@ public:
      * @param ec     cleared on success, else ::ORVIK_RC_SEEK_FAILED.
      */
     void Seek(int32_t offset, Origin origin, std::error_code& ec) {
-        Report(FILE_Seek(&file_, offset, static_cast<uint32_t>(origin)), ec);
+        detail::Report(FILE_Seek(&file_, offset, static_cast<uint32_t>(origin)), ec);
     }
 
     /**
@@ -215,7 +227,7 @@ public:
      */
     uint32_t Length(std::error_code& ec) {
         uint32_t length = 0;
-        Report(FILE_GetLength(&file_, &length), ec);
+        detail::Report(FILE_GetLength(&file_, &length), ec);
         return length;
     }
 
@@ -225,7 +237,7 @@ public:
      * @param ec     cleared on success, else ::ORVIK_RC_SET_LENGTH_FAILED.
      */
     void SetLength(uint32_t length, std::error_code& ec) {
-        Report(FILE_SetLength(&file_, length), ec);
+        detail::Report(FILE_SetLength(&file_, length), ec);
     }
 
     /**
@@ -237,13 +249,15 @@ public:
      * @param line receives the line; it grows to `max` + 1 bytes once and
      *             keeps that capacity, so a loop allocates once.
      * @param ec   cleared on success; IsEndOfFile() at the end of the file.
-     * @param max  the longest piece, 1 or more.
+     * @param max  the longest piece; 0 counts as 1, since a piece of 0 bytes
+     *             would never move on through the file.
      * @return true when a line was read.
      */
     bool ReadLine(std::string& line, std::error_code& ec, uint32_t max = 4096) {
+        max = max == 0 ? 1 : max;
         line.resize(static_cast<std::size_t>(max) + 1);
         uint32_t status = 0;
-        Report(FILE_ReadStr(&file_, line.data(), max, &status), ec);
+        detail::Report(FILE_ReadStr(&file_, line.data(), max, &status), ec);
         line.resize(ec ? 0 : status - ORVIK_STATUS_TRANSFERRED);
         return !ec;
     }
@@ -282,7 +296,7 @@ public:
         if (!IsOpen()) {
             ec = MakeErrorCode(ORVIK_RC_NO_FILE_OBJECT);
         } else {
-            Report(FILE_ReadCString(&file_, &record), ec);
+            detail::Report(FILE_ReadCString(&file_, &record), ec);
         }
         text.assign(ec ? "" : record);
         return !ec;
@@ -309,12 +323,6 @@ public:
     CFile& Native() noexcept { return file_; }
 
 private:
-    // The reporting functions set the return code whenever they return a
-    // message, and clear it when they return null.
-    static void Report(const char* message, std::error_code& ec) noexcept {
-        ec = message == nullptr ? std::error_code() : MakeErrorCode(GEN_GetRetCode());
-    }
-
     // FILE_GetName and FILE_GetPath return the name on success: only the
     // return code tells.
     static std::string Copied(const char* text, std::error_code& ec) {
@@ -329,7 +337,7 @@ private:
             ec = MakeErrorCode(ORVIK_RC_NO_FILE_OBJECT);
             return;
         }
-        Report(FILE_WriteCString(&file_, text), ec);
+        detail::Report(FILE_WriteCString(&file_, text), ec);
     }
 
     CFile file_;
@@ -339,11 +347,12 @@ private:
 namespace detail {
 
 // An input range over what a reader of File hands out one at a time: the
-// range keeps the current item and the error that ended it.
+// range keeps the current item, a view into the reader's own storage, and
+// the error that ended it.
 template <typename Reader>
 class ReadRange {
 public:
-    explicit ReadRange(File& file, Reader reader) : file_(&file), reader_(reader) {}
+    explicit ReadRange(File& file, Reader reader) : file_(&file), reader_(std::move(reader)) {}
 
     class iterator {
     public:
@@ -378,20 +387,66 @@ private:
 
     File* file_;
     Reader reader_;
-    std::string item_;
+    std::string_view item_;
     std::error_code error_;
 };
 
-struct LineReader {
-    uint32_t max;
-    bool operator()(File& file, std::string& line, std::error_code& ec) const {
-        return file.ReadLine(line, ec, max);
+// A writable buffer for a C call: on the stack when it is short, so that a
+// call costs no allocation beyond the std::string it returns.
+class Scratch {
+public:
+    explicit Scratch(std::size_t size) {
+        if (size > sizeof local_) {
+            heap_.resize(size);
+            data_ = heap_.data();
+        }
     }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    char* data() noexcept { return data_; }
+    // Appends a text and its terminating zero at `at`; returns where it lies.
+    char* Put(std::size_t at, std::string_view text) noexcept {
+        std::memcpy(data_ + at, text.data(), text.size());
+        data_[at + text.size()] = '\0';
+        return data_ + at;
+    }
+
+private:
+    char local_[512];
+    std::string heap_;
+    char* data_ = local_;
 };
 
-struct RecordReader {
-    bool operator()(File& file, std::string& text, std::error_code& ec) const {
-        return file.ReadRecord(text, ec);
+// One buffer for the whole loop, sized once: FILE_ReadStr reads into it.
+class LineReader {
+public:
+    explicit LineReader(uint32_t max) : max_(max == 0 ? 1 : max), buffer_(max_ + 1, '\0') {}
+    bool operator()(File& file, std::string_view& line, std::error_code& ec) {
+        uint32_t status = 0;
+        detail::Report(FILE_ReadStr(&file.Native(), buffer_.data(), max_, &status), ec);
+        line = ec ? std::string_view()
+                  : std::string_view(buffer_.data(), status - ORVIK_STATUS_TRANSFERRED);
+        return !ec;
+    }
+
+private:
+    uint32_t max_;
+    std::string buffer_;
+};
+
+// The view points into the library's record buffer, which holds the text
+// until the next record is read: exactly one step of the loop.
+class RecordReader {
+public:
+    bool operator()(File& file, std::string_view& text, std::error_code& ec) {
+        char* record = nullptr;
+        if (!file.IsOpen()) {
+            ec = MakeErrorCode(ORVIK_RC_NO_FILE_OBJECT);
+        } else {
+            detail::Report(FILE_ReadCString(&file.Native(), &record), ec);
+        }
+        text = ec ? std::string_view() : std::string_view(record);
+        return !ec;
     }
 };
 
@@ -410,12 +465,14 @@ struct RecordReader {
  * @return the range.
  */
 inline detail::ReadRange<detail::LineReader> Lines(File& file, uint32_t max = 4096) {
-    return detail::ReadRange<detail::LineReader>(file, detail::LineReader{max});
+    return detail::ReadRange<detail::LineReader>(file, detail::LineReader(max));
 }
 
 /**
  * @brief The counted string records of a file from its present position,
- *        for range-for; as Lines(), each text a `std::string_view` of a copy.
+ *        for range-for; as Lines(), each text a `std::string_view` valid
+ *        until the next step (it lies in the library's one record buffer, so
+ *        read records on one thread at a time).
  * @param file an open file.
  * @return the range.
  */
@@ -429,8 +486,7 @@ inline detail::ReadRange<detail::RecordReader> Records(File& file) {
  * @param ec   cleared on success, else ::ORVIK_RC_REMOVE_FAILED.
  */
 inline void Remove(const Text& name, std::error_code& ec) {
-    ec = FILE_Remove4Name(name.c_str()) == nullptr ? std::error_code()
-                                                   : MakeErrorCode(GEN_GetRetCode());
+    detail::Report(FILE_Remove4Name(name.c_str()), ec);
 }
 
 /**
@@ -441,16 +497,13 @@ inline void Remove(const Text& name, std::error_code& ec) {
  * @return the path.
  */
 inline std::string PathFile(std::string_view dir, std::string_view file) {
-    // FILE_PathFile writes its own arguments: hand it copies.
-    std::string arguments;
-    arguments.reserve(dir.size() + file.size() + 2);
-    arguments.append(dir).push_back('\0');
-    arguments.append(file).push_back('\0');
-    std::string path(dir.size() + file.size() + 2, '\0');
-    const int32_t length =
-        FILE_PathFile(path.data(), arguments.data(), arguments.data() + dir.size() + 1);
-    path.resize(static_cast<std::size_t>(length));
-    return path;
+    // FILE_PathFile writes its own arguments: it gets copies.
+    detail::Scratch arguments(dir.size() + file.size() + 2);
+    char* const dirText = arguments.Put(0, dir);
+    char* const fileText = arguments.Put(dir.size() + 1, file);
+    detail::Scratch path(dir.size() + file.size() + 3);
+    const int32_t length = FILE_PathFile(path.data(), dirText, fileText);
+    return std::string(path.data(), static_cast<std::size_t>(length));
 }
 
 /**
@@ -489,11 +542,12 @@ inline std::string ShrinkName(std::string_view name, int32_t maxChars) {
     if (maxChars < 1) {
         return std::string();
     }
-    std::string source(name);
-    std::string shrunk(static_cast<std::size_t>(maxChars) + 1, '\0');
+    // FILE_ShrinkName strips its source in place: it gets a copy.
+    detail::Scratch source(name.size() + 1);
+    source.Put(0, name);
+    detail::Scratch shrunk(static_cast<std::size_t>(maxChars) + 1);
     const int32_t length = FILE_ShrinkName(shrunk.data(), source.data(), maxChars);
-    shrunk.resize(length < 0 ? 0 : static_cast<std::size_t>(length));
-    return shrunk;
+    return std::string(shrunk.data(), length < 0 ? 0 : static_cast<std::size_t>(length));
 }
 
 /**
