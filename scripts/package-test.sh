@@ -39,9 +39,10 @@ rm -rf build/package/packages
 version=$(sed -n 's/^#define ORVIK_FILE_VERSION_STRING "\(.*\)"/\1/p' \
   build/package/include/OrvikFILE_Version.h)
 root=$work/root
+# The program's package last: the hosts must build without it.
 for deb in build/package/packages/*.deb; do
   echo "   $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
-  dpkg-deb -x "$deb" "$root"
+  [[ $(basename "$deb") == orvikfile_* ]] || dpkg-deb -x "$deb" "$root"
 done
 depends() { dpkg-deb -f build/package/packages/"$1"_"$version"_*.deb Depends; }
 depends liborvikfile1 | grep -q 'libc6' || fail "liborvikfile1 does not depend on libc6"
@@ -57,10 +58,11 @@ libdir=$(dirname "$(find "$root" -name 'libOrvikFILE_Lib.so.1' | head -1)")
 [ -f "$root/usr/share/doc/OrvikFILE/html/index.html" ] || fail "no API reference in the packages"
 [ -f "$root/usr/share/doc/OrvikFILE/LICENSE" ] || fail "no license in the packages"
 
-step "hosts built against the unpacked packages"
+step "hosts built against the unpacked library packages"
 export LD_LIBRARY_PATH=$libdir
 build_host host "$root/usr" package
 build_host cpp_host "$root/usr" package
+dpkg-deb -x build/package/packages/orvikfile_"$version"_*.deb "$root"
 "$root/usr/bin/orvikfile" --version | grep -qx "orvikfile $version" || fail "orvikfile --version"
 if command -v pkg-config >/dev/null; then
   export PKG_CONFIG_PATH=$libdir/pkgconfig
