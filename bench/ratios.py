@@ -20,6 +20,10 @@ COMPARISONS = [
     ("FILE_PathFile / std::filesystem::path", "LibraryPathFile", "FilesystemJoin", None),
     ("FILE_ShrinkName / std::filesystem::path", "LibraryShrinkName", "FilesystemShrink", None),
     ("FILE_FindSuffix / std::filesystem::path", "LibraryFindSuffix", "FilesystemExtension", None),
+    ("orvik::Lines / FILE_ReadStr", "CppLines", "LibraryReadStr", 0.95),
+    ("orvik::Records / FILE_ReadCString", "CppRecords", "LibraryReadCString", 0.9),
+    ("orvik::PathFile / FILE_PathFile", "CppPathFile", "LibraryPathFile", None),
+    ("orvik::ShrinkName / FILE_ShrinkName", "CppShrinkName", "LibraryShrinkName", None),
 ]
 
 

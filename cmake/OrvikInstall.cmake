@@ -15,33 +15,55 @@ file(RELATIVE_PATH ORVIK_BIN_TO_LIB
      ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 set_target_properties(${ORVIK_LIBRARIES} PROPERTIES INSTALL_RPATH "$ORIGIN")
 
+# Static libraries (BUILD_SHARED_LIBS=OFF) are for building hosts only, so
+# they go with the headers.
 install(TARGETS ${ORVIK_LIBRARIES}
   EXPORT OrvikFILETargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
+install(FILES ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+
+# The license goes with every package; the change log and the API reference
+# (when the docs target has built it) with the development files.
+set(ORVIK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/OrvikFILE)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${ORVIK_DOC_DIR} COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+  DESTINATION ${ORVIK_DOC_DIR} COMPONENT development)
+install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html
+  DESTINATION ${ORVIK_DOC_DIR} COMPONENT development OPTIONAL)
 
 # The folder browser module, when it is built, goes beside libOrvikAfx.so,
-# where OrvikAfx looks for it; it is loaded at run time, never linked.
+# where OrvikAfx looks for it; it is loaded at run time, never linked. A
+# component of its own, so that a package without GTK is possible.
 if(TARGET OrvikAfxGtk)
   set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN")
   install(TARGETS OrvikAfxGtk
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT browser)
 endif()
 
 if(TARGET orvikfile)
   set_target_properties(orvikfile PROPERTIES INSTALL_RPATH "$ORIGIN/${ORVIK_BIN_TO_LIB}")
-  install(TARGETS orvikfile EXPORT OrvikFILETargets
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  # An export set of its own: the development package's CMake files must
+  # not require the program's package.
+  install(TARGETS orvikfile EXPORT OrvikFILEToolTargets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
   install(FILES ${PROJECT_SOURCE_DIR}/tools/orvikfile.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 endif()
 
 install(EXPORT OrvikFILETargets
   NAMESPACE OrvikFILE::
   DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT development)
+if(TARGET orvikfile)
+  install(EXPORT OrvikFILEToolTargets
+    NAMESPACE OrvikFILE::
+    DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT tools)
+endif()
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/OrvikFILEConfig.cmake.in
   ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake

@@ -30,16 +30,23 @@ function(orvik_target_defaults target)
   endif()
 endfunction()
 
-# A shared library of this project: versioned, with include/ as its public
-# include path, built with the strict warnings, and known by the same
-# OrvikFILE:: name in a host's tree as after installation.
+# A library of this project: versioned, with include/ (and the generated
+# version header) as its public include path, built with the strict
+# warnings, and known by the same OrvikFILE:: name in a host's tree as after
+# installation. Shared unless the build asks for static libraries with
+# BUILD_SHARED_LIBS=OFF.
 function(orvik_add_library target)
-  add_library(${target} SHARED ${ARGN})
+  if(DEFINED BUILD_SHARED_LIBS AND NOT BUILD_SHARED_LIBS)
+    add_library(${target} STATIC ${ARGN})
+  else()
+    add_library(${target} SHARED ${ARGN})
+  endif()
   add_library(OrvikFILE::${target} ALIAS ${target})
   orvik_target_defaults(${target})
   target_compile_options(${target} PRIVATE ${ORVIK_STRICT_WARNINGS})
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<BUILD_INTERFACE:${ORVIK_GENERATED_INCLUDE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION}

@@ -10,6 +10,8 @@ packages=(
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)
   libgtk-3-dev pkg-config          # the folder browser module (GTK 3)
   xvfb xauth xdotool imagemagick   # the browser's end-to-end test on a virtual display
+  doxygen                          # the API reference (the docs target)
+  dpkg-dev                         # dpkg-shlibdeps, for the Debian packages' dependencies
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang

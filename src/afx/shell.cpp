@@ -1,6 +1,7 @@
 // The shell operations of the folder browser: item lists, the allocator,
 // browser messages, and the loading of the desktop's browser module.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -81,17 +82,29 @@ using ModuleEntry = orvik::shell::Browser* (*)();
 
 // Next to the library that holds this code, unless the environment names
 // another file.
-std::string ModulePath() {
-    if (const char* named = std::getenv(kModuleVariable); named != nullptr && *named != '\0') {
-        return named;
-    }
+std::string BesideThisCode() {
     Dl_info self{};
-    if (dladdr(reinterpret_cast<void*>(&ModulePath), &self) == 0 || self.dli_fname == nullptr) {
+    if (dladdr(reinterpret_cast<void*>(&BesideThisCode), &self) == 0 || self.dli_fname == nullptr) {
         return kModuleName;
     }
     const std::string library = self.dli_fname;
     const size_t slash = library.find_last_of('/');
     return slash == std::string::npos ? kModuleName : library.substr(0, slash + 1) + kModuleName;
+}
+
+// Linked statically, this code lies in the host's program, where the module
+// is seldom shipped: then the installed library directory holds it.
+std::string ModulePath() {
+    if (const char* named = std::getenv(kModuleVariable); named != nullptr && *named != '\0') {
+        return named;
+    }
+    std::string beside = BesideThisCode();
+#ifdef ORVIK_AFX_MODULE_DIR
+    if (access(beside.c_str(), F_OK) != 0) {
+        return std::string(ORVIK_AFX_MODULE_DIR "/") + kModuleName;
+    }
+#endif
+    return beside;
 }
 
 ModuleEntry LoadModule() {

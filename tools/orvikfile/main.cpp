@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "OrvikFILE_Version.h"
 #include "cli.h"
 
 namespace {
@@ -128,7 +129,7 @@ int ShowUsage() {
 }
 
 int ShowVersion() {
-    std::printf("orvikfile %s\n", ORVIKFILE_VERSION);
+    std::printf("orvikfile %s\n", ORVIK_FILE_VERSION_STRING);
     return FinishOutput("version", kExitSuccess);
 }
 
