@@ -1,11 +1,11 @@
 include(GNUInstallDirs)
 
-# Warnings beyond -Wall -Wextra that the libraries build with: no silent
-# narrowing or sign change between the 32-bit values of the interface and
-# the sizes of the standard library, no shadowed names, no C-style casts,
-# standard C++ only.
+# The warnings that every target of the project builds with, beyond -Wall
+# -Wextra: no silent narrowing or sign change between the 32-bit values of
+# the interface and the sizes of the standard library, no shadowed names,
+# no C-style casts, standard C++ only.
 set(ORVIK_STRICT_WARNINGS
-  -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast)
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast)
 
 # Settings that every target of this project shares.
 function(orvik_target_defaults target)
@@ -19,7 +19,8 @@ function(orvik_target_defaults target)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
     POSITION_INDEPENDENT_CODE ON)
-  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${ORVIK_WERROR}>:-Werror>)
+  target_compile_options(${target} PRIVATE
+    ${ORVIK_STRICT_WARNINGS} $<$<BOOL:${ORVIK_WERROR}>:-Werror>)
   # Private on both sides: each target of the project is compiled and linked
   # with the sanitizers by these defaults, and nothing of them is exported to
   # a host through an installed target's link interface.
@@ -31,8 +32,7 @@ function(orvik_target_defaults target)
 endfunction()
 
 # A library of this project: versioned, with include/ (and the generated
-# version header) as its public include path, built with the strict
-# warnings, and known by the same OrvikFILE:: name in a host's tree as after
+# version header) as its public include path, and known by the same OrvikFILE:: name in a host's tree as after
 # installation. Shared unless the build asks for static libraries with
 # BUILD_SHARED_LIBS=OFF.
 function(orvik_add_library target)
@@ -43,7 +43,6 @@ function(orvik_add_library target)
   endif()
   add_library(OrvikFILE::${target} ALIAS ${target})
   orvik_target_defaults(${target})
-  target_compile_options(${target} PRIVATE ${ORVIK_STRICT_WARNINGS})
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
     $<BUILD_INTERFACE:${ORVIK_GENERATED_INCLUDE_DIR}>

@@ -88,8 +88,8 @@ TEST(ExactPosition, ReadAheadIsInvisibleInEveryInterleaving) {
     ASSERT_EQ(FILE_Open(&buffered, bufferedName.c_str(), 2, 0), nullptr);
     ASSERT_EQ(FILE_Open(&plain, plainName.c_str(), 2, 0), nullptr);
     for (int i = 0; i < 4000; ++i) {
-        const uint32_t choice = random();
-        const uint32_t arg = random();
+        const auto choice = static_cast<uint32_t>(random());
+        const auto arg = static_cast<uint32_t>(random());
         const std::string expected = Step(plain, choice, arg);
         ASSERT_EQ(Step(buffered, choice, arg), expected)
             << "step " << i << " choice " << choice % 8;

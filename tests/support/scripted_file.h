@@ -6,6 +6,7 @@
 #define ORVIK_TESTS_SCRIPTED_FILE_H
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -54,7 +55,8 @@ public:
     LONG Seek(LONG offset, UINT from) override {
         Enter("Seek");
         const size_t base = from == begin ? 0 : from == current ? m_position : m_content.size();
-        return static_cast<LONG>(m_position = base + offset);
+        m_position = static_cast<size_t>(static_cast<int64_t>(base) + offset);
+        return static_cast<LONG>(m_position);
     }
     void SetLength(DWORD length) override {
         Enter("SetLength");
