@@ -328,10 +328,17 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 // name (/data/report.txt):
 //
 // - Backslash and slash both separate components; runs of them count as one
-//   (so \\server\share is /server/share). "." components are dropped;
-//   ".." components go to the kernel as they are, which follows them with
-//   its own rules. A name that ends in a separator names a directory, and
-//   the kernel refuses it for anything else. The empty name names nothing.
+//   (so \\server\share is /server/share). "." and ".." are resolved as
+//   text before anything on disk is asked: D:\a\..\b.txt is D:\b.txt even
+//   when D:\a does not exist. ".." at the top of a drive stays there, so no
+//   name that starts with a drive (D:\..\x, D:/../x, D:..\x) reaches
+//   outside the directory the drive is mapped onto, and no name that starts
+//   with a separator climbs above the root. Symbolic links inside that
+//   directory are followed as the kernel follows them, also when they lead
+//   out of it. Only a relative name keeps its leading ".." components, which
+//   climb from the current directory. A name that ends in a separator, "."
+//   or ".." names a directory, and the kernel refuses it for anything else.
+//   The empty name names nothing.
 // - A drive prefix, an ASCII letter and a colon at the start, stands for
 //   the directory that the drive is mapped onto: by default the root of the
 //   file system for every letter, so C:\tmp\a.txt is /tmp/a.txt and "C:"

@@ -130,13 +130,29 @@ DriveTable& Drives() {
     return table;
 }
 
-// A name taken apart: where it starts, and its components without empty
-// and "." ones.
+// A name taken apart: where it starts, and its components with "." and ".."
+// resolved as text. ".." never climbs above the drive's directory (or the
+// root of the file system): a drive is a boundary that no name crosses. Only
+// a relative name keeps its leading ".." components, which climb from the
+// current directory as the kernel follows them.
 struct ParsedName {
     std::string base;  // "/", a drive's directory, or empty for the current directory
     std::vector<std::string> components;
-    bool mustBeDirectory = false;  // ended in a separator or "."
+    bool mustBeDirectory = false;  // ended in a separator, "." or ".."
 };
+
+void AddComponent(ParsedName& parsed, std::string component) {
+    if (component.empty() || component == ".") {
+        return;
+    }
+    if (component != "..") {
+        parsed.components.push_back(std::move(component));
+    } else if (!parsed.components.empty() && parsed.components.back() != "..") {
+        parsed.components.pop_back();
+    } else if (parsed.base.empty()) {
+        parsed.components.push_back(std::move(component));
+    }  // else: ".." at the root stays at the root
+}
 
 ParsedName Parse(const char* name) {
     ParsedName parsed;
@@ -154,10 +170,8 @@ ParsedName Parse(const char* name) {
             component += *p;
             continue;
         }
-        parsed.mustBeDirectory = component.empty() || component == ".";
-        if (!parsed.mustBeDirectory) {
-            parsed.components.push_back(component);
-        }
+        parsed.mustBeDirectory = component.empty() || component == "." || component == "..";
+        AddComponent(parsed, std::move(component));
         component.clear();
         if (*p == '\0') {
             break;
@@ -289,18 +303,10 @@ std::string FullPath(const std::string& native) {
         }
         joined = cwd + "/" + native;
     }
+    const ParsedName parsed = Parse(joined.c_str());
     std::string full;
-    size_t pos = 0;
-    while (pos < joined.size()) {
-        size_t next = joined.find('/', pos);
-        if (next == std::string::npos) {
-            next = joined.size();
-        }
-        const std::string component = joined.substr(pos, next - pos);
-        if (!component.empty() && component != ".") {
-            full += "/" + component;
-        }
-        pos = next + 1;
+    for (const std::string& component : parsed.components) {
+        full += "/" + component;
     }
     return full.empty() ? std::string("/") : full;
 }

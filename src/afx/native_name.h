@@ -24,8 +24,9 @@ std::string NativeName(const char* name);
 std::string HostName(const std::string& native);
 
 // `native` made absolute against the current directory, with empty and "."
-// components dropped. ".." stays: on a system with symbolic links only the
-// kernel knows where it leads.
+// components dropped and ".." resolved as text, never above the root. The
+// current directory is the kernel's own (getcwd), so a leading ".." of a
+// relative name lands where the kernel would take it.
 std::string FullPath(const std::string& native);
 
 // The last component of a path in either form.

@@ -82,8 +82,8 @@ TEST_F(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
         {Upper(HostPath(dir / "Data/README.txt")), "*", "readme"},  // the whole path, from C:
         {Upper(dir / "data/readme.txt"), "*", "readme"},  // a POSIX name too
         {"T:\\DATA\\", "T:\\Data", "*"}, {"T:\\DATA\\README.TXT\\", "*", "(none)"},  // names a directory
-        {"T:\\Data\\Reports\\..\\README.TXT", "T:\\Data\\Reports\\..\\readme.TXT", "readme"},
-        {"T:\\DATA\\NONE\\..\\README.TXT", "*", "(none)"},  // the kernel's ..
+        {"T:\\Data\\Reports\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},
+        {"T:\\DATA\\NONE\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},  // .. as text
         {"T:", "T:\\", "*"}, {"C:", "C:\\", "*"}, {"Z:\\", "C:\\", "*"}, {"\\", "C:\\", "*"},
         {"T:\\CAF\xC3\xA9 AU LAIT.TXT", "T:\\caf\xC3\xA9 au lait.txt", "caf\xC3\xA9 au lait.txt"},
         // The exact spelling wins, then the all-lower-case one, then the byte-wise smallest.
@@ -99,6 +99,23 @@ TEST_F(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
             EXPECT_EQ(row.content == "*" ? "*" : ContentOf(name), row.content) << name;
         }
     }
+}
+
+TEST_F(HostNames, NoNameClimbsOutOfAMappedDrive) {
+    ASSERT_TRUE(AfxMapDrive('T', (dir / "Data").c_str()));
+    dir.Write("secret.txt", "outside");
+    for (const char* name : {"T:\\..\\secret.txt", "T:/../SECRET.TXT", "T:..\\secret.txt",
+                             "t:\\NONE\\..\\..\\secret.txt", "T:\\Reports\\..\\..\\..\\secret.txt",
+                             "T:\\.\\..\\.\\secret.txt", "T:\\..\\Reports\\..\\..\\secret.txt"}) {
+        EXPECT_NE(ContentOf(name), "outside") << name;
+        CFile created(name, kCreate);
+        EXPECT_EQ(created.GetFilePath(), "T:\\secret.txt") << name;
+        created.Write("in", 2);
+    }
+    EXPECT_EQ(dir.Read("secret.txt"), "outside");
+    EXPECT_EQ(dir.Read("Data/secret.txt"), "in");
+    EXPECT_EQ(FullNameOf("T:\\A\\..\\README.TXT"), "T:\\readme.TXT") << "a missing a";
+    EXPECT_EQ(FullNameOf("\\..\\..\\"), "C:\\") << "the root of the file system";
 }
 
 TEST_F(HostNames, BytesAbove0x7FFoldAsTheStringServiceDoes) {
