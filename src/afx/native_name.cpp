@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "OrvikSTR_Lib.h"
+
 namespace orvik::afx {
 
 namespace {
@@ -28,29 +30,10 @@ int DriveIndex(char letter) {
     return (letter | 0x20) - 'a';
 }
 
-// The Windows-1252 upper-casing of the string service (STR_ANSI2Upper4Char),
-// so that every name that FILE_PathFile upper-cases still finds its entry,
-// whatever encoding the names on disk use.
-unsigned char UpperByte(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
-        return static_cast<unsigned char>(c - 0x20u);
-    }
-    switch (c) {
-        case 0x9Au:
-        case 0x9Cu:
-        case 0x9Eu:
-            return static_cast<unsigned char>(c - 0x10u);
-        case 0xFFu:
-            return 0x9Fu;
-        default:
-            return c;
-    }
-}
-
 bool SameIgnoringCase(const std::string& a, const char* b) {
     for (const char c : a) {
-        if (*b == '\0' ||
-            UpperByte(static_cast<unsigned char>(c)) != UpperByte(static_cast<unsigned char>(*b))) {
+        if (*b == '\0' || STR_ANSI2Upper4Char(static_cast<unsigned char>(c)) !=
+                              STR_ANSI2Upper4Char(static_cast<unsigned char>(*b))) {
             return false;
         }
         ++b;

@@ -118,21 +118,6 @@ TEST_F(HostNames, NoNameClimbsOutOfAMappedDrive) {
     EXPECT_EQ(FullNameOf("\\..\\..\\"), "C:\\") << "the root of the file system";
 }
 
-TEST_F(HostNames, BytesAbove0x7FFoldAsTheStringServiceDoes) {
-    for (unsigned c = 1; c < 256; ++c) {
-        const unsigned upper = STR_ANSI2Upper4Char(c);
-        if (c != '/' && c != '\\' && c != '.' && upper != c) {
-            const std::string onDisk = std::string("x") + static_cast<char>(c);
-            dir.Write(onDisk, "");
-            EXPECT_EQ(FullNameOf("T:\\x" + std::string(1, static_cast<char>(upper))),
-                      "T:\\" + onDisk)
-                << "byte " << c;
-        }
-    }
-    dir.Write("x\xF7", "");  // division sign: no letter, and no fold to the multiplication sign
-    EXPECT_EQ(FullNameOf("T:\\x\xD7"), "(none)");
-}
-
 TEST_F(HostNames, NewEntriesKeepTheGivenLastNameInTheResolvedParent) {
     {
         CFile created("T:\\DATA\\REPORTS\\New Report.TXT", kCreate);
