@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
+  libutf8proc-dev                  # Unicode case folding of file names
   libgtest-dev                     # unit tests
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)
   libgtk-3-dev pkg-config          # the folder browser module (GTK 3)

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "OrvikSTR_Lib.h"
+#include "name_fold.h"
 
 namespace orvik::afx {
 
@@ -28,28 +28,6 @@ bool IsAsciiLetter(char c) {
 
 int DriveIndex(char letter) {
     return (letter | 0x20) - 'a';
-}
-
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    for (const char c : a) {
-        if (*b == '\0' || STR_ANSI2Upper4Char(static_cast<unsigned char>(c)) !=
-                              STR_ANSI2Upper4Char(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-        ++b;
-    }
-    return *b == '\0';
-}
-
-// Only ASCII letters: this spelling is a cheap first guess, and lowering
-// bytes above 0x7F would break the UTF-8 names that most disks hold.
-std::string AsciiLower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + ('a' - 'A'));
-        }
-    }
-    return text;
 }
 
 std::string Backslashed(std::string text) {
@@ -183,9 +161,10 @@ std::string ScanFor(const std::string& directory, const std::string& component) 
     if (stream == nullptr) {
         return std::string();
     }
+    const std::string wanted = FoldedName(component);
     std::string best;
     while (const dirent* entry = ::readdir(stream)) {
-        if (SameIgnoringCase(component, entry->d_name) && (best.empty() || best > entry->d_name)) {
+        if ((best.empty() || best > entry->d_name) && FoldedName(entry->d_name) == wanted) {
             best = entry->d_name;
         }
     }
@@ -205,7 +184,7 @@ std::string SpellingOnDisk(const std::string& directory, const std::string& comp
     if (errno != ENOENT) {
         return std::string();  // the kernel will tell what is wrong with it
     }
-    std::string lower = AsciiLower(component);
+    std::string lower = LowerName(component);
     if (lower != component) {
         path = directory;
         Append(path, lower);

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "OrvikAfx.h"
 #include "OrvikSTR_Lib.h"
@@ -116,6 +117,43 @@ TEST_F(HostNames, NoNameClimbsOutOfAMappedDrive) {
     EXPECT_EQ(dir.Read("Data/secret.txt"), "in");
     EXPECT_EQ(FullNameOf("T:\\A\\..\\README.TXT"), "T:\\readme.TXT") << "a missing a";
     EXPECT_EQ(FullNameOf("\\..\\..\\"), "C:\\") << "the root of the file system";
+}
+
+// Names on disk, and the names that find them (or "-" : find nothing) in
+// either code page.
+TEST_F(HostNames, CaseFoldingFollowsTheCodePage) {
+    // clang-format off
+    const struct { const char* onDisk; std::vector<std::string> utf8, windows1252; } rows[] = {
+        {"r\xC3\xA9sum\xC3\xA9.txt", {"R\xC3\x89SUM\xC3\x89.TXT", "R\xC3\xA9sum\xC3\xA9.txt", "R\xC3\xA9SUM\xC3\xA9.TXT"},
+                                  {"R\xC3\xA9SUM\xC3\xA9.TXT"}},
+        {"\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.txt", {"\xD0\xA4\xD0\x90\xD0\x99\xD0\x9B.TXT"}, {}},     // Cyrillic
+        {"\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82", {"\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3"}, {}},  // Greek, final sigma
+        {"stra\xC3\x9F" "e.txt", {"STRASSE.TXT"}, {}},                             // full folding
+        {"\xE6\x97\xA5\xE6\x9C\xAC.Txt", {"\xE6\x97\xA5\xE6\x9C\xAC.TXT"}, {"\xE6\x97\xA5\xE6\x9C\xAC.TXT"}},
+        {"\xF0\x9F\x98\x80 Smile.txt", {"\xF0\x9F\x98\x80 SMILE.TXT"}, {"\xF0\x9F\x98\x80 SMILE.TXT"}},
+        {"\xE9t\xE9.txt", {"\xE9T\xE9.TXT"}, {"\xC9T\xC9.TXT", "\xE9T\xE9.TXT"}},  // not UTF-8
+        {"x\xF7", {"X\xF7"}, {"X\xF7"}},  // division sign: no letter
+    };
+    const std::vector<std::string> strangers = {
+        "\xC9T\xC9.TXT", "X\xD7", "R\xC3\x89SUME.TXT", "STRASE.TXT", "\xD0\xA4\xD0\x90\xD0\x99.TXT"};
+    // clang-format on
+    for (const auto& row : rows) {
+        dir.Write(row.onDisk, row.onDisk);
+    }
+    for (const uint32_t codePage : {STR_CODEPAGE_UTF8, STR_CODEPAGE_WINDOWS_1252}) {
+        ASSERT_NE(STR_SetCodePage(codePage), 0);
+        for (const auto& row : rows) {
+            for (const std::string& name :
+                 codePage == STR_CODEPAGE_UTF8 ? row.utf8 : row.windows1252) {
+                EXPECT_EQ(ContentOf("T:\\" + name), row.onDisk) << codePage << " " << name;
+            }
+        }
+        for (const std::string& name : strangers) {
+            const bool found = ContentOf("T:\\" + name) != "(none)";
+            EXPECT_EQ(found, codePage == STR_CODEPAGE_WINDOWS_1252 && name[0] == '\xC9') << name;
+        }
+    }
+    STR_SetCodePage(STR_CODEPAGE_UTF8);
 }
 
 TEST_F(HostNames, NewEntriesKeepTheGivenLastNameInTheResolvedParent) {
