@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "folded_index.h"
 #include "name_fold.h"
 
 namespace orvik::afx {
@@ -172,17 +173,28 @@ std::string ScanFor(const std::string& directory, const std::string& component) 
     return best;
 }
 
-// The spelling on disk of `component` inside `directory`: as given, else in
-// lower case, else the one a scan finds. Empty when no entry matches, so
-// that the rest of the name stays as given.
-std::string SpellingOnDisk(const std::string& directory, const std::string& component) {
+// The spelling on disk of `component` inside `directory`: as given, else
+// the lower-case spelling, else the one that the directory's index or a read
+// of the directory finds. A current index answers before the lower-case
+// spelling is tried, and the lower-case spelling before an index is made,
+// so that a directory is read only for names that neither spelling finds.
+// Empty when no entry matches, so that the rest of the name stays as given.
+// `knownMissing`: the exact spelling has just been looked for in vain.
+std::string SpellingOnDisk(const std::string& directory, const std::string& component,
+                           bool knownMissing) {
     std::string path = directory;
     Append(path, component);
-    if (EntryExists(path)) {
-        return component;
+    if (!knownMissing) {
+        if (EntryExists(path)) {
+            return component;
+        }
+        if (errno != ENOENT) {
+            return std::string();  // the kernel will tell what is wrong with it
+        }
     }
-    if (errno != ENOENT) {
-        return std::string();  // the kernel will tell what is wrong with it
+    std::string spelling;
+    if (FindInIndex(directory, component, IndexUse::kIfCurrent, spelling)) {
+        return spelling;
     }
     std::string lower = LowerName(component);
     if (lower != component) {
@@ -191,6 +203,9 @@ std::string SpellingOnDisk(const std::string& directory, const std::string& comp
         if (EntryExists(path)) {
             return lower;
         }
+    }
+    if (FindInIndex(directory, component, IndexUse::kReadIfNeeded, spelling)) {
+        return spelling;
     }
     return ScanFor(directory, component);
 }
@@ -234,14 +249,17 @@ std::string NativeName(const char* name) {
     std::vector<std::string> onDisk;
     std::string directory = parsed.base;
     bool resolving = true;
+    bool exactSoFar = true;  // then the path so far is asGiven's, so its last component is missing
     for (const std::string& component : parsed.components) {
         std::string spelling = component;
         if (resolving && component != "..") {
-            spelling = SpellingOnDisk(directory, component);
+            const bool last = onDisk.size() + 1 == parsed.components.size();
+            spelling = SpellingOnDisk(directory, component, last && exactSoFar);
             resolving = !spelling.empty();
             if (!resolving) {
                 spelling = component;  // nothing below a missing entry exists
             }
+            exactSoFar = exactSoFar && spelling == component;
         }
         Append(directory, spelling);
         onDisk.push_back(spelling);
