@@ -2,8 +2,15 @@
 // the entries of a case-sensitive disk through the platform classes.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -154,6 +161,126 @@ TEST_F(HostNames, CaseFoldingFollowsTheCodePage) {
         }
     }
     STR_SetCodePage(STR_CODEPAGE_UTF8);
+}
+
+// Another process changes a directory step by step; after each change has
+// completed, this one looks names up by other spellings ("" : none found).
+TEST_F(HostNames, ChangesByAnotherProcessAreSeenAtOnce) {
+    const fs::path box = dir.path() / "Box", away = dir.path() / "Away";
+    fs::create_directories(away);
+    fs::create_directories(box);
+    dir.Write("Box/Base.Txt", "");
+    ASSERT_TRUE(AfxMapDrive('T', box.c_str()));
+    const auto touch = [](const fs::path& file) { std::ofstream{file}; };
+    // clang-format off
+    const struct { std::function<void()> change; std::map<std::string, std::string> found; } steps[] = {
+        {[&] { touch(box / "Churn.Txt"); }, {{"CHURN.TXT", "Churn.Txt"}, {"MOVED.TXT", ""}}},
+        {[&] { fs::rename(box / "Churn.Txt", box / "Moved.Txt"); }, {{"CHURN.TXT", ""}, {"MOVED.TXT", "Moved.Txt"}}},
+        {[&] { fs::rename(box / "Moved.Txt", away / "Moved.Txt"); }, {{"MOVED.TXT", ""}}},
+        {[&] { fs::rename(away / "Moved.Txt", box / "MOVED.txt"); }, {{"MOVED.TXT", "MOVED.txt"}}},
+        {[&] { fs::remove(box / "MOVED.txt"); }, {{"MOVED.TXT", ""}}},
+        {[&] { fs::create_directory(box / "Sub.Dir"); }, {{"SUB.DIR", "Sub.Dir"}}},
+        {[&] { fs::remove(box / "Sub.Dir"); }, {{"SUB.DIR", ""}}},
+        {[&] { touch(box / "base.txt"); }, {{"BASE.TXT", "base.txt"}}},  // the lower-case spelling wins
+        {[&] { fs::remove(box / "base.txt"); }, {{"BASE.TXT", "Base.Txt"}}},
+        {[&] { fs::rename(box, away / "Old"); fs::create_directory(box); touch(box / "New.Txt"); },
+         {{"BASE.TXT", ""}, {"NEW.TXT", "New.Txt"}}},  // the directory replaced
+        {[&] { fs::rename(away / "Old/Base.Txt", box / "Base.Txt"); fs::remove_all(away / "Old");
+               fs::remove(box / "New.Txt"); }, {{"BASE.TXT", "Base.Txt"}, {"NEW.TXT", ""}}},
+    };
+    // clang-format on
+    int go[2], done[2];
+    ASSERT_EQ(::pipe(go) | ::pipe(done), 0);
+    constexpr int kRounds = 20;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        char byte = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            for (const auto& step : steps) {
+                step.change();
+                ::write(done[1], &byte, 1);
+                ::read(go[0], &byte, 1);
+            }
+        }
+        ::_exit(0);
+    }
+    EXPECT_EQ(FullNameOf("T:\\NONE.TXT"), "(none)");  // the directory read once
+    for (int round = 0; round < kRounds; ++round) {
+        for (const auto& step : steps) {
+            char byte = 0;
+            ASSERT_EQ(::read(done[0], &byte, 1), 1);
+            for (const auto& [name, onDisk] : step.found) {
+                EXPECT_EQ(FullNameOf("T:\\" + name), onDisk.empty() ? "(none)" : "T:\\" + onDisk)
+                    << "round " << round << " " << name;
+            }
+            ::write(go[1], &byte, 1);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+}
+
+// Eight threads make, find and remove names by other spellings in four
+// directories while names that never change must be found throughout.
+TEST_F(HostNames, EightThreadsLookUpTheSameDirectories) {
+    for (int d = 0; d < 4; ++d) {
+        fs::create_directory(dir.path() / ("Dir" + std::to_string(d)));
+        dir.Write("Dir" + std::to_string(d) + "/Stable.Txt", "");
+    }
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&, t] {
+            const std::string base = "T:\\DIR" + std::to_string(t % 4) + "\\";
+            const std::string mine = base + "T" + std::to_string(t) + ".Txt";
+            for (int i = 0; i < 200; ++i) {
+                CFile(mine.c_str(), kCreate).Close();
+                wrong += FullNameOf(base + "T" + std::to_string(t) + ".TXT") == "(none)";
+                wrong += FullNameOf(base + "STABLE.TXT") == "(none)";
+                CFile::Remove((base + "t" + std::to_string(t) + ".TXT").c_str());
+                wrong += FullNameOf(mine) != "(none)";
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// More directories than the index keeps, and more changes than the
+// kernel queues: every answer stays true.
+TEST_F(HostNames, DroppedIndexesGiveTrueAnswers) {
+    const auto lookUpAll = [&](const char* name) {
+        int found = 0;
+        for (int d = 0; d < 70; ++d) {
+            found += FullNameOf("T:\\D" + std::to_string(d) + "\\" + name) != "(none)";
+        }
+        return found;
+    };
+    for (int d = 0; d < 70; ++d) {
+        fs::create_directory(dir.path() / ("D" + std::to_string(d)));
+        dir.Write("D" + std::to_string(d) + "/Name.Txt", "");
+    }
+    EXPECT_EQ(lookUpAll("NAME.TXT"), 70);
+    for (int d = 0; d < 70; ++d) {
+        fs::rename(dir / ("D" + std::to_string(d) + "/Name.Txt"),
+                   dir / ("D" + std::to_string(d) + "/Other.Txt"));
+    }
+    EXPECT_EQ(lookUpAll("NAME.TXT"), 0);
+    EXPECT_EQ(lookUpAll("OTHER.TXT"), 70);
+
+    std::ifstream limit("/proc/sys/fs/inotify/max_queued_events");
+    int queued = 16384;
+    limit >> queued;
+    const fs::path a = dir / "D69/Other.Txt", b = dir / "D69/Swap.Txt";
+    for (int i = 0; i <= queued / 2; ++i) {  // two events a rename
+        fs::rename(i % 2 ? b : a, i % 2 ? a : b);
+    }
+    fs::rename(fs::exists(a) ? a : b, dir / "D69/Last.Txt");
+    EXPECT_EQ(FullNameOf("T:\\D69\\LAST.TXT"), "T:\\D69\\Last.Txt");
+    EXPECT_EQ(FullNameOf("T:\\D69\\OTHER.TXT"), "(none)");
 }
 
 TEST_F(HostNames, NewEntriesKeepTheGivenLastNameInTheResolvedParent) {
