@@ -235,9 +235,9 @@ private:
     // Every change queued so far: those completed before this lookup began,
     // by any process, are among them.
     void ApplyChanges() {
-        alignas(inotify_event) char buffer[64 * 1024];
+        char* const buffer = m_events;
         for (;;) {
-            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            const ssize_t got = ::read(m_fd, buffer, sizeof m_events);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -296,6 +296,7 @@ private:
     std::list<DirectoryId> m_recent;  // most recently used first
     size_t m_nameCount = 0;
     uint32_t m_codePage = 0;
+    alignas(inotify_event) char m_events[64 * 1024];  // not on the stack of a host's thread
 };
 
 }  // namespace
