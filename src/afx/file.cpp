@@ -29,9 +29,7 @@ ssize_t ReadOnce(int fd, void* buffer, size_t count) {
     }
 }
 
-int Descriptor(UINT handle) {
-    return static_cast<int>(handle);
-}
+int Descriptor(UINT handle) { return static_cast<int>(handle); }
 
 int AccessFlags(UINT openFlags) {
     switch (openFlags & 0x3u) {
@@ -109,21 +107,15 @@ CFile::CFile(LPCTSTR name, UINT openFlags) : m_hFile(hFileNull) {
     }
 }
 
-CFile::~CFile() {
-    CloseDescriptor();
-}
+CFile::~CFile() { CloseDescriptor(); }
 
 CString CFile::GetFileName() const {
     return CString(orvik::afx::LastComponent(m_strFileName.GetString()).c_str());
 }
 
-CString CFile::GetFilePath() const {
-    return m_strFileName;
-}
+CString CFile::GetFilePath() const { return m_strFileName; }
 
-void CFile::SetFilePath(LPCTSTR newName) {
-    m_strFileName = newName;
-}
+void CFile::SetFilePath(LPCTSTR newName) { m_strFileName = newName; }
 
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     CloseDescriptor();  // reopening an open object releases its earlier file
@@ -407,13 +399,9 @@ void CFile::Remove(LPCTSTR name) {
     }
 }
 
-int AfxMkDir(LPCTSTR name) {
-    return ::mkdir(orvik::afx::NativeName(name).c_str(), 0777);
-}
+int AfxMkDir(LPCTSTR name) { return ::mkdir(orvik::afx::NativeName(name).c_str(), 0777); }
 
-int AfxChDir(LPCTSTR name) {
-    return ::chdir(orvik::afx::NativeName(name).c_str());
-}
+int AfxChDir(LPCTSTR name) { return ::chdir(orvik::afx::NativeName(name).c_str()); }
 
 BOOL AfxMapDrive(char letter, LPCTSTR directory) {
     return orvik::afx::MapDrive(letter, directory) ? TRUE : FALSE;

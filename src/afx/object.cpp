@@ -20,18 +20,12 @@ CString& CString::operator+=(const char* text) {
     return *this;
 }
 
-CWnd* CWinThread::GetMainWnd() {
-    return m_pMainWnd;
-}
+CWnd* CWinThread::GetMainWnd() { return m_pMainWnd; }
 
 namespace {
 thread_local CWinThread* t_thread = nullptr;
 }  // namespace
 
-CWinThread* AfxGetThread() {
-    return t_thread;
-}
+CWinThread* AfxGetThread() { return t_thread; }
 
-void AfxSetThread(CWinThread* thread) {
-    t_thread = thread;
-}
+void AfxSetThread(CWinThread* thread) { t_thread = thread; }
