@@ -377,8 +377,10 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 //   recently used dropped first. Only directories on ext2/3/4, tmpfs,
 //   ramfs, XFS, Btrfs, F2FS and overlay file systems are indexed; on
 //   others (NFS, CIFS, FUSE, ...), where changes made elsewhere raise no
-//   notification, and when the kernel grants no more watches
-//   (fs.inotify.max_user_watches), every such lookup reads the directory.
+//   notification, and when the kernel grants no more inotify instances or
+//   watches (fs.inotify.max_user_instances, max_user_watches; a process
+//   takes one instance, at its first lookup that needs an index, and one
+//   watch per indexed directory), every such lookup reads the directory.
 //   Lookups from many threads at once are safe; they share one lock.
 // - When a component finds no entry, it and everything after it stay as
 //   given: a new file or directory gets its last name as the host spelled
