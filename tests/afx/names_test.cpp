@@ -194,16 +194,22 @@ TEST_F(HostNames, ChangesByAnotherProcessAreSeenAtOnce) {
     constexpr int kRounds = 20;
     const pid_t child = ::fork();
     if (child == 0) {
+        ::close(go[1]);  // so that the child stops when this process stops early
         char byte = 0;
         for (int round = 0; round < kRounds; ++round) {
             for (const auto& step : steps) {
                 step.change();
-                ::write(done[1], &byte, 1);
-                ::read(go[0], &byte, 1);
+                if (::write(done[1], &byte, 1) != 1 || ::read(go[0], &byte, 1) != 1) {
+                    ::_exit(1);
+                }
             }
         }
         ::_exit(0);
     }
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } stopsTheChild{go[1]};
     EXPECT_EQ(FullNameOf("T:\\NONE.TXT"), "(none)");  // the directory read once
     for (int round = 0; round < kRounds; ++round) {
         for (const auto& step : steps) {
