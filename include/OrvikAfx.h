@@ -337,10 +337,17 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 // name (/data/report.txt):
 //
 // - Backslash and slash both separate components; runs of them count as one
-//   (so \\server\share is /server/share). "." components are dropped;
-//   ".." components go to the kernel as they are, which follows them with
-//   its own rules. A name that ends in a separator names a directory, and
-//   the kernel refuses it for anything else. The empty name names nothing.
+//   (so \\server\share is /server/share). "." and ".." are resolved as
+//   text before anything on disk is asked: D:\a\..\b.txt is D:\b.txt even
+//   when D:\a does not exist. ".." at the top of a drive stays there, so no
+//   name that starts with a drive (D:\..\x, D:/../x, D:..\x) reaches
+//   outside the directory the drive is mapped onto, and no name that starts
+//   with a separator climbs above the root. Symbolic links inside that
+//   directory are followed as the kernel follows them, also when they lead
+//   out of it. Only a relative name keeps its leading ".." components, which
+//   climb from the current directory. A name that ends in a separator, "."
+//   or ".." names a directory, and the kernel refuses it for anything else.
+//   The empty name names nothing.
 // - A drive prefix, an ASCII letter and a colon at the start, stands for
 //   the directory that the drive is mapped onto: by default the root of the
 //   file system for every letter, so C:\tmp\a.txt is /tmp/a.txt and "C:"
@@ -349,14 +356,41 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 //   reached as .\a:b.) A name that starts with a separator starts at the
 //   root of the file system, whatever the drives are mapped onto; any other
 //   name is relative to the current directory of the process (AfxChDir).
-// - Case: each component is looked for as given, then with its ASCII
-//   letters in lower case, then by reading the directory for the entries
-//   that match without regard to case, with the Windows-1252 folding of
-//   STR_ANSI2Upper4Char (a-z, and the letters of 0x8A to 0xFF); the first
-//   that finds an entry decides. So an exact match always wins, the
-//   all-lower-case spelling comes next, and among other spellings the
-//   byte-wise smallest name is taken (A.Txt before a.TXT). Each component
-//   that does not match exactly costs at most one directory read.
+// - Case: each component is looked for as given, then in its lower-case
+//   spelling, then among the entries that match it without regard to case;
+//   the first that finds an entry decides. So an exact match always wins,
+//   the lower-case spelling comes next, and among other spellings the
+//   byte-wise smallest name is taken (A.Txt before a.TXT). What matches
+//   depends on the code page of names (STR_SetCodePage in OrvikSTR_Lib.h):
+//   in UTF-8, the default, names match when they are equal under Unicode
+//   case folding (RÉSUMÉ.TXT, Résumé.txt and RéSUMé.TXT find résumé.txt;
+//   STRASSE finds straße), the lower-case spelling is the Unicode lower
+//   case, and bytes that are not valid UTF-8 match only themselves (ASCII
+//   letters without regard to case). Names are not normalised: a
+//   precomposed é and an e with a combining accent are different names, as
+//   they are to the kernel. In Windows-1252 every byte matches as
+//   STR_ANSI2Upper4Char upper-cases it, and the lower-case spelling lowers
+//   ASCII letters only. A directory with the kernel's own case-insensitive
+//   lookup (ext4 or tmpfs "casefold", chattr +F) finds every spelling at
+//   the first try; the name is then handed back as given.
+// - Cost: a name found as given costs what the kernel's lookup costs. The
+//   first component that matches neither cheap spelling reads its
+//   directory once into an index of folded names, which later lookups use
+//   instead of the disk, for names found and names missing alike (so
+//   creating a file by a name with no match reads nothing). The index is
+//   kept true by the kernel's change notification (inotify): a lookup sees
+//   every change to the directory that completed before it began, by any
+//   process, the directory renamed or replaced included; when the kernel's
+//   queue of changes overflows, every index is dropped and made again when
+//   needed. At most 64 directories and 200,000 names are indexed, the least
+//   recently used dropped first. Only directories on ext2/3/4, tmpfs,
+//   ramfs, XFS, Btrfs, F2FS and overlay file systems are indexed; on
+//   others (NFS, CIFS, FUSE, ...), where changes made elsewhere raise no
+//   notification, and when the kernel grants no more inotify instances or
+//   watches (fs.inotify.max_user_instances, max_user_watches; a process
+//   takes one instance, at its first lookup that needs an index, and one
+//   watch per indexed directory), every such lookup reads the directory.
+//   Lookups from many threads at once are safe; they share one lock.
 // - When a component finds no entry, it and everything after it stay as
 //   given: a new file or directory gets its last name as the host spelled
 //   it, inside the directory that the earlier components found.
@@ -364,8 +398,9 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 //
 // Names handed back (CFile::GetFilePath of an open file, the full name of
 // CFileStatus, AfxGetModuleFileName, the folder chooser's path) are
-// absolute, in the host's form: a drive letter, a colon and backslashes,
-// with the case on disk: /tmp/a.txt comes back as C:\tmp\a.txt.
+// absolute, with "." and ".." resolved as above, in the host's form: a drive
+// letter, a colon and backslashes, with the case on disk: /tmp/a.txt comes
+// back as C:\tmp\a.txt.
 // The drive is the one whose directory holds the entry most closely (ties go
 // to C:, then D: to Z:, then A: and B:), so a name handed back opens the same
 // entry when it is handed in again; when no drive's directory holds it

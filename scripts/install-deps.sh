@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ binutils   # the build, and nm for the export check
+  libutf8proc-dev                  # Unicode case folding of file names
   libgtest-dev                     # unit tests
   clang-format clang-tidy          # style and static checks (scripts/lint.sh)
   libbenchmark-dev                 # benchmarks (built, not run, by the suite)

@@ -10,6 +10,9 @@
 #include <mutex>
 #include <vector>
 
+#include "folded_index.h"
+#include "name_fold.h"
+
 namespace orvik::afx {
 
 namespace {
@@ -26,47 +29,6 @@ bool IsAsciiLetter(char c) {
 
 size_t DriveIndex(char letter) {
     return static_cast<size_t>((letter | 0x20) - 'a');
-}
-
-// The Windows-1252 upper-casing of the string service (STR_ANSI2Upper4Char),
-// so that every name that FILE_PathFile upper-cases still finds its entry,
-// whatever encoding the names on disk use.
-unsigned char UpperByte(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
-        return static_cast<unsigned char>(c - 0x20u);
-    }
-    switch (c) {
-        case 0x9Au:
-        case 0x9Cu:
-        case 0x9Eu:
-            return static_cast<unsigned char>(c - 0x10u);
-        case 0xFFu:
-            return 0x9Fu;
-        default:
-            return c;
-    }
-}
-
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    for (const char c : a) {
-        if (*b == '\0' ||
-            UpperByte(static_cast<unsigned char>(c)) != UpperByte(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-        ++b;
-    }
-    return *b == '\0';
-}
-
-// Only ASCII letters: this spelling is a cheap first guess, and lowering
-// bytes above 0x7F would break the UTF-8 names that most disks hold.
-std::string AsciiLower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + ('a' - 'A'));
-        }
-    }
-    return text;
 }
 
 std::string Backslashed(std::string text) {
@@ -130,13 +92,29 @@ DriveTable& Drives() {
     return table;
 }
 
-// A name taken apart: where it starts, and its components without empty
-// and "." ones.
+// A name taken apart: where it starts, and its components with "." and ".."
+// resolved as text. ".." never climbs above the drive's directory (or the
+// root of the file system): a drive is a boundary that no name crosses. Only
+// a relative name keeps its leading ".." components, which climb from the
+// current directory as the kernel follows them.
 struct ParsedName {
     std::string base;  // "/", a drive's directory, or empty for the current directory
     std::vector<std::string> components;
-    bool mustBeDirectory = false;  // ended in a separator or "."
+    bool mustBeDirectory = false;  // ended in a separator, "." or ".."
 };
+
+void AddComponent(ParsedName& parsed, std::string component) {
+    if (component.empty() || component == ".") {
+        return;
+    }
+    if (component != "..") {
+        parsed.components.push_back(std::move(component));
+    } else if (!parsed.components.empty() && parsed.components.back() != "..") {
+        parsed.components.pop_back();
+    } else if (parsed.base.empty()) {
+        parsed.components.push_back(std::move(component));
+    }  // else: ".." at the root stays at the root
+}
 
 ParsedName Parse(const char* name) {
     ParsedName parsed;
@@ -154,10 +132,8 @@ ParsedName Parse(const char* name) {
             component += *p;
             continue;
         }
-        parsed.mustBeDirectory = component.empty() || component == ".";
-        if (!parsed.mustBeDirectory) {
-            parsed.components.push_back(component);
-        }
+        parsed.mustBeDirectory = component.empty() || component == "." || component == "..";
+        AddComponent(parsed, std::move(component));
         component.clear();
         if (*p == '\0') {
             break;
@@ -186,9 +162,10 @@ std::string ScanFor(const std::string& directory, const std::string& component) 
     if (stream == nullptr) {
         return std::string();
     }
+    const std::string wanted = FoldedName(component);
     std::string best;
     while (const dirent* entry = ::readdir(stream)) {
-        if (SameIgnoringCase(component, entry->d_name) && (best.empty() || best > entry->d_name)) {
+        if ((best.empty() || best > entry->d_name) && FoldedName(entry->d_name) == wanted) {
             best = entry->d_name;
         }
     }
@@ -196,25 +173,39 @@ std::string ScanFor(const std::string& directory, const std::string& component) 
     return best;
 }
 
-// The spelling on disk of `component` inside `directory`: as given, else in
-// lower case, else the one a scan finds. Empty when no entry matches, so
-// that the rest of the name stays as given.
-std::string SpellingOnDisk(const std::string& directory, const std::string& component) {
+// The spelling on disk of `component` inside `directory`: as given, else
+// the lower-case spelling, else the one that the directory's index or a read
+// of the directory finds. A current index answers before the lower-case
+// spelling is tried, and the lower-case spelling before an index is made,
+// so that a directory is read only for names that neither spelling finds.
+// Empty when no entry matches, so that the rest of the name stays as given.
+// `knownMissing`: the exact spelling has just been looked for in vain.
+std::string SpellingOnDisk(const std::string& directory, const std::string& component,
+                           bool knownMissing) {
     std::string path = directory;
     Append(path, component);
-    if (EntryExists(path)) {
-        return component;
+    if (!knownMissing) {
+        if (EntryExists(path)) {
+            return component;
+        }
+        if (errno != ENOENT) {
+            return std::string();  // the kernel will tell what is wrong with it
+        }
     }
-    if (errno != ENOENT) {
-        return std::string();  // the kernel will tell what is wrong with it
+    std::string spelling;
+    if (FindInIndex(directory, component, IndexUse::kIfCurrent, spelling)) {
+        return spelling;
     }
-    std::string lower = AsciiLower(component);
+    std::string lower = LowerName(component);
     if (lower != component) {
         path = directory;
         Append(path, lower);
         if (EntryExists(path)) {
             return lower;
         }
+    }
+    if (FindInIndex(directory, component, IndexUse::kReadIfNeeded, spelling)) {
+        return spelling;
     }
     return ScanFor(directory, component);
 }
@@ -258,14 +249,17 @@ std::string NativeName(const char* name) {
     std::vector<std::string> onDisk;
     std::string directory = parsed.base;
     bool resolving = true;
+    bool exactSoFar = true;  // then the path so far is asGiven's, so its last component is missing
     for (const std::string& component : parsed.components) {
         std::string spelling = component;
         if (resolving && component != "..") {
-            spelling = SpellingOnDisk(directory, component);
+            const bool last = onDisk.size() + 1 == parsed.components.size();
+            spelling = SpellingOnDisk(directory, component, last && exactSoFar);
             resolving = !spelling.empty();
             if (!resolving) {
                 spelling = component;  // nothing below a missing entry exists
             }
+            exactSoFar = exactSoFar && spelling == component;
         }
         Append(directory, spelling);
         onDisk.push_back(spelling);
@@ -289,18 +283,10 @@ std::string FullPath(const std::string& native) {
         }
         joined = cwd + "/" + native;
     }
+    const ParsedName parsed = Parse(joined.c_str());
     std::string full;
-    size_t pos = 0;
-    while (pos < joined.size()) {
-        size_t next = joined.find('/', pos);
-        if (next == std::string::npos) {
-            next = joined.size();
-        }
-        const std::string component = joined.substr(pos, next - pos);
-        if (!component.empty() && component != ".") {
-            full += "/" + component;
-        }
-        pos = next + 1;
+    for (const std::string& component : parsed.components) {
+        full += "/" + component;
     }
     return full.empty() ? std::string("/") : full;
 }

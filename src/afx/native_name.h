@@ -4,9 +4,11 @@
 //
 // Names come in the host's own form or as POSIX names: backslashes and
 // slashes both separate components, a drive prefix ("C:") stands for the
-// directory that the drive is mapped onto (AfxMapDrive), and a component
-// whose case does not match the disk finds the entry that matches it
-// without regard to case. include/OrvikAfx.h describes the rules in full.
+// directory that the drive is mapped onto (AfxMapDrive), "." and ".." are
+// resolved as text inside it, and a component whose case does not match the
+// disk finds the entry that matches it without regard to case (name_fold.h,
+// through a directory's folded index, folded_index.h). include/OrvikAfx.h
+// describes the rules in full.
 #ifndef ORVIK_AFX_NATIVE_NAME_H
 #define ORVIK_AFX_NATIVE_NAME_H
 
@@ -24,8 +26,9 @@ std::string NativeName(const char* name);
 std::string HostName(const std::string& native);
 
 // `native` made absolute against the current directory, with empty and "."
-// components dropped. ".." stays: on a system with symbolic links only the
-// kernel knows where it leads.
+// components dropped and ".." resolved as text, never above the root. The
+// current directory is the kernel's own (getcwd), so a leading ".." of a
+// relative name lands where the kernel would take it.
 std::string FullPath(const std::string& native);
 
 // The last component of a path in either form.

@@ -1,5 +1,7 @@
 // String helpers on zero-terminated single-byte texts.
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -15,6 +17,38 @@ bool IsBlankByte(unsigned char c) {
 thread_local std::string t_formatted;
 
 enum PadMode { kNoPad = 0, kPadRight = 1, kPadLeft = 2 };
+
+// 0 until the code page is chosen, by STR_SetCodePage or, at first use, by
+// the environment.
+std::atomic<uint32_t> g_codePage{0};
+
+bool IsKnownCodePage(uint32_t codePage) {
+    return codePage == STR_CODEPAGE_UTF8 || codePage == STR_CODEPAGE_WINDOWS_1252;
+}
+
+uint32_t CodePageOfEnvironment() {
+    const char* setting = std::getenv("ORVIK_CODEPAGE");
+    if (setting != nullptr && std::strcmp(setting, "1252") == 0) {
+        return STR_CODEPAGE_WINDOWS_1252;
+    }
+    return STR_CODEPAGE_UTF8;
+}
+
+uint32_t Windows1252Upper(uint32_t c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
+        return c - 0x20u;
+    }
+    switch (c) {
+        case 0x9Au:  // s caron
+        case 0x9Cu:  // oe ligature
+        case 0x9Eu:  // z caron
+            return c - 0x10u;
+        case 0xFFu:  // y diaeresis
+            return 0x9Fu;
+        default:
+            return c;
+    }
+}
 
 }  // namespace
 
@@ -39,21 +73,32 @@ char* STR_Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t
     return out;
 }
 
+uint32_t STR_GetCodePage(void) {
+    uint32_t codePage = g_codePage.load(std::memory_order_acquire);
+    if (codePage == 0) {
+        uint32_t unset = 0;
+        codePage = CodePageOfEnvironment();
+        if (!g_codePage.compare_exchange_strong(unset, codePage, std::memory_order_acq_rel)) {
+            codePage = unset;  // another thread chose first
+        }
+    }
+    return codePage;
+}
+
+int32_t STR_SetCodePage(uint32_t codePage) {
+    if (!IsKnownCodePage(codePage)) {
+        return 0;
+    }
+    g_codePage.store(codePage, std::memory_order_release);
+    return 1;
+}
+
 uint32_t STR_ANSI2Upper4Char(uint32_t ch) {
     const uint32_t c = ch & 0xFFu;
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0u && c <= 0xFEu && c != 0xF7u)) {
-        return c - 0x20u;
+    if (STR_GetCodePage() == STR_CODEPAGE_WINDOWS_1252) {
+        return Windows1252Upper(c);
     }
-    switch (c) {
-        case 0x9Au:  // s caron
-        case 0x9Cu:  // oe ligature
-        case 0x9Eu:  // z caron
-            return c - 0x10u;
-        case 0xFFu:  // y diaeresis
-            return 0x9Fu;
-        default:
-            return c;
-    }
+    return c >= 'a' && c <= 'z' ? c - 0x20u : c;
 }
 
 char* STR_lstrrchr(const char* text, uint32_t ch) {

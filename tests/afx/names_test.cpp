@@ -2,11 +2,19 @@
 // the entries of a case-sensitive disk through the platform classes.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "OrvikAfx.h"
 #include "OrvikSTR_Lib.h"
@@ -82,8 +90,8 @@ TEST_F(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
         {Upper(HostPath(dir / "Data/README.txt")), "*", "readme"},  // the whole path, from C:
         {Upper(dir / "data/readme.txt"), "*", "readme"},  // a POSIX name too
         {"T:\\DATA\\", "T:\\Data", "*"}, {"T:\\DATA\\README.TXT\\", "*", "(none)"},  // names a directory
-        {"T:\\Data\\Reports\\..\\README.TXT", "T:\\Data\\Reports\\..\\readme.TXT", "readme"},
-        {"T:\\DATA\\NONE\\..\\README.TXT", "*", "(none)"},  // the kernel's ..
+        {"T:\\Data\\Reports\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},
+        {"T:\\DATA\\NONE\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},  // .. as text
         {"T:", "T:\\", "*"}, {"C:", "C:\\", "*"}, {"Z:\\", "C:\\", "*"}, {"\\", "C:\\", "*"},
         {"T:\\CAF\xC3\xA9 AU LAIT.TXT", "T:\\caf\xC3\xA9 au lait.txt", "caf\xC3\xA9 au lait.txt"},
         // The exact spelling wins, then the all-lower-case one, then the byte-wise smallest.
@@ -101,19 +109,184 @@ TEST_F(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
     }
 }
 
-TEST_F(HostNames, BytesAbove0x7FFoldAsTheStringServiceDoes) {
-    for (unsigned c = 1; c < 256; ++c) {
-        const unsigned upper = STR_ANSI2Upper4Char(c);
-        if (c != '/' && c != '\\' && c != '.' && upper != c) {
-            const std::string onDisk = std::string("x") + static_cast<char>(c);
-            dir.Write(onDisk, "");
-            EXPECT_EQ(FullNameOf("T:\\x" + std::string(1, static_cast<char>(upper))),
-                      "T:\\" + onDisk)
-                << "byte " << c;
+TEST_F(HostNames, NoNameClimbsOutOfAMappedDrive) {
+    ASSERT_TRUE(AfxMapDrive('T', (dir / "Data").c_str()));
+    dir.Write("secret.txt", "outside");
+    for (const char* name : {"T:\\..\\secret.txt", "T:/../SECRET.TXT", "T:..\\secret.txt",
+                             "t:\\NONE\\..\\..\\secret.txt", "T:\\Reports\\..\\..\\..\\secret.txt",
+                             "T:\\.\\..\\.\\secret.txt", "T:\\..\\Reports\\..\\..\\secret.txt"}) {
+        EXPECT_NE(ContentOf(name), "outside") << name;
+        CFile created(name, kCreate);
+        EXPECT_EQ(created.GetFilePath(), "T:\\secret.txt") << name;
+        created.Write("in", 2);
+    }
+    EXPECT_EQ(dir.Read("secret.txt"), "outside");
+    EXPECT_EQ(dir.Read("Data/secret.txt"), "in");
+    EXPECT_EQ(FullNameOf("T:\\A\\..\\README.TXT"), "T:\\readme.TXT") << "a missing a";
+    EXPECT_EQ(FullNameOf("\\..\\..\\"), "C:\\") << "the root of the file system";
+}
+
+// Names on disk, and the names that find them (or "-" : find nothing) in
+// either code page.
+TEST_F(HostNames, CaseFoldingFollowsTheCodePage) {
+    // clang-format off
+    const struct { const char* onDisk; std::vector<std::string> utf8, windows1252; } rows[] = {
+        {"r\xC3\xA9sum\xC3\xA9.txt", {"R\xC3\x89SUM\xC3\x89.TXT", "R\xC3\xA9sum\xC3\xA9.txt", "R\xC3\xA9SUM\xC3\xA9.TXT"},
+                                  {"R\xC3\xA9SUM\xC3\xA9.TXT"}},
+        {"\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.txt", {"\xD0\xA4\xD0\x90\xD0\x99\xD0\x9B.TXT"}, {}},     // Cyrillic
+        {"\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82", {"\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3"}, {}},  // Greek, final sigma
+        {"stra\xC3\x9F" "e.txt", {"STRASSE.TXT"}, {}},                             // full folding
+        {"\xE6\x97\xA5\xE6\x9C\xAC.Txt", {"\xE6\x97\xA5\xE6\x9C\xAC.TXT"}, {"\xE6\x97\xA5\xE6\x9C\xAC.TXT"}},
+        {"\xF0\x9F\x98\x80 Smile.txt", {"\xF0\x9F\x98\x80 SMILE.TXT"}, {"\xF0\x9F\x98\x80 SMILE.TXT"}},
+        {"\xE9t\xE9.txt", {"\xE9T\xE9.TXT"}, {"\xC9T\xC9.TXT", "\xE9T\xE9.TXT"}},  // not UTF-8
+        {"x\xF7", {"X\xF7"}, {"X\xF7"}},  // division sign: no letter
+    };
+    const std::vector<std::string> strangers = {
+        "\xC9T\xC9.TXT", "X\xD7", "R\xC3\x89SUME.TXT", "STRASE.TXT", "\xD0\xA4\xD0\x90\xD0\x99.TXT"};
+    // clang-format on
+    for (const auto& row : rows) {
+        dir.Write(row.onDisk, row.onDisk);
+    }
+    for (const uint32_t codePage : {STR_CODEPAGE_UTF8, STR_CODEPAGE_WINDOWS_1252}) {
+        ASSERT_NE(STR_SetCodePage(codePage), 0);
+        for (const auto& row : rows) {
+            for (const std::string& name :
+                 codePage == STR_CODEPAGE_UTF8 ? row.utf8 : row.windows1252) {
+                EXPECT_EQ(ContentOf("T:\\" + name), row.onDisk) << codePage << " " << name;
+            }
+        }
+        for (const std::string& name : strangers) {
+            const bool found = ContentOf("T:\\" + name) != "(none)";
+            EXPECT_EQ(found, codePage == STR_CODEPAGE_WINDOWS_1252 && name[0] == '\xC9') << name;
         }
     }
-    dir.Write("x\xF7", "");  // division sign: no letter, and no fold to the multiplication sign
-    EXPECT_EQ(FullNameOf("T:\\x\xD7"), "(none)");
+    STR_SetCodePage(STR_CODEPAGE_UTF8);
+}
+
+// Another process changes a directory step by step; after each change has
+// completed, this one looks names up by other spellings ("" : none found).
+TEST_F(HostNames, ChangesByAnotherProcessAreSeenAtOnce) {
+    const fs::path box = dir.path() / "Box", away = dir.path() / "Away";
+    fs::create_directories(away);
+    fs::create_directories(box);
+    dir.Write("Box/Base.Txt", "");
+    ASSERT_TRUE(AfxMapDrive('T', box.c_str()));
+    const auto touch = [](const fs::path& file) { std::ofstream{file}; };
+    // clang-format off
+    const struct { std::function<void()> change; std::map<std::string, std::string> found; } steps[] = {
+        {[&] { touch(box / "Churn.Txt"); }, {{"CHURN.TXT", "Churn.Txt"}, {"MOVED.TXT", ""}}},
+        {[&] { fs::rename(box / "Churn.Txt", box / "Moved.Txt"); }, {{"CHURN.TXT", ""}, {"MOVED.TXT", "Moved.Txt"}}},
+        {[&] { fs::rename(box / "Moved.Txt", away / "Moved.Txt"); }, {{"MOVED.TXT", ""}}},
+        {[&] { fs::rename(away / "Moved.Txt", box / "MOVED.txt"); }, {{"MOVED.TXT", "MOVED.txt"}}},
+        {[&] { fs::remove(box / "MOVED.txt"); }, {{"MOVED.TXT", ""}}},
+        {[&] { fs::create_directory(box / "Sub.Dir"); }, {{"SUB.DIR", "Sub.Dir"}}},
+        {[&] { fs::remove(box / "Sub.Dir"); }, {{"SUB.DIR", ""}}},
+        {[&] { touch(box / "base.txt"); }, {{"BASE.TXT", "base.txt"}}},  // the lower-case spelling wins
+        {[&] { fs::remove(box / "base.txt"); }, {{"BASE.TXT", "Base.Txt"}}},
+        {[&] { fs::rename(box, away / "Old"); fs::create_directory(box); touch(box / "New.Txt"); },
+         {{"BASE.TXT", ""}, {"NEW.TXT", "New.Txt"}}},  // the directory replaced
+        {[&] { fs::rename(away / "Old/Base.Txt", box / "Base.Txt"); fs::remove_all(away / "Old");
+               fs::remove(box / "New.Txt"); }, {{"BASE.TXT", "Base.Txt"}, {"NEW.TXT", ""}}},
+    };
+    // clang-format on
+    int go[2], done[2];
+    ASSERT_EQ(::pipe(go) | ::pipe(done), 0);
+    constexpr int kRounds = 20;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(go[1]);  // so that the child stops when this process stops early
+        char byte = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            for (const auto& step : steps) {
+                step.change();
+                if (::write(done[1], &byte, 1) != 1 || ::read(go[0], &byte, 1) != 1) {
+                    ::_exit(1);
+                }
+            }
+        }
+        ::_exit(0);
+    }
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } stopsTheChild{go[1]};
+    EXPECT_EQ(FullNameOf("T:\\NONE.TXT"), "(none)");  // the directory read once
+    for (int round = 0; round < kRounds; ++round) {
+        for (const auto& step : steps) {
+            char byte = 0;
+            ASSERT_EQ(::read(done[0], &byte, 1), 1);
+            for (const auto& [name, onDisk] : step.found) {
+                EXPECT_EQ(FullNameOf("T:\\" + name), onDisk.empty() ? "(none)" : "T:\\" + onDisk)
+                    << "round " << round << " " << name;
+            }
+            ::write(go[1], &byte, 1);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+}
+
+// Eight threads make, find and remove names by other spellings in four
+// directories while names that never change must be found throughout.
+TEST_F(HostNames, EightThreadsLookUpTheSameDirectories) {
+    for (int d = 0; d < 4; ++d) {
+        fs::create_directory(dir.path() / ("Dir" + std::to_string(d)));
+        dir.Write("Dir" + std::to_string(d) + "/Stable.Txt", "");
+    }
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&, t] {
+            const std::string base = "T:\\DIR" + std::to_string(t % 4) + "\\";
+            const std::string mine = base + "T" + std::to_string(t) + ".Txt";
+            for (int i = 0; i < 200; ++i) {
+                CFile(mine.c_str(), kCreate).Close();
+                wrong += FullNameOf(base + "T" + std::to_string(t) + ".TXT") == "(none)";
+                wrong += FullNameOf(base + "STABLE.TXT") == "(none)";
+                CFile::Remove((base + "t" + std::to_string(t) + ".TXT").c_str());
+                wrong += FullNameOf(mine) != "(none)";
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// More directories than the index keeps, and more changes than the
+// kernel queues: every answer stays true.
+TEST_F(HostNames, DroppedIndexesGiveTrueAnswers) {
+    const auto lookUpAll = [&](const char* name) {
+        int found = 0;
+        for (int d = 0; d < 70; ++d) {
+            found += FullNameOf("T:\\D" + std::to_string(d) + "\\" + name) != "(none)";
+        }
+        return found;
+    };
+    for (int d = 0; d < 70; ++d) {
+        fs::create_directory(dir.path() / ("D" + std::to_string(d)));
+        dir.Write("D" + std::to_string(d) + "/Name.Txt", "");
+    }
+    EXPECT_EQ(lookUpAll("NAME.TXT"), 70);
+    for (int d = 0; d < 70; ++d) {
+        fs::rename(dir / ("D" + std::to_string(d) + "/Name.Txt"),
+                   dir / ("D" + std::to_string(d) + "/Other.Txt"));
+    }
+    EXPECT_EQ(lookUpAll("NAME.TXT"), 0);
+    EXPECT_EQ(lookUpAll("OTHER.TXT"), 70);
+
+    std::ifstream limit("/proc/sys/fs/inotify/max_queued_events");
+    int queued = 16384;
+    limit >> queued;
+    const fs::path a = dir / "D69/Other.Txt", b = dir / "D69/Swap.Txt";
+    for (int i = 0; i <= queued / 2; ++i) {  // two events a rename
+        fs::rename(i % 2 ? b : a, i % 2 ? a : b);
+    }
+    fs::rename(fs::exists(a) ? a : b, dir / "D69/Last.Txt");
+    EXPECT_EQ(FullNameOf("T:\\D69\\LAST.TXT"), "T:\\D69\\Last.Txt");
+    EXPECT_EQ(FullNameOf("T:\\D69\\OTHER.TXT"), "(none)");
 }
 
 TEST_F(HostNames, NewEntriesKeepTheGivenLastNameInTheResolvedParent) {

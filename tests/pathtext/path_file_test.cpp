@@ -50,8 +50,9 @@ TEST(PathFile, JoinsAndNormalises) {
         {"//server/share", "x/y", "\\\\SERVER\\SHARE\\X\\Y"}, {"\\\\", "\\\\x", "\\\\X"},
         // Only the blank is trimmed: tabs are characters like any.
         {"\ta\t", "\tb\t ", "\tA\t\\\tB\t"},
-        // Every copied byte goes through the string service's upper-casing.
-        {"\xE4\x9A", "\xFF\xF7x", "\xC4\x8A\\\x9F\xF7X"},
+        // Every copied byte goes through the string service's upper-casing,
+        // which leaves the bytes of UTF-8 characters alone.
+        {"d\xC3\xA9j\xC3\xA0", "\xE6\x97\xA5x", "D\xC3\xA9J\xC3\xA0\\\xE6\x97\xA5X"},
         // clang-format on
     };
     for (const auto& [dir, file, path] : rows) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "OrvikSTR_Lib.h"
@@ -28,18 +30,40 @@ TEST(StrFormat, TakesAPieceOfTheSource) {
     EXPECT_EQ(std::string(STR_Format(nullptr, longText.c_str(), 1, -1, 9999)), longText.substr(1));
 }
 
-TEST(StrUpper, MapsWindows1252SmallLettersToCapitals) {
+TEST(StrUpper, ChangesOnlyWhatTheCodePageCallsSmallLetters) {
     // clang-format off
-    const struct { uint32_t in, out; } rows[] = {
-        {'a', 'A'}, {'z', 'Z'}, {'A', 'A'}, {'0', '0'}, {'\\', '\\'}, {':', ':'}, {' ', ' '},
-        {'{', '{'}, {'`', '`'}, {0xE0, 0xC0}, {0xFE, 0xDE}, {0xF7, 0xF7}, {0xDF, 0xDF}, {0xB5, 0xB5},
-        {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}, {0x00, 0x00}, {0x80, 0x80},
+    const struct { uint32_t in, utf8, windows1252; } rows[] = {
+        {'a', 'A', 'A'}, {'z', 'Z', 'Z'}, {'A', 'A', 'A'}, {'0', '0', '0'}, {'\\', '\\', '\\'},
+        {':', ':', ':'}, {' ', ' ', ' '}, {'{', '{', '{'}, {'`', '`', '`'}, {0xE0, 0xE0, 0xC0},
+        {0xFE, 0xFE, 0xDE}, {0xF7, 0xF7, 0xF7}, {0xDF, 0xDF, 0xDF}, {0xB5, 0xB5, 0xB5},
+        {0x9A, 0x9A, 0x8A}, {0x9C, 0x9C, 0x8C}, {0x9E, 0x9E, 0x8E}, {0xFF, 0xFF, 0x9F},
+        {0x00, 0x00, 0x00}, {0x80, 0x80, 0x80}, {0xC3, 0xC3, 0xC3}, {0xA9, 0xA9, 0xA9},
     };
     // clang-format on
-    for (const auto& row : rows) {
-        EXPECT_EQ(STR_ANSI2Upper4Char(row.in), row.out) << row.in;
-        EXPECT_EQ(STR_ANSI2Upper4Char(row.in | 0xABCD1200u), row.out) << "upper bytes play no part";
+    EXPECT_EQ(STR_GetCodePage(), STR_CODEPAGE_UTF8) << "the default";
+    for (const uint32_t codePage : {STR_CODEPAGE_UTF8, STR_CODEPAGE_WINDOWS_1252}) {
+        ASSERT_NE(STR_SetCodePage(codePage), 0);
+        for (const auto& row : rows) {
+            const uint32_t out = codePage == STR_CODEPAGE_UTF8 ? row.utf8 : row.windows1252;
+            EXPECT_EQ(STR_ANSI2Upper4Char(row.in), out) << codePage << " " << row.in;
+            EXPECT_EQ(STR_ANSI2Upper4Char(row.in | 0xABCD1200u), out) << "upper bytes play no part";
+        }
     }
+    EXPECT_EQ(STR_SetCodePage(437), 0);
+    EXPECT_EQ(STR_GetCodePage(), STR_CODEPAGE_WINDOWS_1252)
+        << "a refused code page changes nothing";
+    STR_SetCodePage(STR_CODEPAGE_UTF8);
+}
+
+// Run again in a process of its own, started with the setting.
+TEST(StrCodePage, TheEnvironmentChoosesAtFirstUse) {
+    if (std::getenv("ORVIK_CODEPAGE") != nullptr) {
+        EXPECT_EQ(STR_ANSI2Upper4Char(0xE9), 0xC9u);
+        return;
+    }
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    EXPECT_EQ(
+        std::system(("ORVIK_CODEPAGE=1252 " + self + " --gtest_filter=StrCodePage.*").c_str()), 0);
 }
 
 TEST(StrLastOccurrence, FindsTheLastOrNothing) {
