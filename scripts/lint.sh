@@ -14,7 +14,7 @@ jobs=$(nproc)
 
 echo "== clang-format"
 git ls-files -z --cached --others --exclude-standard -- \
-  'include/*.h' 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'tools/*.h' 'tools/*.cpp' \
+  'include/*.h' 'include/*.hpp' 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'tools/*.h' 'tools/*.cpp' \
   'bench/*.h' 'bench/*.cpp' 'fuzz/*.h' 'fuzz/*.cpp' 'examples/*.h' 'examples/*.cpp' |
   xargs -0 clang-format --dry-run --Werror
 

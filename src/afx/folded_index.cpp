@@ -138,14 +138,14 @@ private:
             return std::string();
         }
         const std::string lower = LowerName(component);
-        const std::string* best = nullptr;
+        const std::string* best = &first->second;
         bool lowerFound = false;
         for (auto entry = first; entry != last; ++entry) {
             if (entry->second == component) {
                 return component;
             }
             lowerFound = lowerFound || entry->second == lower;
-            if (best == nullptr || entry->second < *best) {
+            if (entry->second < *best) {
                 best = &entry->second;
             }
         }

@@ -107,11 +107,11 @@ void AddComponent(ParsedName& parsed, std::string component) {
     if (component.empty() || component == ".") {
         return;
     }
-    if (component != "..") {
-        parsed.components.push_back(std::move(component));
-    } else if (!parsed.components.empty() && parsed.components.back() != "..") {
+    const bool climbs = component == "..";
+    if (climbs && !parsed.components.empty() && parsed.components.back() != "..") {
         parsed.components.pop_back();
-    } else if (parsed.base.empty()) {
+    } else if (!climbs || parsed.base.empty()) {
+        // A relative name keeps its leading ".." for the current directory.
         parsed.components.push_back(std::move(component));
     }  // else: ".." at the root stays at the root
 }
