@@ -11,6 +11,9 @@ import sys
 # (what, library benchmark, peer benchmark, goal as the least ratio or None)
 COMPARISONS = [
     ("FILE_ReadStr / getline(3)", "LibraryReadStr", "PosixGetline", 0.5),
+    ("FILE_ReadStr, host class / getline(3)", "LibraryReadStrHostClass", "PosixGetline", 0.5),
+    ("FILE_ReadStr, Read overridden / getline(3)", "LibraryReadStrOverridingRead",
+     "PosixGetline", None),
     ("FILE_ReadStr / std::getline", "LibraryReadStr", "StdGetline", None),
     ("FILE_ReadStr / fgets", "LibraryReadStr", "Fgets", None),
     ("FILE_ReadStr / read(2) per byte", "LibraryReadStr", "ReadPerByte", 100),

@@ -277,6 +277,12 @@ public:
     // serves this class's own Read, not an override of it.
     UINT ReadUntil(void* buffer, UINT count, char delimiter);
 
+    // True when this object's Read is this class's own: the object is a
+    // CFile, or of a class derived from it that does not override Read.
+    // Only then does ReadUntil give what the object's one-byte Reads give;
+    // an override of Read is owed every call.
+    bool UsesPlatformRead() const;
+
     static BOOL GetStatus(LPCTSTR name, CFileStatus& status);  // never throws
     static void Remove(LPCTSTR name);                          // throws CFileException*
 

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -442,6 +444,39 @@ UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
         }
     }
     return got;
+}
+
+namespace {
+
+// The function in the virtual-table slot of Read of `file`. A pointer to a
+// virtual member function holds, under the Itanium C++ ABI that GCC and
+// Clang follow on Linux, the slot's offset in the table plus one (on ARM,
+// the offset itself, with the virtual flag in the adjustment instead).
+const void* ReadSlot(const CFile* file) {
+    const auto member = &CFile::Read;
+    struct {
+        uintptr_t pointer;
+        ptrdiff_t adjustment;
+    } parts;
+    static_assert(sizeof parts == sizeof member, "an Itanium C++ ABI pointer to member");
+    std::memcpy(&parts, &member, sizeof parts);
+#if defined(__arm__) || defined(__aarch64__)
+    const uintptr_t offset = parts.pointer;
+#else
+    const uintptr_t offset = parts.pointer - 1;
+#endif
+    const char* table = nullptr;
+    std::memcpy(&table, static_cast<const void*>(file), sizeof table);
+    const void* slot = nullptr;
+    std::memcpy(&slot, table + offset, sizeof slot);
+    return slot;
+}
+
+}  // namespace
+
+bool CFile::UsesPlatformRead() const {
+    static const CFile plain;
+    return ReadSlot(this) == ReadSlot(&plain);
 }
 
 // Copies up to `count` read-ahead bytes, and no further than the first

@@ -12,8 +12,9 @@ constexpr char kCarriageReturn = '\r';
 enum class PieceRead { bytes, endOfFile, failure };
 
 // Reads the next piece of the line to `at`, `room` bytes at most: one byte
-// through the object's virtual Read, or, on the platform's own CFile, all
-// bytes up to and including the next LF at once. Both give the same bytes
+// through the object's virtual Read, or, when that Read is the platform
+// CFile's own (not overridden by a host's class), all bytes up to and
+// including the next LF at once. Both give the same bytes
 // and leave the same file position. The end of the file, met by a read of
 // no bytes or by an endOfFile exception, fetches its message and sets no
 // code; any other exception sets code 12.
@@ -22,9 +23,7 @@ PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_
     PieceRead outcome = PieceRead::bytes;
     got = 0;
     message = report::GuardedWith(
-        [&] {
-            got = inPieces ? platform::ReadUntil(file, at, room, kLineFeed) : file->Read(at, 1);
-        },
+        [&] { got = inPieces ? file->ReadUntil(at, room, kLineFeed) : file->Read(at, 1); },
         [&outcome](int cause) {
             if (cause == CFileException::endOfFile) {
                 outcome = PieceRead::endOfFile;
@@ -43,7 +42,7 @@ PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_
 // Reads bytes up to the line's LF, or `max` bytes, or the end of the file.
 // No byte beyond the line is read, so the file position stays exact.
 char* ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
-    const bool inPieces = platform::ReadsInPieces(file);
+    const bool inPieces = file->UsesPlatformRead();
     buffer[0] = '\0';
     uint32_t stored = 0;
     while (stored < max) {

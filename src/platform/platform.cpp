@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <typeinfo>
 
 #include "OrvikGEN_Lib.h"
 #include "OrvikMSG_Lib.h"
@@ -61,14 +60,6 @@ BOOL QueryStatus(const char* name) {
 
 void RemoveFile(const char* name) {
     CFile::Remove(name);
-}
-
-bool ReadsInPieces(const CFile* file) {
-    return typeid(*file) == typeid(CFile);
-}
-
-UINT ReadUntil(CFile* file, void* buffer, UINT count, char delimiter) {
-    return file->ReadUntil(buffer, count, delimiter);
 }
 
 uint32_t ExecutableName(char* buffer, uint32_t size) {

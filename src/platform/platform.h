@@ -37,14 +37,6 @@ char* CopyText(char* dest, const char* src);
 BOOL QueryStatus(const char* name);  // CFile::GetStatus: nonzero for a file or directory
 void RemoveFile(const char* name);   // throws CFileException*
 
-// --- Line reading on the platform's own file object
-// True when `file` is exactly the platform's CFile, not a host's class
-// derived from it: only then may a line be read in pieces up to its LF
-// instead of by one virtual Read per byte, which a host's class is owed.
-bool ReadsInPieces(const CFile* file);
-// Up to `count` bytes, stopping after the first `delimiter`; throws as Read.
-UINT ReadUntil(CFile* file, void* buffer, UINT count, char delimiter);
-
 // --- The running program
 // The full name of the process's executable file, as the platform classes
 // hand it to a host (AfxGetModuleFileName: backslashes for separators). Its

@@ -110,4 +110,28 @@ TEST(ReadLine, RealFileWithMixedLineEnds) {
     EXPECT_EQ(ReadAll(file, 80), "<EOF 2,11>") << "and stays at the end";
 }
 
+TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
+    struct Renamed : CFile {  // overrides something, but not Read
+        CString GetFileName() const override { return "renamed"; }
+    };
+    struct Counting : CFile {  // overrides Read: owed one call per byte
+        std::string counts;
+        UINT Read(void* buffer, UINT count) override {
+            counts += std::to_string(count);
+            return CFile::Read(buffer, count);
+        }
+    };
+    orvik::test::TempDir dir;
+    const std::string name = dir.Write("lines.txt", "first\r\nsecond\n\nlast");
+    Renamed renamed;
+    Counting counting;
+    EXPECT_TRUE(renamed.UsesPlatformRead() && CFile().UsesPlatformRead());
+    EXPECT_FALSE(counting.UsesPlatformRead());
+    for (CFile* file : {static_cast<CFile*>(&renamed), static_cast<CFile*>(&counting)}) {
+        ASSERT_EQ(FILE_Open(file, name.c_str(), 0, 0), nullptr);
+        EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF 2,11>");
+    }
+    EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";
+}
+
 }  // namespace
