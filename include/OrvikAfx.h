@@ -151,7 +151,6 @@ public:
     // as there is no position); Write's EBADF on a descriptor open for
     // reading only is accessDenied.
     static int ErrnoToException(int errnoValue);
-    [[noreturn]] static void ThrowErrno(int errnoValue, LPCTSTR fileName = nullptr);
 
     int m_cause;
     LONG m_lOsError;

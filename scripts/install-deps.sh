@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, when missing.
-# With the argument "fuzz", also clang and its libFuzzer runtime.
+# With the argument "fuzz", also clang and its libFuzzer runtime; with
+# "coverage", gcovr.
 set -euo pipefail
 
 packages=(
@@ -10,9 +11,10 @@ packages=(
   libgtk-3-dev pkg-config          # the folder browser module (GTK 3)
   xvfb xauth xdotool imagemagick   # the browser's end-to-end test on a virtual display
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang
-fi
+case "${1:-}" in
+  fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;  # libFuzzer and the sanitizers for clang
+  coverage) packages+=(gcovr) ;;                    # scripts/coverage.sh
+esac
 
 missing=()
 for package in "${packages[@]}"; do

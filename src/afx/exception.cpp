@@ -32,21 +32,21 @@ namespace {
 
 // What happened, phrased to be followed by the file's name.
 const char* const kCauseTexts[] = {
-    "No error was reported for",           // none
-    "An unspecified error occurred with",  // generic
-    "File not found:",                     // fileNotFound
-    "Invalid path:",                       // badPath
-    "Too many open files to open",         // tooManyOpenFiles
-    "Access denied to",                    // accessDenied
-    "Invalid file handle for",             // invalidFile
-    "Cannot remove the current directory", // removeCurrentDir
-    "Directory full, cannot add",          // directoryFull
-    "Cannot set the position in",          // badSeek
-    "Hardware input/output error on",      // hardIO
+    "No error was reported for",                     // none
+    "An unspecified error occurred with",            // generic
+    "File not found:",                               // fileNotFound
+    "Invalid path:",                                 // badPath
+    "Too many open files to open",                   // tooManyOpenFiles
+    "Access denied to",                              // accessDenied
+    "Invalid file handle for",                       // invalidFile
+    "Cannot remove the current directory",           // removeCurrentDir
+    "Directory full, cannot add",                    // directoryFull
+    "Cannot set the position in",                    // badSeek
+    "Hardware input/output error on",                // hardIO
     "Sharing violation: in use by another opener:",  // sharingViolation
-    "Lock violation on",                   // lockViolation
-    "Disk full while writing",             // diskFull
-    "Attempt to read past the end of",     // endOfFile
+    "Lock violation on",                             // lockViolation
+    "Disk full while writing",                       // diskFull
+    "Attempt to read past the end of",               // endOfFile
 };
 constexpr int kCauseCount = static_cast<int>(sizeof kCauseTexts / sizeof kCauseTexts[0]);
 
@@ -121,10 +121,6 @@ int CFileException::ErrnoToException(int errnoValue) {
         default:
             return generic;
     }
-}
-
-void CFileException::ThrowErrno(int errnoValue, LPCTSTR fileName) {
-    AfxThrowFileException(ErrnoToException(errnoValue), errnoValue, fileName);
 }
 
 void AfxThrowFileException(int cause, LONG osError, LPCTSTR fileName) {

@@ -275,10 +275,22 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
             LineRead(80000), LineRead(100), kClosing}});
 }
 
-TEST_F(FaultSweep, ReadingALineThenWritingInPlace) {
+TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
+    const auto reported = [](int code, auto call) {
+        return Step{code, [=](CFile& f, const std::string&, std::string&) { return call(&f); }};
+    };
+    const Step skip = reported(ORVIK_RC_SEEK_FAILED, [](CFile* f) { return FILE_Seek(f, 1, 1); });
+    const Step toEnd =
+        reported(ORVIK_RC_SEEK_FAILED, [](CFile* f) { return FILE_SeekToEnd(f, nullptr); });
+    const Step length = reported(ORVIK_RC_GET_LENGTH_FAILED, [](CFile* f) {
+        uint32_t bytes = 0;
+        return FILE_GetLength(f, &bytes);
+    });
     Sweep({"writing in place",
            "first line\nsecond line\n",
-           {Opening(2, 0), LineRead(100), Writing("XX"), kClosing}});
+           {Opening(2, 0), LineRead(100), Writing("XX"), LineRead(100), skip, Writing("Y"), toEnd,
+            length, Writing("end"), kClosing}});
+    Sweep({"emptying a file opened for reading", "old", {Opening(0, 1), kClosing}});
 }
 
 }  // namespace
