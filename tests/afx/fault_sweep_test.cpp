@@ -269,10 +269,28 @@ TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
 TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
     const std::string content = "one\r\ntwo\n" + Record("rec") + Record(std::string(600, 'r')) +
                                 std::string(70000, 'L') + "\nlast";
+    // A block past the read-ahead goes straight in; a short read is a
+    // success, so the host asks again for the rest.
+    const Step block = {ORVIK_RC_READ_FAILED, [](CFile& f, const std::string&, std::string& out) {
+                            out.assign(66000, '\0');
+                            for (uint32_t got = 0, status = 0; got < out.size();
+                                 got += status - ORVIK_STATUS_TRANSFERRED) {
+                                const auto left = static_cast<uint32_t>(out.size()) - got;
+                                if (char* message = FILE_Read(&f, &out[got], left, &status)) {
+                                    return message;
+                                }
+                            }
+                            return static_cast<char*>(nullptr);
+                        }};
     Sweep({"reading",
            content,
            {Opening(0, 0), LineRead(100), LineRead(100), RecordRead(), RecordRead(),
             LineRead(80000), LineRead(100), kClosing}});
+    Sweep({"reading blocks", content, {Opening(0, 0), LineRead(2), block, LineRead(9), kClosing}});
+    const Step device = {ORVIK_RC_OPEN_FAILED, [](CFile& f, const std::string&, std::string&) {
+                             return FILE_Open(&f, "/dev/zero", 0, 0);
+                         }};
+    Sweep({"reading a device, no read-ahead", "", {device, LineRead(5), LineRead(5), kClosing}});
 }
 
 TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
