@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh machine: installs what is missing, then
-# fuzzes the path-text functions for a few seconds each (scripts/fuzz.sh),
-# and builds and tests twice, plainly and under AddressSanitizer with
-# UndefinedBehaviorSanitizer. It ends with CTest's own summary line.
+# fuzzes the path-text functions and the file-content parsers for a few
+# seconds each (scripts/fuzz.sh), builds and tests under ThreadSanitizer
+# (scripts/tsan.sh), and builds and tests twice more, plainly and under
+# AddressSanitizer with UndefinedBehaviorSanitizer. It ends with CTest's own
+# summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +20,8 @@ run_suite() {
 
 echo "== short fuzz run"
 scripts/fuzz.sh
+echo "== ThreadSanitizer build"
+scripts/tsan.sh
 echo "== plain build"
 run_suite build/plain -DORVIK_BUILD_BENCH=ON
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"

@@ -474,9 +474,12 @@ const void* ReadSlot(const CFile* file) {
 
 }  // namespace
 
+namespace {
+const CFile kPlain;  // whose virtual table holds CFile's own Read
+}  // namespace
+
 bool CFile::UsesPlatformRead() const {
-    static const CFile plain;
-    return ReadSlot(this) == ReadSlot(&plain);
+    return ReadSlot(this) == ReadSlot(&kPlain);
 }
 
 // Copies up to `count` read-ahead bytes, and no further than the first

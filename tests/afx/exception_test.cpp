@@ -72,16 +72,16 @@ TEST(FileException, ThrownAsPointerDeletedByCatcherUnlessKept) {
     char text[4] = "abc";
     UINT help = 99;
     EXPECT_FALSE(kept.GetErrorMessage(text, sizeof text, &help) ||
-                 kept.GetErrorMessage(nullptr, 0));
+                 kept.GetErrorMessage(nullptr, 0) || kept.GetErrorMessage(text, 0));
     EXPECT_EQ(help * 100 + static_cast<UINT>(text[0]), 0u)
         << "a plain exception has nothing to say";
 }
 
 TEST(String, NullIsEmptyAndALengthCuts) {
-    CString text(nullptr), cut("abcdef", 3), none("abc", 0);
+    CString text(nullptr), cut("abcdef", 3), none("abc", 0), null(nullptr, 3);
     text += nullptr;
     text += "xy";
     EXPECT_EQ(text, "xy");
     EXPECT_EQ(cut, "abc");
-    EXPECT_EQ(none = nullptr, "");
+    EXPECT_EQ(none = nullptr, null);
 }

@@ -24,7 +24,7 @@ using orvik::afx::RealSystemCalls;
 using orvik::afx::SystemCalls;
 using orvik::afx::SystemCallsInUse;
 
-enum class Fault { interrupted, ioError, diskFull, wouldBlock, shortCount };
+enum class Fault { interrupted, ioError, diskFull, wouldBlock, invalid, shortCount };
 
 struct Injection {
     long at = -1;  // the number of the first call hit; -1 for none
@@ -60,6 +60,9 @@ bool Fails(size_t& count) {
             return true;
         case Fault::wouldBlock:
             errno = EAGAIN;
+            return true;
+        case Fault::invalid:
+            errno = EINVAL;
             return true;
     }
     return false;
@@ -185,10 +188,11 @@ protected:
         const struct {
             Fault fault;
             bool fromThenOn;
-        } modes[] = {
-            {Fault::interrupted, false}, {Fault::ioError, false},    {Fault::ioError, true},
-            {Fault::diskFull, false},    {Fault::diskFull, true},    {Fault::wouldBlock, false},
-            {Fault::wouldBlock, true},   {Fault::shortCount, false}, {Fault::shortCount, true}};
+        } modes[] = {{Fault::interrupted, false}, {Fault::ioError, false},
+                     {Fault::ioError, true},      {Fault::diskFull, false},
+                     {Fault::diskFull, true},     {Fault::wouldBlock, false},
+                     {Fault::wouldBlock, true},   {Fault::invalid, false},
+                     {Fault::shortCount, false},  {Fault::shortCount, true}};
         int failures = 0;
         for (long at = 0; at < calls; ++at) {
             for (const auto& mode : modes) {
@@ -304,10 +308,13 @@ TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
         uint32_t bytes = 0;
         return FILE_GetLength(f, &bytes);
     });
+    const Step cut = {ORVIK_RC_SET_LENGTH_FAILED, [](CFile& f, const std::string&, std::string&) {
+                          return FILE_SetLength(&f, 40);
+                      }};
     Sweep({"writing in place",
-           "first line\nsecond line\n",
-           {Opening(2, 0), LineRead(100), Writing("XX"), LineRead(100), skip, Writing("Y"), toEnd,
-            length, Writing("end"), kClosing}});
+           "first line\nsecond line\nthird line\nfourth line\n",
+           {Opening(2, 0), LineRead(100), Writing("XX"), LineRead(100), skip, Writing("Y"),
+            LineRead(100), cut, toEnd, length, Writing("end"), kClosing}});
     Sweep({"emptying a file opened for reading", "old", {Opening(0, 1), kClosing}});
 }
 

@@ -105,6 +105,7 @@ TEST_F(PlatformFile, CreateEmptiesNoTruncateKeepsAndLocksGuardTheContent) {
     EXPECT_EQ(CauseThrownBy([&] { reader.SetLength(4); }), CFileException::accessDenied);
     CFile writer, unguarded;
     EXPECT_FALSE(writer.Open(name.c_str(), kWriteExclusive)) << "readers keep writers out";
+    EXPECT_FALSE(writer.Open(name.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite));
     EXPECT_TRUE(unguarded.Open(name.c_str(), CFile::modeRead | CFile::shareDenyNone))
         << "an opener without a share mode is not checked";
 }
@@ -121,7 +122,11 @@ TEST_F(PlatformFile, SeekSetLengthAndTheirFailures) {
     file.SetLength(4);
     EXPECT_EQ(file.GetLength(), 4u);
     EXPECT_EQ(file.Seek(0, CFile::current), 4) << "SetLength leaves the position at the end";
-    file.SetLength(0xFFFFFFF0u);  // sparse: takes no disk space
+    file.SetLength(0xFFFFFFFFu);  // sparse: takes no disk space
+    file.Seek(0, CFile::end);
+    char none;
+    EXPECT_EQ(file.Read(&none, 1), 0u) << "the end of a file that ends at the 32-bit end";
+    file.SetLength(0xFFFFFFF0u);
     EXPECT_EQ(static_cast<uint32_t>(file.Seek(0, CFile::end)), 0xFFFFFFF0u) << "read back unsigned";
     EXPECT_EQ(CauseThrownBy([&] { file.Seek(0x10, CFile::current); }), CFileException::badSeek)
         << "a position past 4 GiB - 1 does not fit";
@@ -152,7 +157,7 @@ TEST_F(PlatformFile, FifosAndDevicesOpenWithoutWaiting) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     CFile reader, writer, full;
     EXPECT_FALSE(writer.Open(fifo.c_str(), CFile::modeWrite)) << "no reader to write to";
-    ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared)) << "no writer: opens at once";
+    ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared | CFile::modeCreate)) << "opens at once";
     char line[8];
     uint32_t status = 0;
     EXPECT_NE(FILE_ReadStr(&reader, line, 7, &status), nullptr);
@@ -189,6 +194,8 @@ TEST_F(PlatformFile, StatusAndRemoveByName) {
     for (const char* absent : {none.c_str(), "", static_cast<const char*>(nullptr)}) {
         EXPECT_FALSE(CFile::GetStatus(absent, status));
     }
+    EXPECT_TRUE(CFile::GetStatus(dir.Write(std::string(250, 'n'), "").c_str(), status));
+    EXPECT_STREQ(status.m_szFullName, "") << "a full name too long for the record";
     CFile::Remove(name.c_str());
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(CauseThrownBy([&] { CFile::Remove(name.c_str()); }), CFileException::fileNotFound);
