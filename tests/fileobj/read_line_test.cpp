@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "OrvikMSG_Lib.h"
@@ -132,6 +133,17 @@ TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
         EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF 2,11>");
     }
     EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";
+}
+
+TEST(ReadLine, ANullThrownForAnExceptionIsAFailureWithoutAText) {
+    struct NullThrower : CFile {
+        UINT Read(void*, UINT) override { throw static_cast<CFileException*>(nullptr); }
+    } file;
+    char line[4];
+    uint32_t status = 0;
+    EXPECT_EQ(FILE_ReadStr(&file, line, 3, &status), MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT));
+    EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_READ_FAILED);
+    EXPECT_EQ(status, static_cast<uint32_t>(ORVIK_STATUS_READ_FAILED));
 }
 
 }  // namespace

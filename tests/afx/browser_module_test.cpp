@@ -1,0 +1,22 @@
+// The desktop's browser module, when it cannot be loaded: no browser, and a
+// browse ends at once as a cancel. CTest runs each test in a process of its
+// own, so the module is looked for here for the first time.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "OrvikShell.h"
+
+TEST(BrowserModule, NoModuleWhereTheEnvironmentSaysMeansNoBrowser) {
+    ::setenv("ORVIK_BROWSER_MODULE", "/nonexistent/libOrvikAfxGtk.so", 1);
+    EXPECT_EQ(orvik::shell::DefaultBrowser(), nullptr);
+    char name[MAX_PATH] = "untouched";
+    BROWSEINFO info{};
+    info.pszDisplayName = name;
+    EXPECT_EQ(SHBrowseForFolder(&info), nullptr);
+    EXPECT_STREQ(name, "untouched");
+    LPITEMIDLIST empty = orvik::shell::NewItemList(nullptr);
+    EXPECT_EQ(SHGetPathFromIDList(empty, name), FALSE) << "a null path is no path";
+    CoTaskMemFree(empty);
+    ::unsetenv("ORVIK_BROWSER_MODULE");
+}
