@@ -20,3 +20,31 @@ TEST(BrowserModule, NoModuleWhereTheEnvironmentSaysMeansNoBrowser) {
     CoTaskMemFree(empty);
     ::unsetenv("ORVIK_BROWSER_MODULE");
 }
+
+// A browser that selects and chooses an item with no file-system path.
+class NoPathChooser final : public orvik::shell::Browser {
+public:
+    int selected = 0;
+    LPITEMIDLIST Browse(const BROWSEINFOA&) override {
+        LPITEMIDLIST item = orvik::shell::NewItemListWithoutPath("Network");
+        SendMessage(reinterpret_cast<HWND>(this), BFFM_SETSELECTIONA, FALSE,
+                    reinterpret_cast<LPARAM>(item));
+        return item;
+    }
+    void Select(HWND, const char*) override { ++selected; }
+    void ShowStatus(HWND, const char*) override {}
+};
+
+TEST(BrowserModule, AnItemWithoutAPathIsShownByItsNameAndNeverSelected) {
+    NoPathChooser browser;
+    orvik::shell::InstallBrowserForTesting(&browser);
+    char name[MAX_PATH] = "";
+    BROWSEINFO info{};
+    for (char* display : {name, static_cast<char*>(nullptr)}) {
+        info.pszDisplayName = display;
+        CoTaskMemFree(SHBrowseForFolder(&info));
+    }
+    EXPECT_STREQ(name, "Network");
+    EXPECT_EQ(browser.selected, 0);
+    orvik::shell::InstallBrowserForTesting(nullptr);
+}

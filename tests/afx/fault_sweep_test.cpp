@@ -188,11 +188,11 @@ protected:
         const struct {
             Fault fault;
             bool fromThenOn;
-        } modes[] = {{Fault::interrupted, false}, {Fault::ioError, false},
-                     {Fault::ioError, true},      {Fault::diskFull, false},
-                     {Fault::diskFull, true},     {Fault::wouldBlock, false},
-                     {Fault::wouldBlock, true},   {Fault::invalid, false},
-                     {Fault::shortCount, false},  {Fault::shortCount, true}};
+        } modes[] = {
+            {Fault::interrupted, false}, {Fault::ioError, false},  {Fault::ioError, true},
+            {Fault::diskFull, false},    {Fault::diskFull, true},  {Fault::wouldBlock, false},
+            {Fault::wouldBlock, true},   {Fault::invalid, false},  {Fault::invalid, true},
+            {Fault::shortCount, false},  {Fault::shortCount, true}};
         int failures = 0;
         for (long at = 0; at < calls; ++at) {
             for (const auto& mode : modes) {

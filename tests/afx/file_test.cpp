@@ -196,6 +196,10 @@ TEST_F(PlatformFile, StatusAndRemoveByName) {
     }
     EXPECT_TRUE(CFile::GetStatus(dir.Write(std::string(250, 'n'), "").c_str(), status));
     EXPECT_STREQ(status.m_szFullName, "") << "a full name too long for the record";
+    CFile named;
+    named.SetFilePath("plain");
+    EXPECT_EQ(named.GetFileName(), "plain") << "a path without a directory is its own name";
+    EXPECT_FALSE(AfxMapDrive('1', "/tmp") || AfxMapDrive('c', "")) << "no drive, no directory";
     CFile::Remove(name.c_str());
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(CauseThrownBy([&] { CFile::Remove(name.c_str()); }), CFileException::fileNotFound);
