@@ -200,6 +200,9 @@ TEST_F(PlatformFile, StatusAndRemoveByName) {
     named.SetFilePath("plain");
     EXPECT_EQ(named.GetFileName(), "plain") << "a path without a directory is its own name";
     EXPECT_FALSE(AfxMapDrive('1', "/tmp") || AfxMapDrive('c', "")) << "no drive, no directory";
+    EXPECT_TRUE(CFile::GetStatus(".", status) && CFile::GetStatus("/", status) &&
+                AfxMapDrive('q', "/"));
+    EXPECT_FALSE(named.Open(nullptr, kReadShared) || named.Open("", kReadShared));
     CFile::Remove(name.c_str());
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(CauseThrownBy([&] { CFile::Remove(name.c_str()); }), CFileException::fileNotFound);
