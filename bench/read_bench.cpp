@@ -28,12 +28,27 @@ void Open(CFile& file, const std::string& name, uint32_t mode, benchmark::State&
 
 // --- Lines -------------------------------------------------------------------
 
-void LibraryReadStr(benchmark::State& state) {
+// A host's class that overrides nothing of reading: lines come in pieces
+// up to the LF, as on CFile itself.
+class HostFile : public CFile {
+public:
+    CString GetFileName() const override { return "host"; }
+};
+
+// A host's class that overrides Read (here only to forward it): it is owed
+// one call per byte.
+class OverridingHostFile : public CFile {
+public:
+    UINT Read(void* buffer, UINT count) override { return CFile::Read(buffer, count); }
+};
+
+template <typename File>
+void LibraryReadStrOn(benchmark::State& state) {
     const std::string& input = TextFile();
     char line[4097];
     int64_t bytes = 0;
     for (auto _ : state) {
-        CFile file;
+        File file;
         Open(file, input, 0, state);
         uint32_t status = 0;
         while (FILE_ReadStr(&file, line, 4096, &status) == nullptr) {
@@ -43,7 +58,21 @@ void LibraryReadStr(benchmark::State& state) {
     }
     state.SetBytesProcessed(bytes);
 }
+
+void LibraryReadStr(benchmark::State& state) {
+    LibraryReadStrOn<CFile>(state);
+}
 BENCHMARK(LibraryReadStr)->Unit(benchmark::kMillisecond);
+
+void LibraryReadStrHostClass(benchmark::State& state) {
+    LibraryReadStrOn<HostFile>(state);
+}
+BENCHMARK(LibraryReadStrHostClass)->Unit(benchmark::kMillisecond);
+
+void LibraryReadStrOverridingRead(benchmark::State& state) {
+    LibraryReadStrOn<OverridingHostFile>(state);
+}
+BENCHMARK(LibraryReadStrOverridingRead)->Unit(benchmark::kMillisecond);
 
 void PosixGetline(benchmark::State& state) {
     const std::string& input = TextFile();

@@ -143,10 +143,14 @@ public:
     //   ENOSPC EDQUOT EFBIG                      diskFull
     //   0                                        none
     //   anything else                            generic
-    // Operations refine it where the errno means more in their context:
-    // a seek maps EINVAL and EOVERFLOW to badSeek.
+    // CFile refines it where the errno means more in its context (at one
+    // place, CauseOf in src/afx/file.cpp): EOVERFLOW, a position or length
+    // that 32 bits cannot express, is badSeek everywhere; a seek's EINVAL
+    // is badSeek; SetLength's EINVAL is accessDenied on a descriptor open
+    // for reading only and badSeek on a pipe or device (no length to set,
+    // as there is no position); Write's EBADF on a descriptor open for
+    // reading only is accessDenied.
     static int ErrnoToException(int errnoValue);
-    [[noreturn]] static void ThrowErrno(int errnoValue, LPCTSTR fileName = nullptr);
 
     int m_cause;
     LONG m_lOsError;
@@ -177,13 +181,28 @@ struct CFileStatus {  // what GetStatus fills
 // opener refuses the open with sharingViolation; the file is emptied only
 // after the lock is held. A directory is refused with accessDenied.
 //
-// Positions and lengths travel as 32-bit values: Seek, SetLength and
-// GetLength throw (badSeek, or generic with EOVERFLOW) rather than hand back
-// a value cut to 32 bits. Seek returns the position's 32 bits, so a position
-// of 2 GiB or more reads back correctly as an unsigned value.
+// Pipes, FIFOs and devices: Open never waits. The descriptor is opened
+// without blocking and set back to blocking once open, so a FIFO that no
+// writer holds open reads as an empty file (Read gives 0) instead of holding
+// the open up; a FIFO or pipe with a writer reads as any blocking
+// descriptor does. A FIFO opened for writing only with no reader is refused
+// (ENXIO, badPath); opened for reading and writing it is its own reader.
+//
+// Positions and lengths travel as 32-bit values: Seek, SetLength, GetLength
+// and Read on a regular file throw badSeek (EOVERFLOW) rather than hand back
+// or reach a position cut to 32 bits. Read hands out the bytes up to
+// position 0xFFFFFFFF and throws with the next call, as Seek refuses to go
+// further. Seek returns the position's 32 bits, so a position of 2 GiB or
+// more reads back correctly as an unsigned value. Write is not limited: a
+// file may grow past 4 GiB, and GetLength then refuses to tell its length.
+//
+// Every system call that a signal interrupts (EINTR) is made again, and a
+// short write goes on with the rest; close(2) alone is never repeated.
 //
 // As in the framework this replaces, SetLength leaves the file position at
-// the new length, and Close forgets the file's path.
+// the new length, and Close forgets the file's path. An operation that
+// throws has moved nothing that the caller can see, except a Write that
+// failed part of the way: the bytes before the failure are in the file.
 //
 // Read-ahead: on a regular file opened by Open, Read takes the bytes from
 // the descriptor in blocks of 64 KiB and hands them out from memory, so
@@ -193,7 +212,9 @@ struct CFileStatus {  // what GetStatus fills
 // the caller has read to. A read that finds no byte asks the descriptor
 // again, so data appended by another writer after the end was met is read.
 // Bytes already read ahead are not read again when another writer changes
-// them; Seek drops them. A host that also uses the descriptor m_hFile
+// them; Seek drops them. When putting the descriptor back fails, the
+// operation throws and writes nothing, so no byte lands anywhere but at the
+// file position. A host that also uses the descriptor m_hFile
 // directly calls Seek(0, CFile::current) first: the descriptor's own offset
 // may stand ahead of the file position until then.
 #if defined(__clang__)
@@ -261,6 +282,12 @@ public:
     // serves this class's own Read, not an override of it.
     UINT ReadUntil(void* buffer, UINT count, char delimiter);
 
+    // True when this object's Read is this class's own: the object is a
+    // CFile, or of a class derived from it that does not override Read.
+    // Only then does ReadUntil give what the object's one-byte Reads give;
+    // an override of Read is owed every call.
+    bool UsesPlatformRead() const;
+
     static BOOL GetStatus(LPCTSTR name, CFileStatus& status);  // never throws
     static void Remove(LPCTSTR name);                          // throws CFileException*
 
@@ -269,11 +296,10 @@ protected:
 
 private:
     void CloseDescriptor() noexcept;
-    [[noreturn]] void ThrowLastError(int errnoValue) const;
 
     UINT TakeAhead(char* buffer, UINT count, const char* delimiter);
     bool FillAhead(bool quiet);
-    void DropAhead() noexcept;
+    int DropAhead() noexcept;
 
     // Bytes read from the descriptor and not yet handed out:
     // m_ahead[m_aheadFirst .. m_aheadLast).

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, when missing.
-# With the argument "fuzz", also clang and its libFuzzer runtime.
+# With the argument "fuzz", also clang and its libFuzzer runtime; with
+# "coverage", gcovr.
 set -euo pipefail
 
 packages=(
@@ -14,9 +15,10 @@ packages=(
   doxygen                          # the API reference (the docs target)
   dpkg-dev                         # dpkg-shlibdeps, for the Debian packages' dependencies
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang-14 libclang-rt-14-dev)  # libFuzzer and the sanitizers for clang
-fi
+case "${1:-}" in
+  fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;  # libFuzzer and the sanitizers for clang
+  coverage) packages+=(gcovr) ;;                    # scripts/coverage.sh
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh machine: installs what is missing, then
-# fuzzes the path-text functions for a few seconds each (scripts/fuzz.sh),
-# builds and tests plainly; then clang-format and clang-tidy check the
-# sources (scripts/lint.sh), the API reference is generated (warnings are
-# errors), the Debian packages and the static build are checked
-# (scripts/package-test.sh), and the suite runs again under AddressSanitizer
-# with UndefinedBehaviorSanitizer. It ends with CTest's own summary line.
+# fuzzes the path-text functions, the file-content parsers and the
+# program's readers for a few seconds each (scripts/fuzz.sh), builds and
+# tests under ThreadSanitizer (scripts/tsan.sh), builds and tests plainly;
+# then clang-format and clang-tidy check the sources (scripts/lint.sh), the
+# API reference is generated (warnings are errors), the Debian packages and
+# the static build are checked (scripts/package-test.sh), and the suite runs
+# again under AddressSanitizer with UndefinedBehaviorSanitizer. It ends with
+# CTest's own summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +23,8 @@ run_suite() {
 
 echo "== short fuzz run"
 scripts/fuzz.sh
+echo "== ThreadSanitizer build"
+scripts/tsan.sh
 echo "== plain build"
 run_suite build/plain -DORVIK_BUILD_BENCH=ON
 echo "== clang-format and clang-tidy"

@@ -123,10 +123,6 @@ int CFileException::ErrnoToException(int errnoValue) {
     }
 }
 
-void CFileException::ThrowErrno(int errnoValue, LPCTSTR fileName) {
-    AfxThrowFileException(ErrnoToException(errnoValue), errnoValue, fileName);
-}
-
 void AfxThrowFileException(int cause, LONG osError, LPCTSTR fileName) {
     throw new CFileException(cause, osError, fileName);  // NOLINT: thrown as a pointer by design
 }

@@ -6,31 +6,176 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "OrvikAfx.h"
 #include "native_name.h"
+#include "system_calls.h"
 
 namespace {
+
+using orvik::afx::SystemCalls;
 
 constexpr int64_t kLargest32 = 0xFFFFFFFFLL;
 constexpr UINT kAheadSize = 64 * 1024;  // one read(2) of read-ahead
 
-// One read(2), retried after a signal: the bytes read, 0 at the end of the
-// file, or -errno.
-ssize_t ReadOnce(int fd, void* buffer, size_t count) {
+const SystemCalls kRealCalls = {
+    [](const char* name, int flags, mode_t mode) { return ::open(name, flags, mode); },
+    ::close,
+    ::fstat,
+    [](int fd, int command, int argument) { return ::fcntl(fd, command, argument); },
+    ::flock,
+    ::read,
+    ::write,
+    ::lseek,
+    ::ftruncate,
+};
+SystemCalls g_calls = kRealCalls;
+
+const SystemCalls& Sys() {
+    return g_calls;
+}
+
+// What the failing call was for: the same errno can say different things.
+enum class Doing { opening, positioning, settingLength, reading, writing, closing, removing };
+
+// The result of `call`, asked again for as long as a signal interrupts it.
+template <typename Call>
+auto Retried(Call call) {
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, count);
-        if (got >= 0 || errno != EINTR) {
-            return got >= 0 ? got : -errno;
+        const auto result = call();
+        if (result != -1 || errno != EINTR) {
+            return result;
         }
     }
 }
 
-int Descriptor(UINT handle) {
-    return static_cast<int>(handle);
+// The calls that only ask or move, retried after a signal like the rest.
+off_t Lseek(int fd, off_t offset, int whence) {
+    return Retried([&] { return Sys().lseek(fd, offset, whence); });
+}
+
+int Fstat(int fd, struct stat* info) {
+    return Retried([&] { return Sys().fstat(fd, info); });
+}
+
+int Fcntl(int fd, int command, int argument) {
+    return Retried([&] { return Sys().fcntl(fd, command, argument); });
+}
+
+bool OpenForReadingOnly(int fd) {
+    const int flags = Fcntl(fd, F_GETFL, 0);
+    return flags >= 0 && (flags & O_ACCMODE) == O_RDONLY;
+}
+
+bool IsRegular(int fd) {
+    struct stat info {};
+    return Fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The one place where an errno of the platform file becomes a cause: the
+// errno's own cause (CFileException::ErrnoToException), refined where the
+// operation gives the errno a meaning of its own. `fd` is the descriptor the
+// call worked on, or -1.
+int CauseOf(Doing doing, int failure, int fd) {
+    switch (failure) {
+        case EOVERFLOW:  // a position or length that 32 bits cannot express
+            return CFileException::badSeek;
+        case EINVAL:
+            if (doing == Doing::positioning) {
+                return CFileException::badSeek;
+            }
+            if (doing == Doing::settingLength) {
+                // Refused for a descriptor open for reading only; a pipe or a
+                // device has no length to set, as it has no position.
+                return OpenForReadingOnly(fd) ? CFileException::accessDenied
+                       : IsRegular(fd)        ? CFileException::generic
+                                              : CFileException::badSeek;
+            }
+            break;
+        case EBADF:  // also what a descriptor open for reading only answers a write
+            if (doing == Doing::writing && OpenForReadingOnly(fd)) {
+                return CFileException::accessDenied;
+            }
+            break;
+        default:
+            break;
+    }
+    return CFileException::ErrnoToException(failure);
+}
+
+[[noreturn]] void Throw(Doing doing, int failure, int fd, LPCTSTR name) {
+    AfxThrowFileException(CauseOf(doing, failure, fd), failure, name);
+}
+
+// Every helper below reports the same way: 0, or the errno of the call that
+// failed.
+
+// One read(2): `got` bytes, 0 at the end of the file.
+int ReadOnce(int fd, void* buffer, size_t count, size_t& got) {
+    const ssize_t n = Retried([&] { return Sys().read(fd, buffer, count); });
+    got = n > 0 ? static_cast<size_t>(n) : 0;
+    return n < 0 ? errno : 0;
+}
+
+// How many of `wanted` bytes a read may take from a regular file before the
+// file position passes what 32 bits express. None left is the end of the
+// file when the file ends there, else EOVERFLOW, the refusal a seek there
+// meets.
+int RoomBefore32(int fd, size_t wanted, size_t& room) {
+    room = 0;
+    const off_t position = Lseek(fd, 0, SEEK_CUR);
+    if (position < 0) {
+        return errno;
+    }
+    if (position < kLargest32) {
+        room = std::min<size_t>(wanted, static_cast<size_t>(kLargest32 - position));
+        return 0;
+    }
+    struct stat info {};
+    if (Fstat(fd, &info) != 0) {
+        return errno;
+    }
+    return info.st_size <= position ? 0 : EOVERFLOW;
+}
+
+// A read that stops where the 32-bit position ends, on a regular file; a
+// pipe or a device has no position to guard.
+int ReadGuarded(int fd, bool regular, void* buffer, size_t count, size_t& got) {
+    got = 0;
+    size_t room = count;
+    if (regular) {
+        if (const int failure = RoomBefore32(fd, count, room)) {
+            return failure;
+        }
+        if (room == 0) {
+            return 0;  // the end of the file
+        }
+    }
+    return ReadOnce(fd, buffer, room, got);
+}
+
+int WriteAll(int fd, const char* next, size_t left) {
+    while (left > 0) {
+        const ssize_t put = Retried([&] { return Sys().write(fd, next, left); });
+        if (put < 0) {
+            return errno;
+        }
+        if (put == 0) {
+            return ENOSPC;
+        }
+        next += put;
+        left -= static_cast<size_t>(put);
+    }
+    return 0;
+}
+
+int SetLengthOf(int fd, off_t length) {
+    return Retried([&] { return Sys().ftruncate(fd, length); }) == 0 ? 0 : errno;
 }
 
 int AccessFlags(UINT openFlags) {
@@ -59,17 +204,23 @@ int LockFor(UINT openFlags) {
     }
 }
 
-// Takes the share lock; returns 0 or the errno that refuses the open. A file
-// system without flock support opens unguarded rather than not at all.
+// Takes the share lock. Only a lock held by another opener refuses the open
+// (EWOULDBLOCK): a file system without flock support opens unguarded rather
+// than not at all.
 int TakeShareLock(int fd, int lock) {
-    if (lock == 0) {
+    if (lock == 0 || Retried([&] { return Sys().flock(fd, lock | LOCK_NB); }) == 0) {
         return 0;
     }
-    while (::flock(fd, lock | LOCK_NB) != 0) {
-        if (errno == EINTR) {
-            continue;
-        }
-        return errno == EWOULDBLOCK ? EWOULDBLOCK : 0;
+    return errno == EWOULDBLOCK ? EWOULDBLOCK : 0;
+}
+
+// The descriptor was opened without blocking, so that a FIFO with no writer
+// or a device that waits for a line does not hold the open up; reads and
+// writes block as usual from here on.
+int BlockAgain(int fd) {
+    const int flags = Fcntl(fd, F_GETFL, 0);
+    if (flags < 0 || Fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        return errno;
     }
     return 0;
 }
@@ -78,16 +229,38 @@ int TakeShareLock(int fd, int lock) {
 // so a second, writing one is opened on the same file through /proc.
 int Truncate(int fd, bool writable) {
     if (writable) {
-        return ::ftruncate(fd, 0) == 0 ? 0 : errno;
+        return SetLengthOf(fd, 0);
     }
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    const int writer = ::open(self.c_str(), O_WRONLY | O_CLOEXEC);
+    const int writer = Retried([&] { return Sys().open(self.c_str(), O_WRONLY | O_CLOEXEC, 0); });
     if (writer < 0) {
         return errno;
     }
-    const int result = ::ftruncate(writer, 0) == 0 ? 0 : errno;
-    ::close(writer);
-    return result;
+    const int failure = SetLengthOf(writer, 0);
+    Sys().close(writer);
+    return failure;
+}
+
+// Checks and prepares a freshly opened descriptor: 0, or the errno that
+// refuses the open.
+int Prepare(int fd, UINT openFlags, struct stat& info) {
+    if (Fstat(fd, &info) != 0) {
+        return errno;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    if (const int failure = TakeShareLock(fd, LockFor(openFlags))) {
+        return failure;
+    }
+    if (const int failure = BlockAgain(fd)) {
+        return failure;
+    }
+    const bool empties = (openFlags & CFile::modeCreate) && !(openFlags & CFile::modeNoTruncate);
+    if (empties && S_ISREG(info.st_mode)) {
+        return Truncate(fd, (openFlags & 0x3u) != CFile::modeRead);
+    }
+    return 0;
 }
 
 void Fill(CFileException* error, int errnoValue, int cause, LPCTSTR name) {
@@ -98,7 +271,23 @@ void Fill(CFileException* error, int errnoValue, int cause, LPCTSTR name) {
     }
 }
 
+int Descriptor(UINT handle) {
+    return static_cast<int>(handle);
+}
+
 }  // namespace
+
+namespace orvik::afx {
+
+const SystemCalls& RealSystemCalls() {
+    return kRealCalls;
+}
+
+SystemCalls& SystemCallsInUse() {
+    return g_calls;
+}
+
+}  // namespace orvik::afx
 
 CFile::CFile() : m_hFile(hFileNull) {}
 
@@ -128,32 +317,18 @@ void CFile::SetFilePath(LPCTSTR newName) {
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     CloseDescriptor();  // reopening an open object releases its earlier file
     const std::string native = orvik::afx::NativeName(name);
-    const bool writable = (openFlags & 0x3u) != modeRead;
-    int flags = AccessFlags(openFlags) | ((openFlags & modeNoInherit) ? O_CLOEXEC : 0);
+    int flags = AccessFlags(openFlags) | O_NONBLOCK | ((openFlags & modeNoInherit) ? O_CLOEXEC : 0);
     if (openFlags & modeCreate) {
         flags |= O_CREAT;  // truncation waits until the share lock is held
     }
-    const int fd = ::open(native.c_str(), flags, 0666);
-    if (fd < 0) {
-        const int failure = errno;
-        Fill(error, failure, CFileException::ErrnoToException(failure), name);
-        return FALSE;
-    }
-    int failure = 0;
-    int cause = CFileException::none;
+    const int fd = Retried([&] { return Sys().open(native.c_str(), flags, 0666); });
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        failure = EISDIR;
-        cause = CFileException::accessDenied;
-    } else if ((failure = TakeShareLock(fd, LockFor(openFlags))) != 0) {
-        cause = CFileException::sharingViolation;
-    } else if ((openFlags & modeCreate) && !(openFlags & modeNoTruncate) && S_ISREG(info.st_mode) &&
-               (failure = Truncate(fd, writable)) != 0) {
-        cause = CFileException::ErrnoToException(failure);
-    }
+    const int failure = fd < 0 ? errno : Prepare(fd, openFlags, info);
     if (failure != 0) {
-        ::close(fd);
-        Fill(error, failure, cause, name);
+        Fill(error, failure, CauseOf(Doing::opening, failure, fd), name);
+        if (fd >= 0) {
+            Sys().close(fd);
+        }
         return FALSE;
     }
     m_hFile = static_cast<UINT>(fd);
@@ -163,73 +338,77 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
 }
 
 LONG CFile::Seek(LONG offset, UINT from) {
-    DropAhead();
     const int fd = Descriptor(m_hFile);
+    if (const int failure = DropAhead()) {
+        Throw(Doing::positioning, failure, fd, m_strFileName);
+    }
     int64_t base = 0;
     if (from == current) {
-        base = ::lseek(fd, 0, SEEK_CUR);
+        base = Lseek(fd, 0, SEEK_CUR);
     } else if (from == end) {
         struct stat info {};
-        base = ::fstat(fd, &info) == 0 ? info.st_size : -1;
+        base = Fstat(fd, &info) == 0 ? info.st_size : -1;
     } else if (from != begin) {
-        AfxThrowFileException(CFileException::badSeek, EINVAL, m_strFileName);
+        Throw(Doing::positioning, EINVAL, fd, m_strFileName);
     }
     if (base < 0) {
-        ThrowLastError(errno);
+        Throw(Doing::positioning, errno, fd, m_strFileName);
     }
     const int64_t target = base + offset;
     if (target < 0 || target > kLargest32) {
-        AfxThrowFileException(CFileException::badSeek, target < 0 ? EINVAL : EOVERFLOW,
-                              m_strFileName);
+        Throw(Doing::positioning, target < 0 ? EINVAL : EOVERFLOW, fd, m_strFileName);
     }
-    if (::lseek(fd, target, SEEK_SET) < 0) {
-        ThrowLastError(errno);
+    if (Lseek(fd, target, SEEK_SET) < 0) {
+        Throw(Doing::positioning, errno, fd, m_strFileName);
     }
     return static_cast<LONG>(static_cast<uint32_t>(target));
 }
 
 void CFile::SetLength(DWORD newLength) {
-    DropAhead();
     const int fd = Descriptor(m_hFile);
-    if (::ftruncate(fd, static_cast<off_t>(newLength)) != 0) {
-        // A descriptor that is open for reading only answers EINVAL.
-        const int failure = errno;
-        if (failure == EINVAL && ::fcntl(fd, F_GETFL) >= 0) {
-            AfxThrowFileException(CFileException::accessDenied, failure, m_strFileName);
-        }
-        ThrowLastError(failure);
+    int failure = DropAhead();
+    if (failure == 0) {
+        failure = SetLengthOf(fd, static_cast<off_t>(newLength));
     }
-    if (::lseek(fd, static_cast<off_t>(newLength), SEEK_SET) < 0) {
-        ThrowLastError(errno);
+    if (failure == 0 && Lseek(fd, static_cast<off_t>(newLength), SEEK_SET) < 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        Throw(Doing::settingLength, failure, fd, m_strFileName);
     }
 }
 
 DWORD CFile::GetLength() const {
+    const int fd = Descriptor(m_hFile);
     struct stat info {};
-    if (::fstat(Descriptor(m_hFile), &info) != 0) {
-        ThrowLastError(errno);
+    if (Fstat(fd, &info) != 0) {
+        Throw(Doing::positioning, errno, fd, m_strFileName);
     }
     if (info.st_size > kLargest32) {
-        AfxThrowFileException(CFileException::generic, EOVERFLOW, m_strFileName);
+        Throw(Doing::positioning, EOVERFLOW, fd, m_strFileName);
     }
     return static_cast<DWORD>(info.st_size);
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
     char* const into = static_cast<char*>(buffer);
+    const int fd = Descriptor(m_hFile);
     UINT got = 0;
     while (got < count) {
         const UINT left = count - got;
         if (m_aheadFirst == m_aheadLast && (!m_readsAhead || left >= kAheadSize)) {
             // Nothing cached and nothing worth caching: straight into the buffer.
-            const ssize_t n = ReadOnce(Descriptor(m_hFile), into + got, left);
-            if (n < 0 && got == 0) {
-                ThrowLastError(static_cast<int>(-n));
-            }
-            if (n <= 0 || !m_readsAhead) {
-                return got + static_cast<UINT>(n > 0 ? n : 0);  // a failure waits for the next call
+            size_t n = 0;
+            if (const int failure = ReadGuarded(fd, m_readsAhead, into + got, left, n)) {
+                if (got == 0) {
+                    Throw(Doing::reading, failure, fd, m_strFileName);
+                }
+                return got;  // the failure waits for the next call
             }
             got += static_cast<UINT>(n);
+            if (n == 0 || !m_readsAhead) {
+                return got;
+            }
         } else if (m_aheadFirst < m_aheadLast || FillAhead(got > 0)) {
             got += TakeAhead(into + got, left, nullptr);
         } else {
@@ -267,6 +446,42 @@ UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
     return got;
 }
 
+namespace {
+
+// The function in the virtual-table slot of Read of `file`. A pointer to a
+// virtual member function holds, under the Itanium C++ ABI that GCC and
+// Clang follow on Linux, the slot's offset in the table plus one (on ARM,
+// the offset itself, with the virtual flag in the adjustment instead).
+const void* ReadSlot(const CFile* file) {
+    const auto member = &CFile::Read;
+    struct {
+        uintptr_t pointer;
+        ptrdiff_t adjustment;
+    } parts;
+    static_assert(sizeof parts == sizeof member, "an Itanium C++ ABI pointer to member");
+    std::memcpy(&parts, &member, sizeof parts);
+#if defined(__arm__) || defined(__aarch64__)
+    const uintptr_t offset = parts.pointer;
+#else
+    const uintptr_t offset = parts.pointer - 1;
+#endif
+    const char* table = nullptr;
+    std::memcpy(&table, static_cast<const void*>(file), sizeof table);
+    const void* slot = nullptr;
+    std::memcpy(&slot, table + offset, sizeof slot);
+    return slot;
+}
+
+}  // namespace
+
+namespace {
+const CFile kPlain;  // whose virtual table holds CFile's own Read
+}  // namespace
+
+bool CFile::UsesPlatformRead() const {
+    return ReadSlot(this) == ReadSlot(&kPlain);
+}
+
 // Copies up to `count` read-ahead bytes, and no further than the first
 // `*delimiter` when one is given.
 UINT CFile::TakeAhead(char* buffer, UINT count, const char* delimiter) {
@@ -290,45 +505,38 @@ bool CFile::FillAhead(bool quiet) {
         m_ahead = std::make_unique<char[]>(kAheadSize);
     }
     m_aheadFirst = m_aheadLast = 0;
-    const ssize_t n = ReadOnce(Descriptor(m_hFile), m_ahead.get(), kAheadSize);
-    if (n < 0 && !quiet) {
-        ThrowLastError(static_cast<int>(-n));
+    const int fd = Descriptor(m_hFile);
+    size_t n = 0;
+    const int failure = ReadGuarded(fd, true, m_ahead.get(), kAheadSize, n);
+    if (failure != 0 && !quiet) {
+        Throw(Doing::reading, failure, fd, m_strFileName);
     }
-    m_aheadLast = n > 0 ? static_cast<UINT>(n) : 0;
+    m_aheadLast = static_cast<UINT>(n);
     return n > 0;
 }
 
 // Puts the descriptor back at the file position by giving back the bytes
-// read ahead and not handed out.
-void CFile::DropAhead() noexcept {
+// read ahead and not handed out: 0, or the errno of a failed lseek(2), and
+// then the bytes stay cached, so the position is still known.
+int CFile::DropAhead() noexcept {
     if (m_aheadFirst < m_aheadLast) {
-        ::lseek(Descriptor(m_hFile), -static_cast<off_t>(m_aheadLast - m_aheadFirst), SEEK_CUR);
+        const off_t back = -static_cast<off_t>(m_aheadLast - m_aheadFirst);
+        if (Lseek(Descriptor(m_hFile), back, SEEK_CUR) < 0) {
+            return errno;
+        }
     }
     m_aheadFirst = m_aheadLast = 0;
+    return 0;
 }
 
 void CFile::Write(const void* buffer, UINT count) {
-    DropAhead();
-    const char* next = static_cast<const char*>(buffer);
-    size_t left = count;
-    while (left > 0) {
-        const ssize_t put = ::write(Descriptor(m_hFile), next, left);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int failure = errno;
-            // A descriptor that is open for reading only answers EBADF.
-            if (failure == EBADF && ::fcntl(Descriptor(m_hFile), F_GETFL) >= 0) {
-                AfxThrowFileException(CFileException::accessDenied, failure, m_strFileName);
-            }
-            ThrowLastError(failure);
-        }
-        if (put == 0) {
-            ThrowLastError(ENOSPC);
-        }
-        next += put;
-        left -= static_cast<size_t>(put);
+    const int fd = Descriptor(m_hFile);
+    int failure = DropAhead();  // a write must land at the position read to, or not at all
+    if (failure == 0) {
+        failure = WriteAll(fd, static_cast<const char*>(buffer), count);
+    }
+    if (failure != 0) {
+        Throw(Doing::writing, failure, fd, m_strFileName);
     }
 }
 
@@ -344,8 +552,8 @@ void CFile::Close() {
     m_readsAhead = false;
     // The descriptor is gone after close(2) even when it reports an error,
     // so it is never retried; EINTR loses no data on Linux.
-    if (::close(fd) != 0 && errno != EINTR) {
-        CFileException::ThrowErrno(errno, path);
+    if (Sys().close(fd) != 0 && errno != EINTR) {
+        Throw(Doing::closing, errno, -1, path);
     }
 }
 
@@ -358,13 +566,9 @@ void CFile::CloseDescriptor() noexcept {
     m_aheadFirst = m_aheadLast = 0;
     m_readsAhead = false;
     if (m_hFile != hFileNull) {
-        ::close(Descriptor(m_hFile));
+        Sys().close(Descriptor(m_hFile));
         m_hFile = hFileNull;
     }
-}
-
-void CFile::ThrowLastError(int errnoValue) const {
-    CFileException::ThrowErrno(errnoValue, m_strFileName);
 }
 
 BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
@@ -403,7 +607,7 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
 void CFile::Remove(LPCTSTR name) {
     const std::string native = orvik::afx::NativeName(name);
     if (::unlink(native.c_str()) != 0) {
-        CFileException::ThrowErrno(errno, name);
+        Throw(Doing::removing, errno, -1, name);
     }
 }
 

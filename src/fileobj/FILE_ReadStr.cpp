@@ -1,6 +1,4 @@
 // Line reading: FILE_ReadStr.
-#include <typeinfo>
-
 #include "OrvikFILE_Lib.h"
 #include "report/report.h"
 
@@ -12,21 +10,15 @@ using report::Outcome;
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 
-// True when `file` is exactly the platform's CFile, not a host's class
-// derived from it: only then may a line be read in pieces up to its LF
-// (CFile::ReadUntil) instead of by one virtual Read per byte, which a host's
-// class is owed.
-bool ReadsInPieces(const CFile* file) {
-    return typeid(*file) == typeid(CFile);
-}
-
 // What one read of the file object gave.
 enum class PieceRead { bytes, endOfFile, failure };
 
 // Reads the next piece of the line to `at`, `room` bytes at most: one byte
-// through the object's virtual Read, or, on the platform's own CFile, all
-// bytes up to and including the next LF at once. Both give the same bytes
-// and leave the same file position. The end of the file, met by a read of
+// through the object's virtual Read, or, when that Read is the platform
+// CFile's own (not overridden by a host's class), all bytes up to and
+// including the next LF at once. Both give the same bytes and leave the
+// same file position; a host's class that overrides Read is owed one call
+// per byte. The end of the file, met by a read of
 // no bytes or by an endOfFile exception, comes with its message only; any
 // other exception is a read failure.
 PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_t& got,
@@ -53,7 +45,7 @@ PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_
 // Reads bytes up to the line's LF, or `max` bytes, or the end of the file.
 // No byte beyond the line is read, so the file position stays exact.
 Outcome ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
-    const bool inPieces = ReadsInPieces(file);
+    const bool inPieces = file->UsesPlatformRead();
     buffer[0] = '\0';
     uint32_t stored = 0;
     while (stored < max) {

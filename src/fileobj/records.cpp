@@ -12,9 +12,11 @@ namespace {
 
 using namespace orvik;
 
-// The one record buffer of the process: every read goes into it and hands
-// it out. Callers copy the text before the next call, from any thread.
-char g_record[record::kLargestBody];
+// The record buffer, one per thread: every call reads into its thread's
+// buffer and hands it out, all zero when the thread starts. Its text stays
+// until the same thread's next call, so threads that each read their own
+// records never see each other's texts.
+thread_local char g_record[record::kLargestBody];
 
 int32_t RecordLength(uint32_t textLength) {
     if (textLength == 0) {

@@ -47,7 +47,9 @@ TEST(FileException, ErrnoMapsToCause) {
         {EISDIR, E::accessDenied}, {EMFILE, E::tooManyOpenFiles}, {ENFILE, E::tooManyOpenFiles},
         {EBADF, E::invalidFile}, {EMLINK, E::directoryFull}, {ESPIPE, E::badSeek}, {EIO, E::hardIO},
         {EWOULDBLOCK, E::sharingViolation}, {ENOLCK, E::lockViolation}, {ENOSPC, E::diskFull},
-        {EDQUOT, E::diskFull}, {EFBIG, E::diskFull}, {ENOMEM, E::generic},
+        {EDQUOT, E::diskFull}, {EFBIG, E::diskFull}, {ENOMEM, E::generic}, {ELOOP, E::badPath},
+        {ENXIO, E::badPath}, {ENODEV, E::badPath}, {ETXTBSY, E::accessDenied},
+        {EEXIST, E::accessDenied}, {EBUSY, E::sharingViolation}, {EDEADLK, E::lockViolation},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -68,4 +70,19 @@ TEST(FileException, ThrownAsPointerDeletedByCatcherUnlessKept) {
         Kept() : CException(FALSE) {}
     } kept;
     kept.Delete();  // on the stack: deleting it would be fatal
+    char text[4] = "abc";
+    UINT help = 99;
+    EXPECT_FALSE(kept.GetErrorMessage(text, sizeof text, &help) ||
+                 kept.GetErrorMessage(nullptr, 0) || kept.GetErrorMessage(text, 0));
+    EXPECT_EQ(help * 100 + static_cast<UINT>(text[0]), 0u)
+        << "a plain exception has nothing to say";
+}
+
+TEST(String, NullIsEmptyAndALengthCuts) {
+    CString text(nullptr), cut("abcdef", 3), none("abc", 0), null(nullptr, 3);
+    text += nullptr;
+    text += "xy";
+    EXPECT_EQ(text, "xy");
+    EXPECT_EQ(cut, "abc");
+    EXPECT_EQ(none = nullptr, null);
 }

@@ -6,8 +6,12 @@
 #include <cerrno>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Codes.h"
+#include "OrvikFILE_Lib.h"
+#include "OrvikGEN_Lib.h"
 #include "temp_dir.h"
 
 namespace {
@@ -101,6 +105,7 @@ TEST_F(PlatformFile, CreateEmptiesNoTruncateKeepsAndLocksGuardTheContent) {
     EXPECT_EQ(CauseThrownBy([&] { reader.SetLength(4); }), CFileException::accessDenied);
     CFile writer, unguarded;
     EXPECT_FALSE(writer.Open(name.c_str(), kWriteExclusive)) << "readers keep writers out";
+    EXPECT_FALSE(writer.Open(name.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite));
     EXPECT_TRUE(unguarded.Open(name.c_str(), CFile::modeRead | CFile::shareDenyNone))
         << "an opener without a share mode is not checked";
 }
@@ -118,12 +123,22 @@ TEST_F(PlatformFile, SeekSetLengthAndTheirFailures) {
     file.SetLength(4);
     EXPECT_EQ(file.GetLength(), 4u);
     EXPECT_EQ(file.Seek(0, CFile::current), 4) << "SetLength leaves the position at the end";
-    file.SetLength(0xFFFFFFF0u);  // sparse: takes no disk space
+    file.SetLength(0xFFFFFFFFu);  // sparse: takes no disk space
+    file.Seek(0, CFile::end);
+    char none;
+    EXPECT_EQ(file.Read(&none, 1), 0u) << "the end of a file that ends at the 32-bit end";
+    file.SetLength(0xFFFFFFF0u);
     EXPECT_EQ(static_cast<uint32_t>(file.Seek(0, CFile::end)), 0xFFFFFFF0u) << "read back unsigned";
     EXPECT_EQ(CauseThrownBy([&] { file.Seek(0x10, CFile::current); }), CFileException::badSeek)
         << "a position past 4 GiB - 1 does not fit";
     file.Write("0123456789abcdefXYZ", 19);  // the file now ends past 4 GiB
-    EXPECT_EQ(CauseThrownBy([&] { file.GetLength(); }), CFileException::generic);
+    EXPECT_EQ(CauseThrownBy([&] { file.GetLength(); }), CFileException::badSeek);
+    file.Seek(0x7FFFFFFF, CFile::begin);
+    file.Seek(0x7FFFFFFF, CFile::current);
+    char tail[4];
+    EXPECT_EQ(file.Read(tail, 4), 1u) << "reads stop where the 32-bit position ends";
+    EXPECT_EQ(CauseThrownBy([&] { file.Read(tail, 4); }), CFileException::badSeek);
+    EXPECT_EQ(static_cast<uint32_t>(file.Seek(0, CFile::current)), 0xFFFFFFFFu);
     char byte;
     const std::function<void()> onClosed[] = {
         [&] { closed.Read(&byte, 1); }, [&] { closed.Write("x", 1); },
@@ -135,6 +150,34 @@ TEST_F(PlatformFile, SeekSetLengthAndTheirFailures) {
     CFile full;
     if (full.Open("/dev/full", CFile::modeWrite)) {
         EXPECT_EQ(CauseThrownBy([&] { full.Write("x", 1); }), CFileException::diskFull);
+    }
+}
+
+TEST_F(PlatformFile, FifosAndDevicesOpenWithoutWaiting) {
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CFile reader, writer, full;
+    EXPECT_FALSE(writer.Open(fifo.c_str(), CFile::modeWrite)) << "no reader to write to";
+    ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared | CFile::modeCreate)) << "opens at once";
+    char line[8];
+    uint32_t status = 0;
+    EXPECT_NE(FILE_ReadStr(&reader, line, 7, &status), nullptr);
+    EXPECT_EQ(GEN_GetRetCode() * 1000 + status,
+              ORVIK_RC_END_OF_FILE * 1000 + ORVIK_STATUS_END_OF_FILE)
+        << "and reads as an empty file";
+    ASSERT_TRUE(writer.Open(fifo.c_str(), CFile::modeWrite));
+    std::thread late([&] { writer.Write("a\r\nb\n", 5), writer.Close(); });
+    for (const char* expected : {"a", "b"}) {
+        EXPECT_EQ(FILE_ReadStr(&reader, line, 7, &status), nullptr) << "waits for the writer";
+        EXPECT_STREQ(line, expected);
+    }
+    late.join();
+    EXPECT_NE(FILE_ReadStr(&reader, line, 7, &status), nullptr) << "the writer is gone";
+    ASSERT_TRUE(writer.Open(fifo.c_str(), CFile::modeReadWrite));
+    EXPECT_EQ(CauseThrownBy([&] { writer.SetLength(0); }), CFileException::badSeek)
+        << "a FIFO has no length to set";
+    if (full.Open("/dev/full", CFile::modeWrite)) {
+        EXPECT_EQ(CauseThrownBy([&] { full.SetLength(0); }), CFileException::badSeek);
     }
 }
 
@@ -152,6 +195,15 @@ TEST_F(PlatformFile, StatusAndRemoveByName) {
     for (const char* absent : {none.c_str(), "", static_cast<const char*>(nullptr)}) {
         EXPECT_FALSE(CFile::GetStatus(absent, status));
     }
+    EXPECT_TRUE(CFile::GetStatus(dir.Write(std::string(250, 'n'), "").c_str(), status));
+    EXPECT_STREQ(status.m_szFullName, "") << "a full name too long for the record";
+    CFile named;
+    named.SetFilePath("plain");
+    EXPECT_EQ(named.GetFileName(), "plain") << "a path without a directory is its own name";
+    EXPECT_FALSE(AfxMapDrive('1', "/tmp") || AfxMapDrive('c', "")) << "no drive, no directory";
+    EXPECT_TRUE(CFile::GetStatus(".", status) && CFile::GetStatus("/", status) &&
+                AfxMapDrive('q', "/"));
+    EXPECT_FALSE(named.Open(nullptr, kReadShared) || named.Open("", kReadShared));
     CFile::Remove(name.c_str());
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(CauseThrownBy([&] { CFile::Remove(name.c_str()); }), CFileException::fileNotFound);

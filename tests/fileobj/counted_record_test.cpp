@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "OrvikFILE_Lib.h"
 #include "record_bytes.h"
@@ -107,6 +111,38 @@ TEST(CountedRecord, ClosedOrNullObjectLeavesTheCodeAndStillHandsOutTheBuffer) {
     ScriptedFile file(Record("q"));
     EXPECT_REPORT(FILE_ReadCString(&file, nullptr), kNoMessage, ORVIK_RC_OK)
         << "no text pointer is fine";
+}
+
+TEST(CountedRecord, EachThreadReadsIntoItsOwnBuffer) {
+    orvik::test::TempDir dir;
+    constexpr int kThreads = 8, kRecords = 300;
+    for (int t = 0; t < kThreads; ++t) {
+        std::string bytes;
+        for (int i = 0; i < kRecords; ++i) {
+            const std::string text = std::to_string(t) + Letters(static_cast<size_t>(i % 40));
+            bytes += Field(static_cast<int32_t>(text.size() + 1)) + text + '\0';
+        }
+        dir.Write(std::to_string(t), bytes);
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < kThreads; ++t) {
+        readers.emplace_back([&, t] {
+            char* text = nullptr;
+            FILE_ReadCString(nullptr, &text);
+            wrong += std::count(text, text + 513, '\0') != 513;  // all zero at the start
+            CFile file;
+            FILE_Open(&file, (dir / std::to_string(t)).c_str(), 0, 0);
+            for (int i = 0; i < kRecords; ++i) {
+                FILE_ReadCString(&file, &text);
+                wrong += std::to_string(t) + Letters(static_cast<size_t>(i % 40)) != text;
+            }
+        });
+    }
+    for (std::thread& reader : readers) {
+        reader.join();
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "report_check.h"
 #include "scripted_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -100,6 +102,40 @@ TEST(ReadLine, Failures) {
     }
     file.m_throwCause["Read"] = ScriptedFile::kForeign;
     EXPECT_THROW(FILE_ReadStr(&file, buffer, 7, &status), std::runtime_error);
+}
+
+TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
+    struct Renamed : CFile {  // overrides something, but not Read
+        CString GetFileName() const override { return "renamed"; }
+    };
+    struct Counting : CFile {  // overrides Read: owed one call per byte
+        std::string counts;
+        UINT Read(void* buffer, UINT count) override {
+            counts += std::to_string(count);
+            return CFile::Read(buffer, count);
+        }
+    };
+    orvik::test::TempDir dir;
+    const std::string name = dir.Write("lines.txt", "first\r\nsecond\n\nlast");
+    Renamed renamed;
+    Counting counting;
+    EXPECT_TRUE(renamed.UsesPlatformRead() && CFile().UsesPlatformRead());
+    EXPECT_FALSE(counting.UsesPlatformRead());
+    for (CFile* file : {static_cast<CFile*>(&renamed), static_cast<CFile*>(&counting)}) {
+        ASSERT_EQ(FILE_Open(file, name.c_str(), 0, 0), nullptr);
+        EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF 2,11>");
+    }
+    EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";
+}
+
+TEST(ReadLine, ANullThrownForAnExceptionIsAFailureWithoutAText) {
+    struct NullThrower : CFile {
+        UINT Read(void*, UINT) override { throw static_cast<CFileException*>(nullptr); }
+    } file;
+    char line[4];
+    uint32_t status = 0;
+    EXPECT_REPORT(FILE_ReadStr(&file, line, 3, &status), ORVIK_MSG_NO_EXCEPTION_TEXT,
+                  ORVIK_RC_READ_FAILED, status, ORVIK_STATUS_READ_FAILED);
 }
 
 }  // namespace

@@ -1,0 +1,321 @@
+// Every system call of representative file operations, made to fail in
+// turn through the platform file's table of system calls: interrupted,
+// failing with EIO, ENOSPC or EAGAIN, or transferring fewer bytes than
+// asked, once or from then on. Each run must either come out exactly as a
+// run without faults, or stop at one call that reports its own failure code;
+// and the file must then hold every byte that the calls reporting success
+// wrote, in its place, and nothing anywhere else.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "OrvikFILE_Codes.h"
+#include "OrvikFILE_Lib.h"
+#include "OrvikGEN_Lib.h"
+#include "afx/system_calls.h"
+#include "temp_dir.h"
+
+namespace {
+
+using orvik::afx::RealSystemCalls;
+using orvik::afx::SystemCalls;
+using orvik::afx::SystemCallsInUse;
+
+enum class Fault { interrupted, ioError, diskFull, wouldBlock, invalid, shortCount };
+
+struct Injection {
+    long at = -1;  // the number of the first call hit; -1 for none
+    Fault fault = Fault::ioError;
+    bool fromThenOn = false;
+};
+
+Injection g_injection;
+long g_calls = 0;
+
+// Counts a call, and tells whether the injection hits it. A short count
+// limits `count` (a transfer of one byte cannot be shorter) and lets the
+// call go on; any other fault sets errno and makes it fail.
+bool Fails(size_t& count) {
+    const long n = g_calls++;
+    const bool hit = g_injection.at >= 0 &&
+                     (n == g_injection.at || (g_injection.fromThenOn && n > g_injection.at));
+    if (!hit) {
+        return false;
+    }
+    switch (g_injection.fault) {
+        case Fault::shortCount:
+            count = count > 1 ? count / 2 : count;
+            return false;
+        case Fault::interrupted:
+            errno = EINTR;
+            return true;
+        case Fault::ioError:
+            errno = EIO;
+            return true;
+        case Fault::diskFull:
+            errno = ENOSPC;
+            return true;
+        case Fault::wouldBlock:
+            errno = EAGAIN;
+            return true;
+        case Fault::invalid:
+            errno = EINVAL;
+            return true;
+    }
+    return false;
+}
+
+bool Fails() {
+    size_t unsized = 0;
+    return Fails(unsized);
+}
+
+const SystemCalls kInjecting = {
+    [](const char* name, int flags, mode_t mode) {
+        return Fails() ? -1 : RealSystemCalls().open(name, flags, mode);
+    },
+    [](int fd) {  // the descriptor is gone whatever close(2) reports
+        const int result = RealSystemCalls().close(fd);
+        return Fails() ? -1 : result;
+    },
+    [](int fd, struct stat* info) { return Fails() ? -1 : RealSystemCalls().fstat(fd, info); },
+    [](int fd, int command, int argument) {
+        return Fails() ? -1 : RealSystemCalls().fcntl(fd, command, argument);
+    },
+    [](int fd, int operation) { return Fails() ? -1 : RealSystemCalls().flock(fd, operation); },
+    [](int fd, void* buffer, size_t count) -> ssize_t {
+        return Fails(count) ? -1 : RealSystemCalls().read(fd, buffer, count);
+    },
+    [](int fd, const void* buffer, size_t count) -> ssize_t {
+        return Fails(count) ? -1 : RealSystemCalls().write(fd, buffer, count);
+    },
+    [](int fd, off_t offset, int whence) -> off_t {
+        return Fails() ? -1 : RealSystemCalls().lseek(fd, offset, whence);
+    },
+    [](int fd, off_t length) { return Fails() ? -1 : RealSystemCalls().ftruncate(fd, length); },
+};
+
+// One call of the library, with the return code it reports a failure with;
+// `output` receives what a read handed back.
+struct Step {
+    int failureCode;
+    std::function<char*(CFile&, const std::string& name, std::string& output)> run;
+};
+
+struct Scenario {
+    const char* what;
+    std::string initial;  // the file's content before the run
+    std::vector<Step> steps;
+};
+
+struct Outcome {
+    std::vector<std::string> outputs;  // of the steps that succeeded
+    long failedStep = -1;
+    int code = ORVIK_RC_OK;
+    std::string content;  // the file's, after the run
+};
+
+class FaultSweep : public ::testing::Test {
+protected:
+    void SetUp() override { SystemCallsInUse() = kInjecting; }
+    void TearDown() override { SystemCallsInUse() = RealSystemCalls(); }
+
+    // Runs the first `steps` steps of `scenario` under `injection`.
+    Outcome Run(const Scenario& scenario, Injection injection, size_t steps = SIZE_MAX) {
+        const std::string name = dir.Write("file", scenario.initial);
+        Outcome outcome;
+        g_injection = injection;
+        g_calls = 0;
+        {
+            CFile file;
+            for (size_t i = 0; i < scenario.steps.size() && i < steps; ++i) {
+                std::string output;
+                if (scenario.steps[i].run(file, name, output) != nullptr) {
+                    outcome.failedStep = static_cast<long>(i);
+                    outcome.code = GEN_GetRetCode();
+                    break;
+                }
+                outcome.outputs.push_back(output);
+            }
+        }
+        g_injection = Injection{};
+        outcome.content = dir.Read("file");
+        return outcome;
+    }
+
+    // What is wrong with `got`, a run that met a fault, against the run
+    // without one; empty when nothing is.
+    std::string Judge(const Scenario& scenario, const Outcome& clean, const Outcome& got,
+                      bool mustComplete) {
+        if (got.failedStep < 0 || mustComplete) {
+            const bool exact =
+                got.failedStep < 0 && got.outputs == clean.outputs && got.content == clean.content;
+            return exact ? "" : "did not complete exactly";
+        }
+        const auto step = static_cast<size_t>(got.failedStep);
+        if (got.code != scenario.steps[step].failureCode) {
+            return "step " + std::to_string(step) + " reported " + std::to_string(got.code);
+        }
+        if (!std::equal(got.outputs.begin(), got.outputs.end(), clean.outputs.begin())) {
+            return "a read before the failure handed back other bytes";
+        }
+        // Each byte stands as the steps before the failed one left it, or
+        // as the failed step would have left it had it got that far.
+        const std::string before = Run(scenario, {}, step).content;
+        const std::string after = Run(scenario, {}, step + 1).content;
+        const size_t shorter = std::min(before.size(), after.size());
+        const size_t longer = std::max(before.size(), after.size());
+        if (got.content.size() < shorter || got.content.size() > longer) {
+            return "the file's length is " + std::to_string(got.content.size());
+        }
+        for (size_t i = 0; i < got.content.size(); ++i) {
+            const bool asBefore = i < before.size() && got.content[i] == before[i];
+            const bool asAfter = i < after.size() && got.content[i] == after[i];
+            if (!asBefore && !asAfter) {
+                return "byte " + std::to_string(i) + " is misplaced";
+            }
+        }
+        return "";
+    }
+
+    void Sweep(const Scenario& scenario) {
+        const Outcome clean = Run(scenario, {});
+        ASSERT_EQ(clean.failedStep, -1) << scenario.what;
+        const long calls = g_calls;
+        const struct {
+            Fault fault;
+            bool fromThenOn;
+        } modes[] = {
+            {Fault::interrupted, false}, {Fault::ioError, false},  {Fault::ioError, true},
+            {Fault::diskFull, false},    {Fault::diskFull, true},  {Fault::wouldBlock, false},
+            {Fault::wouldBlock, true},   {Fault::invalid, false},  {Fault::invalid, true},
+            {Fault::shortCount, false},  {Fault::shortCount, true}};
+        int failures = 0;
+        for (long at = 0; at < calls; ++at) {
+            for (const auto& mode : modes) {
+                const Outcome got = Run(scenario, {at, mode.fault, mode.fromThenOn});
+                const bool mustComplete =
+                    mode.fault == Fault::interrupted || mode.fault == Fault::shortCount;
+                const std::string wrong = Judge(scenario, clean, got, mustComplete);
+                if (!wrong.empty() && ++failures <= 10) {
+                    ADD_FAILURE() << scenario.what << ", call " << at << " of " << calls
+                                  << ", fault " << static_cast<int>(mode.fault)
+                                  << (mode.fromThenOn ? " from then on" : " once") << ": " << wrong;
+                }
+            }
+        }
+        EXPECT_EQ(failures, 0) << scenario.what << ": " << calls << " calls swept";
+    }
+
+    orvik::test::TempDir dir;
+};
+
+std::string Record(const std::string& text) {
+    const auto length = static_cast<uint32_t>(text.size() + 1);
+    return std::string{char(length), char(length >> 8), char(length >> 16), char(length >> 24)} +
+           text + '\0';
+}
+
+Step Opening(uint32_t mode, int32_t create) {
+    return {ORVIK_RC_OPEN_FAILED, [=](CFile& f, const std::string& name, std::string&) {
+                return FILE_Open(&f, name.c_str(), mode, create);
+            }};
+}
+
+Step LineRead(uint32_t max) {
+    return {ORVIK_RC_READ_FAILED, [=](CFile& f, const std::string&, std::string& out) {
+                std::string line(max + 1, '\0');
+                uint32_t status = 0;
+                char* message = FILE_ReadStr(&f, line.data(), max, &status);
+                out = line.substr(0, status - ORVIK_STATUS_TRANSFERRED);
+                return message;
+            }};
+}
+
+Step RecordRead() {
+    return {ORVIK_RC_READ_FAILED, [](CFile& f, const std::string&, std::string& out) {
+                char* text = nullptr;
+                char* message = FILE_ReadCString(&f, &text);
+                out = text;
+                return message;
+            }};
+}
+
+Step Writing(const std::string& bytes) {
+    return {ORVIK_RC_WRITE_FAILED, [=](CFile& f, const std::string&, std::string&) {
+                return FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size()));
+            }};
+}
+
+const Step kClosing = {ORVIK_RC_CLOSE_FAILED,
+                       [](CFile& f, const std::string&, std::string&) { return FILE_Close(&f); }};
+
+TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
+    const Step recordWrite = {ORVIK_RC_WRITE_FAILED,
+                              [](CFile& f, const std::string&, std::string&) {
+                                  return FILE_WriteCString(&f, "a record");
+                              }};
+    const Step cut = {ORVIK_RC_SET_LENGTH_FAILED, [](CFile& f, const std::string&, std::string&) {
+                          return FILE_SetLength(&f, 3000);
+                      }};
+    std::string block(5000, 'b');
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<char>('a' + i % 26);
+    }
+    Sweep({"writing",
+           "an older and longer content that creating empties\n",
+           {Opening(2, 1), Writing("first line\r\n"), recordWrite, Writing(block), cut, kClosing}});
+}
+
+TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
+    const std::string content = "one\r\ntwo\n" + Record("rec") + Record(std::string(600, 'r')) +
+                                std::string(70000, 'L') + "\nlast";
+    // A block past the read-ahead goes straight in; a short read is a
+    // success, so the host asks again for the rest.
+    const Step block = {ORVIK_RC_READ_FAILED, [](CFile& f, const std::string&, std::string& out) {
+                            out.assign(66000, '\0');
+                            for (uint32_t got = 0, status = 0; got < out.size();
+                                 got += status - ORVIK_STATUS_TRANSFERRED) {
+                                const auto left = static_cast<uint32_t>(out.size()) - got;
+                                if (char* message = FILE_Read(&f, &out[got], left, &status)) {
+                                    return message;
+                                }
+                            }
+                            return static_cast<char*>(nullptr);
+                        }};
+    Sweep({"reading",
+           content,
+           {Opening(0, 0), LineRead(100), LineRead(100), RecordRead(), RecordRead(),
+            LineRead(80000), LineRead(100), kClosing}});
+    Sweep({"reading blocks", content, {Opening(0, 0), LineRead(2), block, LineRead(9), kClosing}});
+    const Step device = {ORVIK_RC_OPEN_FAILED, [](CFile& f, const std::string&, std::string&) {
+                             return FILE_Open(&f, "/dev/zero", 0, 0);
+                         }};
+    Sweep({"reading a device, no read-ahead", "", {device, LineRead(5), LineRead(5), kClosing}});
+}
+
+TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
+    const auto reported = [](int code, auto call) {
+        return Step{code, [=](CFile& f, const std::string&, std::string&) { return call(&f); }};
+    };
+    const Step skip = reported(ORVIK_RC_SEEK_FAILED, [](CFile* f) { return FILE_Seek(f, 1, 1); });
+    const Step toEnd =
+        reported(ORVIK_RC_SEEK_FAILED, [](CFile* f) { return FILE_SeekToEnd(f, nullptr); });
+    const Step length = reported(ORVIK_RC_GET_LENGTH_FAILED, [](CFile* f) {
+        uint32_t bytes = 0;
+        return FILE_GetLength(f, &bytes);
+    });
+    const Step cut = {ORVIK_RC_SET_LENGTH_FAILED, [](CFile& f, const std::string&, std::string&) {
+                          return FILE_SetLength(&f, 40);
+                      }};
+    Sweep({"writing in place",
+           "first line\nsecond line\nthird line\nfourth line\n",
+           {Opening(2, 0), LineRead(100), Writing("XX"), LineRead(100), skip, Writing("Y"),
+            LineRead(100), cut, toEnd, length, Writing("end"), kClosing}});
+    Sweep({"emptying a file opened for reading", "old", {Opening(0, 1), kClosing}});
+}
+
+}  // namespace
