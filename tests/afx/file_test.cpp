@@ -12,6 +12,7 @@
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
+#include "report_check.h"
 #include "temp_dir.h"
 
 namespace {
@@ -161,9 +162,8 @@ TEST_F(PlatformFile, FifosAndDevicesOpenWithoutWaiting) {
     ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared | CFile::modeCreate)) << "opens at once";
     char line[8];
     uint32_t status = 0;
-    EXPECT_NE(FILE_ReadStr(&reader, line, 7, &status), nullptr);
-    EXPECT_EQ(GEN_GetRetCode() * 1000 + status,
-              ORVIK_RC_END_OF_FILE * 1000 + ORVIK_STATUS_END_OF_FILE)
+    EXPECT_REPORT(FILE_ReadStr(&reader, line, 7, &status), ORVIK_MSG_END_OF_FILE,
+                  ORVIK_RC_END_OF_FILE, status, ORVIK_STATUS_END_OF_FILE)
         << "and reads as an empty file";
     ASSERT_TRUE(writer.Open(fifo.c_str(), CFile::modeWrite));
     std::thread late([&] { writer.Write("a\r\nb\n", 5), writer.Close(); });

@@ -10,6 +10,7 @@
 #include "record_bytes.h"
 #include "report_check.h"
 #include "scripted_file.h"
+#include "temp_dir.h"
 
 namespace {
 
