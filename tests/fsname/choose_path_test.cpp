@@ -16,6 +16,8 @@
 
 namespace {
 
+using orvik::test::HostPath;
+
 // A selection or choice: a folder's path, an item without a file-system
 // path, or nothing (a null item list; as the choice, a cancel).
 const std::string kNoPath = "(network)", kNothing;
@@ -32,9 +34,6 @@ LPITEMIDLIST Make(const std::string& item) {
 // bytes; the browser itself deals in names on disk (/ddd...).
 std::string PathOf(size_t length) {
     return "/" + std::string(length - 3, 'd');
-}
-std::string Handed(const std::string& onDisk) {
-    return orvik::test::HostPath(onDisk);
 }
 
 // The browser, replaying selection moves and a final choice, and the shell's
@@ -125,7 +124,8 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
         shell.choice = choice;
         shell.releases = 0;
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, "Pick", nullptr), result) << choice;
-        EXPECT_EQ(result == 0 ? path.data() : Handed(choice), Handed(choice)) << "the chosen path";
+        EXPECT_EQ(result == 0 ? path.data() : HostPath(choice), HostPath(choice))
+            << "the chosen path";
         EXPECT_EQ(shell.releases, releases) << choice;
         EXPECT_EQ(shell.live.size(), allocator ? 0u : 1u) << choice;
     }
@@ -136,8 +136,9 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
 // shows each selection that has a path in the status line, cut to 32 bytes
 // and "..." past 35; without a scratch buffer it shows nothing.
 TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
-    const std::string exact = Handed(PathOf(35)), cut = Handed(PathOf(36)).substr(0, 32) + "...";
-    const std::string tmp = Handed("/tmp");
+    const std::string exact = HostPath(PathOf(35)),
+                      cut = HostPath(PathOf(36)).substr(0, 32) + "...";
+    const std::string tmp = HostPath("/tmp");
     const std::vector<std::string> none,
         seven{exact, kNoPath, PathOf(36), kNothing, PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
     using Moves = std::vector<std::string>;
