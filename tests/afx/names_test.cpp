@@ -1,5 +1,6 @@
 // Names in the host's form (backslashes, drive letters, any case) reaching
-// the entries of a case-sensitive disk through the platform classes.
+// the entries of a case-sensitive disk through the platform classes, and once
+// through the whole library as hosts compose them (HostNameRoundTrip).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Lib.h"
 #include "OrvikSTR_Lib.h"
 #include "temp_dir.h"
 
@@ -228,14 +230,23 @@ TEST_F(HostNames, ChangesByAnotherProcessAreSeenAtOnce) {
 }
 
 // Eight threads make, find and remove names by other spellings in four
-// directories while names that never change must be found throughout.
-TEST_F(HostNames, EightThreadsLookUpTheSameDirectories) {
+// directories while names that never change must be found throughout. A
+// ninth maps U: back and forth meanwhile: a name resolved under one mapping
+// is handed back under either (or T:, which maps the same directory).
+TEST_F(HostNames, EightThreadsLookUpTheSameDirectoriesWhileADriveIsMapped) {
     for (int d = 0; d < 4; ++d) {
         fs::create_directory(dir.path() / ("Dir" + std::to_string(d)));
         dir.Write("Dir" + std::to_string(d) + "/Stable.Txt", "");
     }
-    std::vector<std::thread> threads;
+    const std::set<std::string> readme = {"(none)", "U:\\readme.TXT", "U:\\Data\\readme.TXT",
+                                          "T:\\Data\\readme.TXT"};
     std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    threads.emplace_back([&] {
+        for (int i = 0; i < 2000; ++i) {
+            AfxMapDrive('U', (i % 2 ? dir.path() / "Data" : dir.path()).c_str());
+        }
+    });
     for (int t = 0; t < 8; ++t) {
         threads.emplace_back([&, t] {
             const std::string base = "T:\\DIR" + std::to_string(t % 4) + "\\";
@@ -246,6 +257,7 @@ TEST_F(HostNames, EightThreadsLookUpTheSameDirectories) {
                 wrong += FullNameOf(base + "STABLE.TXT") == "(none)";
                 CFile::Remove((base + "t" + std::to_string(t) + ".TXT").c_str());
                 wrong += FullNameOf(mine) != "(none)";
+                wrong += readme.count(FullNameOf("U:\\README.TXT")) == 0;
             }
         });
     }
@@ -289,18 +301,13 @@ TEST_F(HostNames, DroppedIndexesGiveTrueAnswers) {
     EXPECT_EQ(FullNameOf("T:\\D69\\OTHER.TXT"), "(none)");
 }
 
+// New files are the library round trip's check (HostNameRoundTrip).
 TEST_F(HostNames, NewEntriesKeepTheGivenLastNameInTheResolvedParent) {
-    {
-        CFile created("T:\\DATA\\REPORTS\\New Report.TXT", kCreate);
-        EXPECT_EQ(created.GetFilePath(), "T:\\Data\\Reports\\New Report.TXT");
-    }
-    EXPECT_TRUE(fs::exists(dir.path() / "Data/Reports/New Report.TXT"));
     EXPECT_EQ(CFile("T:\\data\\README.txt", kCreate | CFile::modeNoTruncate).GetLength(), 6u)
         << "an entry of another case is opened, not doubled";
     EXPECT_EQ(AfxMkDir("T:\\DATA\\Sub Dir"), 0);
     EXPECT_EQ(AfxMkDir("T:\\DATA\\SUB DIR"), -1) << "exists in another case";
     EXPECT_EQ(AfxMkDir("T:\\NONE\\New"), -1);
-    CFile::Remove("T:\\DATA\\REPORTS\\NEW REPORT.TXT");
     EXPECT_TRUE(fs::is_directory(dir.path() / "Data/Sub Dir"));
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path()), {}), 5)
         << "nothing else made: Data, Reports, Sub Dir and the two files";
@@ -330,20 +337,49 @@ TEST_F(HostNames, RelativeNamesAndDrivesMappedOntoDirectories) {
     EXPECT_EQ(FullNameOf(readme.substr(2)), readme.substr(2)) << "no drive holds it";
 }
 
-TEST_F(HostNames, MappingWhileOtherThreadsResolve) {
-    std::thread mapper([&] {
-        for (int i = 0; i < 2000; ++i) {
-            AfxMapDrive('T', (i % 2 ? dir.path() / "Data" : dir.path()).c_str());
-        }
-    });
-    // Resolved under one mapping, handed back under either.
-    const std::set<std::string> allowed = {"(none)", "T:\\readme.TXT", "T:\\Data\\readme.TXT"};
-    std::set<std::string> found = allowed;
-    for (int i = 0; i < 2000; ++i) {
-        found.insert(FullNameOf("T:\\README.TXT"));
+// `dir` and `file` joined by FILE_PathFile: backslashes, upper case.
+std::string PathFile(std::string dir, std::string file) {
+    std::vector<char> dest(dir.size() + file.size() + 3);
+    FILE_PathFile(dest.data(), dir.data(), file.data());
+    return dest.data();
+}
+
+// Opens `name` through the library, writes `text` into it when there is one,
+// and gives back the name the file object hands back, or "(none)".
+std::string OpenAs(const std::string& name, uint32_t mode, int32_t create = 0,
+                   const char* text = nullptr) {
+    CFile file;
+    if (FILE_Open(&file, name.c_str(), mode, create) != nullptr ||
+        (text != nullptr && FILE_WriteStr(&file, text) != nullptr)) {
+        return "(none)";
     }
-    mapper.join();
-    EXPECT_EQ(found, allowed);
+    const std::string handedBack = FILE_GetPath(&file, nullptr, 0);
+    return FILE_Close(&file) == nullptr ? handedBack : "(none)";
+}
+
+TEST(HostNameRoundTrip, ComposedNamesReachTheLowerCaseFilesAndCreateNothingElse) {
+    const TempDir dir;
+    fs::create_directories(dir.path() / "data" / "reports");
+    dir.Write("data/reports/report.txt", "old\n");
+    const std::string report = PathFile("c:" + dir / "data/reports", "report.txt");
+    EXPECT_EQ(OpenAs(report, 2, 1, "new line\n"), dir.Host("data/reports/report.txt"));
+    EXPECT_EQ(dir.Read("data/reports/report.txt"), "new line\n");
+    // No drive, and a new suffix: a new file named as composed, beside it.
+    std::string fresh = PathFile(dir / "data/reports", " fresh name.txt ") + "        ";
+    fresh.resize(static_cast<size_t>(FILE_NewSuffix(fresh.data(), "bak")));
+    EXPECT_EQ(OpenAs(fresh, 1, 0, "backup\n"), dir.Host("data/reports/FRESH NAME.bak"));
+    // A UTF-8 name keeps its bytes when composed and is found again in any case.
+    const std::string resume = dir.Host("data/R\xC3\xA9SUM\xC3\xA9.TXT");
+    EXPECT_EQ(OpenAs(PathFile(dir / "data", "r\xC3\xA9sum\xC3\xA9.txt"), 2, 1, "cv"), resume);
+    EXPECT_EQ(OpenAs(dir / "data/R\xC3\x89SUM\xC3\x89.txt", 0), resume);
+    for (const std::string& refused : {PathFile(dir / "data", "none\\x.txt"), std::string()}) {
+        EXPECT_EQ(OpenAs(refused, 2, 1), "(none)") << refused;
+    }
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path()), {}), 5)
+        << "nothing made in the wrong place";
+    EXPECT_EQ(dir.Read("data/reports/FRESH NAME.bak"), "backup\n");
+    EXPECT_EQ(FILE_Remove4Name(report.c_str()), nullptr);
+    EXPECT_EQ(FILE_FileExists(report.c_str()), 0);
 }
 
 }  // namespace

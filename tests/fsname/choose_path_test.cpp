@@ -1,11 +1,14 @@
 // FILE_ChoosePath and its browse callback, against a scripted browser that
-// replays selection moves and a final choice, with a counting allocator.
+// replays selection moves and a final choice, with a counting allocator; and
+// the shell operations under it that FILE_ChoosePath does not show: the
+// display name, browser messages outside a browse and the allocator.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "OrvikFILE_Lib.h"
@@ -15,6 +18,8 @@
 #include "temp_dir.h"
 
 namespace {
+
+using orvik::test::HostPath;
 
 // A selection or choice: a folder's path, an item without a file-system
 // path, or nothing (a null item list; as the choice, a cancel).
@@ -32,9 +37,6 @@ LPITEMIDLIST Make(const std::string& item) {
 // bytes; the browser itself deals in names on disk (/ddd...).
 std::string PathOf(size_t length) {
     return "/" + std::string(length - 3, 'd');
-}
-std::string Handed(const std::string& onDisk) {
-    return orvik::test::HostPath(onDisk);
 }
 
 // The browser, replaying selection moves and a final choice, and the shell's
@@ -125,7 +127,8 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
         shell.choice = choice;
         shell.releases = 0;
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, "Pick", nullptr), result) << choice;
-        EXPECT_EQ(result == 0 ? path.data() : Handed(choice), Handed(choice)) << "the chosen path";
+        EXPECT_EQ(result == 0 ? path.data() : HostPath(choice), HostPath(choice))
+            << "the chosen path";
         EXPECT_EQ(shell.releases, releases) << choice;
         EXPECT_EQ(shell.live.size(), allocator ? 0u : 1u) << choice;
     }
@@ -136,8 +139,9 @@ TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
 // shows each selection that has a path in the status line, cut to 32 bytes
 // and "..." past 35; without a scratch buffer it shows nothing.
 TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
-    const std::string exact = Handed(PathOf(35)), cut = Handed(PathOf(36)).substr(0, 32) + "...";
-    const std::string tmp = Handed("/tmp");
+    const std::string exact = HostPath(PathOf(35)),
+                      cut = HostPath(PathOf(36)).substr(0, 32) + "...";
+    const std::string tmp = HostPath("/tmp");
     const std::vector<std::string> none,
         seven{exact, kNoPath, PathOf(36), kNothing, PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
     using Moves = std::vector<std::string>;
@@ -185,6 +189,76 @@ TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseDesktop) {
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, nullptr, owner), 0);
         EXPECT_EQ(shell.seen.hwndOwner, expected) << "row " << (&row - rows);
     }
+}
+
+// From inside a browse, sends its own window each browser message, one of
+// them twice, one other message, and one to no window; chooses `choice`.
+class MessagingBrowser final : public orvik::shell::Browser {
+public:
+    std::string choice;
+    std::string received;
+
+    LPITEMIDLIST Browse(const BROWSEINFOA&) override {
+        LPITEMIDLIST item = orvik::shell::NewItemList("/from/item");
+        Send(BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("/from/text"));
+        Send(BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
+        Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("status"));
+        Send(BFFM_SETSTATUSTEXTA + 1, TRUE, reinterpret_cast<LPARAM>("other"));
+        Send(BFFM_SETSTATUSTEXTA, TRUE, 0);
+        SendMessage(nullptr, BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("no window"));
+        CoTaskMemFree(item);
+        return orvik::shell::NewItemList(choice.c_str());
+    }
+    void Select(HWND, const char* path) override { received += " select " + std::string(path); }
+    void ShowStatus(HWND, const char* text) override { received += " status " + std::string(text); }
+    void Send(UINT message, WPARAM wParam, LPARAM lParam) {
+        SendMessage(reinterpret_cast<HWND>(this), message, wParam, lParam);
+    }
+};
+
+TEST(Shell, BrowseRoutesMessagesAndWritesTheDisplayName) {
+    MessagingBrowser browser;
+    orvik::shell::InstallBrowserForTesting(&browser);
+    const std::pair<std::string, std::string> rows[] = {
+        // clang-format off
+        {"/srv/data", "data"}, {"/", "/"},  // choice, display name
+        {"/" + std::string(400, 'n'), std::string(MAX_PATH - 1, 'n')},
+        // clang-format on
+    };
+    for (const auto& [choice, displayName] : rows) {
+        browser.choice = choice;
+        browser.received.clear();
+        char name[MAX_PATH];
+        BROWSEINFO info{};
+        info.pszDisplayName = name;
+        LPITEMIDLIST chosen = SHBrowseForFolder(&info);
+        EXPECT_EQ(chosen != nullptr ? name : "(none)", displayName);
+        EXPECT_EQ(browser.received, " select /from/text select /from/item status status");
+        CoTaskMemFree(chosen);
+    }
+    browser.received.clear();
+    browser.Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("late"));
+    EXPECT_EQ(browser.received, "") << "no browse runs: nothing to send to";
+    EXPECT_EQ(SHBrowseForFolder(nullptr), nullptr);
+    orvik::shell::InstallBrowserForTesting(nullptr);
+}
+
+TEST(Shell, AllocatorAndDesktop) {
+    IMalloc* allocator = nullptr;
+    EXPECT_EQ(SHGetMalloc(nullptr), E_INVALIDARG);
+    ASSERT_EQ(SHGetMalloc(&allocator), S_OK);
+    ASSERT_NE(allocator, nullptr);
+    allocator->Free(allocator->Alloc(16));
+    allocator->Release();
+
+    orvik::shell::InstallAllocatorForTesting(nullptr, false);
+    EXPECT_EQ(SHGetMalloc(&allocator), E_FAIL);
+    EXPECT_EQ(allocator, nullptr);
+    CoTaskMemFree(CoTaskMemAlloc(16));  // task memory goes on
+    orvik::shell::InstallAllocatorForTesting(nullptr);
+
+    EXPECT_NE(GetDesktopWindow(), nullptr);
+    EXPECT_EQ(GetDesktopWindow(), GetDesktopWindow());
 }
 
 }  // namespace

@@ -39,14 +39,12 @@ TEST(Messages, UnknownNumberNamesTheNumber) {
     }
 }
 
-TEST(Messages, BuffersTakeTheirFullCapacity) {
+// Each thread has its own buffers, each of its full capacity.
+TEST(Messages, BuffersArePerThreadAndTakeTheirFullCapacity) {
     EXPECT_GE(MSG_MaxChars4Text(), 1024u);
     EXPECT_GE(MSG_MaxChars4Path(), 4095);
     std::memset(MSG_GetStr4Text(), 'x', MSG_MaxChars4Text());
     std::memset(MSG_GetStr4Path(), 'y', static_cast<size_t>(MSG_MaxChars4Path()) + 1);
-}
-
-TEST(Messages, BuffersArePerThread) {
     std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "mine");
     std::snprintf(MSG_GetStr4Path(), 16, "/my/path");
     char* otherText = nullptr;

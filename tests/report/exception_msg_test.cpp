@@ -24,26 +24,23 @@ TEST(ExceptionMsg, CausesOfTheTableSelectTheirMessage) {
     EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_REMOVE_FAILED);
 }
 
+// Other causes ask the exception for its text, into the text buffer; one
+// without a text of its own gives the no-text message, and is not released:
+// the caller still owns it.
 TEST(ExceptionMsg, OtherCausesAskTheExceptionForItsOwnText) {
+    const char* const noText = MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT);
     for (int cause : {15, -1, 1000, INT32_MIN}) {
-        TrackedException e(cause, "the exception's own words");
-        char* message = FILE_ExceptionMsg(&e);
-        EXPECT_EQ(message, MSG_GetStr4Text()) << cause;
-        EXPECT_STREQ(message, "the exception's own words");
-        EXPECT_EQ(e.m_messageCalls, 1);
-        EXPECT_EQ(e.m_lastBuffer, MSG_GetStr4Text());
-        EXPECT_EQ(e.m_lastCapacity, MSG_MaxChars4Text());
-        EXPECT_EQ(e.m_lastHelpContext, nullptr);
+        for (const char* own : {"the exception's own words", static_cast<const char*>(nullptr)}) {
+            TrackedException e(cause, own);
+            const char* message = FILE_ExceptionMsg(&e);
+            EXPECT_STREQ(message, own ? own : noText) << cause;
+            EXPECT_EQ(message, own ? MSG_GetStr4Text() : noText);
+            EXPECT_EQ(e.m_messageCalls, 1);
+            EXPECT_EQ(e.m_lastBuffer, MSG_GetStr4Text());
+            EXPECT_EQ(e.m_lastCapacity, MSG_MaxChars4Text());
+            EXPECT_EQ(e.m_lastHelpContext, nullptr);
+            EXPECT_EQ(TrackedException::s_alive, 1);
+        }
     }
-}
-
-TEST(ExceptionMsg, WithoutATextOfItsOwnGivesTheNoTextMessage) {
-    const int aliveBefore = TrackedException::s_alive;
-    {
-        TrackedException e(15);
-        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT));
-        EXPECT_EQ(e.m_messageCalls, 1);
-        EXPECT_EQ(TrackedException::s_alive, aliveBefore + 1) << "the caller still owns it";
-    }
-    EXPECT_EQ(FILE_ExceptionMsg(nullptr), MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT));
+    EXPECT_EQ(FILE_ExceptionMsg(nullptr), noText);
 }

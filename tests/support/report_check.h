@@ -40,20 +40,17 @@ inline ::testing::AssertionResult Reported(const char* message, int32_t number, 
                                            uint32_t wantedStatus = 0) {
     const char* const wanted = ExpectedText(number);
     const int32_t gotCode = GEN_GetRetCode();
-    const bool statusMatches = status == nullptr || *status == wantedStatus;
-    if (message == wanted && gotCode == code && statusMatches) {
+    if (message == wanted && gotCode == code && (status == nullptr || *status == wantedStatus)) {
         return ::testing::AssertionSuccess();
     }
-    auto failure = ::testing::AssertionFailure()
-                   << "gave " << Describe(message) << ", code " << gotCode;
+    std::string gotStatus, statusWanted;
     if (status) {
-        failure << ", status " << *status;
+        gotStatus = ", status " + std::to_string(*status);
+        statusWanted = ", status " + std::to_string(wantedStatus);
     }
-    failure << "; wanted " << Describe(wanted) << " (" << number << "), code " << code;
-    if (status) {
-        failure << ", status " << wantedStatus;
-    }
-    return failure;
+    return ::testing::AssertionFailure()
+           << "gave " << Describe(message) << ", code " << gotCode << gotStatus << "; wanted "
+           << Describe(wanted) << " (" << number << "), code " << code << statusWanted;
 }
 
 inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,

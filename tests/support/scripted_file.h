@@ -67,12 +67,11 @@ public:
         return static_cast<DWORD>(m_content.size());
     }
     UINT Read(void* buffer, UINT count) override {
-        if (m_throwAfter > 0) {
+        const bool spared = m_throwAfter > 0;  // recorded, but not thrown from
+        if (spared) {
             --m_throwAfter;
-            Enter("", "Read");
-        } else {
-            Enter("Read");
         }
+        Enter(spared ? "" : "Read", "Read");
         const size_t left = m_content.size() - std::min(m_position, m_content.size());
         const size_t n = std::min({size_t{count}, left, m_chunk});
         m_position += m_content.copy(static_cast<char*>(buffer), n, m_position);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace orvik::test {
@@ -38,9 +38,7 @@ std::string TempDir::Write(const std::string& leaf, const std::string& content) 
 
 std::string TempDir::Read(const std::string& leaf) const {
     std::ifstream in(*this / leaf, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace orvik::test

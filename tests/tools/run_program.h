@@ -9,7 +9,7 @@
 namespace orvik::test {
 
 struct Outcome {
-    int status = -1;  // the exit status; -1 when the program did not exit
+    int status = -1;  // the exit status; 128 + the signal when one ended it
     std::string out;
     std::string err;
 };
