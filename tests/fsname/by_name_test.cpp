@@ -62,9 +62,9 @@ TEST_F(ByName, MkDirResults) {
                       orphan = dir / "no/such/parent", underFile = dir / "plain/sub";
     // clang-format off
     const struct { const char* name; int32_t result; } rows[] = {
-        {made.c_str(), 0}, {made.c_str(), -3}, {file.c_str(), -3},  // exists already, as either kind
-        {orphan.c_str(), -4}, {underFile.c_str(), -5},              // no parent; a file as parent
-        {nullptr, -1}, {"", -2}, {" \t ", -2},
+        {made.c_str(), 0}, {made.c_str(), ORVIK_MKDIR_REFUSED}, {file.c_str(), ORVIK_MKDIR_REFUSED},  // exists already, as either kind
+        {orphan.c_str(), ORVIK_MKDIR_NO_PATH}, {underFile.c_str(), ORVIK_MKDIR_FAILED},              // no parent; a file as parent
+        {nullptr, ORVIK_MKDIR_NULL_NAME}, {"", ORVIK_MKDIR_BLANK_NAME}, {" \t ", ORVIK_MKDIR_BLANK_NAME},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -81,11 +81,11 @@ TEST_F(ByName, Move2DirChangesTheCurrentDirectory) {
     dir.Write("sub/inner.txt", "x");
     const std::string missing = dir / "missing", plain = dir.Write("plain", "");
     for (const char* refused : {missing.c_str(), plain.c_str()}) {
-        EXPECT_EQ(FILE_Move2Dir(refused), -3);
+        EXPECT_EQ(FILE_Move2Dir(refused), ORVIK_MOVE2DIR_REFUSED);
         EXPECT_EQ(fs::current_path(), before) << "a refused change leaves it";
     }
-    EXPECT_EQ(FILE_Move2Dir(nullptr), -1);
-    EXPECT_EQ(FILE_Move2Dir("  "), -2);
+    EXPECT_EQ(FILE_Move2Dir(nullptr), ORVIK_MOVE2DIR_NULL_NAME);
+    EXPECT_EQ(FILE_Move2Dir("  "), ORVIK_MOVE2DIR_BLANK_NAME);
     ASSERT_EQ(FILE_Move2Dir((dir / "sub").c_str()), 0);
     EXPECT_NE(FILE_FileExists("inner.txt"), 0) << "relative names resolve against it";
     EXPECT_EQ(FILE_MkDir("relative"), 0);

@@ -115,13 +115,16 @@ protected:
 // The chosen item list is freed, then the allocator given back; a cancel has
 // none, and without the allocator it stays unreleased.
 TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
-    EXPECT_EQ(FILE_ChoosePath(nullptr, "/srv", "Pick", nullptr), -1);
+    EXPECT_EQ(FILE_ChoosePath(nullptr, "/srv", "Pick", nullptr), ORVIK_CHOOSE_NULL_PATH);
     EXPECT_EQ(shell.browses, 0) << "no browser for a null buffer";
     const std::tuple<std::string, int32_t, int, bool> rows[] = {
         // choice, result, releases
-        {"/srv/data", 0, 1, true},       {PathOf(MAX_PATH - 1), 0, 1, true},
-        {PathOf(MAX_PATH), -3, 1, true}, {kNoPath, -3, 1, true},
-        {kNothing, -2, 0, true},         {"/srv/data", 0, 0, false}};
+        {"/srv/data", 0, 1, true},
+        {PathOf(MAX_PATH - 1), 0, 1, true},
+        {PathOf(MAX_PATH), ORVIK_CHOOSE_NO_PATH, 1, true},
+        {kNoPath, ORVIK_CHOOSE_NO_PATH, 1, true},
+        {kNothing, ORVIK_CHOOSE_CANCELLED, 0, true},
+        {"/srv/data", 0, 0, false}};
     for (const auto& [choice, result, releases, allocator] : rows) {
         orvik::shell::InstallAllocatorForTesting(&shell, allocator);
         shell.choice = choice;

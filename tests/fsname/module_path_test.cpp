@@ -51,9 +51,9 @@ TEST(ModulePath, TheDirectoryAboveTheRunningProgramsDirectory) {
     std::vector<char> buffer(259, '#');  // a write past it stops AddressSanitizer
     GEN_SetRetCode(orvik::test::kNoSuchCode);
     const int32_t result = FILE_GetModulePathName(buffer.data());
-    EXPECT_EQ(result, fits ? static_cast<int32_t>(expected.size()) : -2);
+    EXPECT_EQ(result, fits ? static_cast<int32_t>(expected.size()) : ORVIK_MODULE_NO_NAME);
     EXPECT_EQ(std::string(buffer.data()), expected);
-    EXPECT_EQ(FILE_GetModulePathName(nullptr), -1);
+    EXPECT_EQ(FILE_GetModulePathName(nullptr), ORVIK_MODULE_NULL_BUFFER);
     EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode) << "the return code is left alone";
     if (const char* wanted = std::getenv("ORVIK_EXPECT_MODULE_RESULT")) {
         EXPECT_EQ(result, std::atoi(wanted));
@@ -73,7 +73,8 @@ TEST(ModulePath, TheLongestNameThatFitsAndOneMore) {
     const size_t room = 258 - orvik::test::HostPath(deep.string()).size() - 1;
     const int32_t above =
         static_cast<int32_t>(orvik::test::HostPath(deep.parent_path().string()).size());
-    for (const auto& [leaf, result] : {std::pair{room, above}, {room + 1, -2}}) {
+    for (const auto& [leaf, result] :
+         {std::pair{room, above}, {room + 1, int32_t{ORVIK_MODULE_NO_NAME}}}) {
         const fs::path copy = deep / std::string(leaf, 'p');
         fs::copy_file("/proc/self/exe", copy);
         fs::permissions(copy, fs::perms::owner_exec, fs::perm_options::add);

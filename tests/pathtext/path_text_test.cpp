@@ -99,12 +99,12 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
         {deeper, "C:\\dir\\sub\\...\\file.txt", 25, 23}, {deeper, "C:\\dir\\...\\file.txt", 22, 19},
         {"C:\\very\\long\\dir\\", "C:\\...\\", 10, 7},
         {"\\verylongname.txt", "\\verylongn", 10, 10}, {"abcdefghij", "abcdefghij", 10, 10},
-        {"abcdefghij", "abcde", 5, 5}, {"", "", 1, 0}, {"abc", "", 0, -1}, {nullptr, "", 5, -1},
+        {"abcdefghij", "abcde", 5, 5}, {"", "", 1, 0}, {"abc", "", 0, ORVIK_SHRINK_REFUSED}, {nullptr, "", 5, ORVIK_SHRINK_REFUSED},
         {"a\\bcdef\\ghij", "a\\...\\ghij", 10, 10},  // a backslash just inside keep
         {"ab\\cdef\\ghij", "ab...\\ghij", 10, 10},  // one at index keep is outside
         // The source is stripped for good, but not when the call is refused.
         {" \tC:\\dir\\sub\\file.txt \t", "C:\\...\\file.txt", 18, 15, name},
-        {"  \t ", "", 1, 0, ""}, {" abc ", "", -5, -1},
+        {"  \t ", "", 1, 0, ""}, {" abc ", "", -5, ORVIK_SHRINK_REFUSED},
         // clang-format on
     };
     for (const ShrinkRow& row : rows) {
@@ -113,9 +113,9 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
 
     char src[] = "  abc  ";
     GEN_SetRetCode(orvik::test::kNoSuchCode);
-    EXPECT_EQ(FILE_ShrinkName(nullptr, src, 5), -1);
+    EXPECT_EQ(FILE_ShrinkName(nullptr, src, 5), ORVIK_SHRINK_REFUSED);
     EXPECT_STREQ(src, "  abc  ") << "a null destination leaves the source unstripped";
-    EXPECT_EQ(GEN_GetRetCode(), 0);
+    EXPECT_EQ(GEN_GetRetCode(), ORVIK_RC_OK);
 }
 
 class Suffix : public ::testing::Test {
