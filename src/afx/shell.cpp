@@ -69,8 +69,11 @@ std::string DisplayName(LPCITEMIDLIST item) {
     if (item->hasPath == 0) {
         return TextOf(item);
     }
-    const std::string last = orvik::afx::LastComponent(TextOf(item));
-    return last.empty() ? std::string(TextOf(item)) : last;
+    std::string last = orvik::afx::LastComponent(TextOf(item));
+    if (last.empty()) {
+        last = TextOf(item);  // the root
+    }
+    return last;
 }
 
 // --- The desktop's browser module
