@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <list>
 #include <map>
 #include <mutex>
@@ -64,7 +65,7 @@ struct DirectoryIndex {
 };
 
 bool IsDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
 class FoldedIndex {
@@ -84,9 +85,8 @@ public:
               std::string& spelling) {
         const char* path = directory.empty() ? "." : directory.c_str();
         const std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_fd < 0) {
-            return false;
-        }
+        // Without a queue of changes (inotify refused) no watch is made, and
+        // every directory is read for one answer.
         ApplyChanges();
         if (m_codePage != STR_GetCodePage()) {
             ForgetAll();  // folded in another code page
@@ -97,9 +97,10 @@ public:
             return false;
         }
         const DirectoryId id{info.st_dev, info.st_ino};
+        DirectoryIndex once;  // the names of a directory that is not kept indexed
         DirectoryIndex* index = Touch(id);
         if (index == nullptr && use == IndexUse::kReadIfNeeded) {
-            index = Read(path, id);
+            index = Read(path, id, once);
         }
         if (index == nullptr) {
             return false;
@@ -129,9 +130,9 @@ private:
         return &found->second;
     }
 
-    // Exact spelling first, then the lower-case one, then the byte-wise
-    // smallest: the order of the cheap tries, and stable whatever order the
-    // directory lists its entries in.
+    // The lower-case spelling first, then the byte-wise smallest: stable
+    // whatever order the directory lists its entries in. The exact spelling
+    // is not looked for: it was looked for on disk before.
     static std::string Choose(const DirectoryIndex& index, const std::string& component) {
         const auto [first, last] = index.names.equal_range(FoldedName(component));
         if (first == last) {
@@ -141,9 +142,6 @@ private:
         const std::string* best = &first->second;
         bool lowerFound = false;
         for (auto entry = first; entry != last; ++entry) {
-            if (entry->second == component) {
-                return component;
-            }
             lowerFound = lowerFound || entry->second == lower;
             if (entry->second < *best) {
                 best = &entry->second;
@@ -152,51 +150,45 @@ private:
         return lowerFound ? lower : *best;
     }
 
+    // Reads the directory's names into `once`, and keeps them as its index
+    // when the kernel reports its changes and they are not too many. Null
+    // when the directory cannot be read or is no longer the one identified.
     // The watch comes first, so that no change is lost between the read and
     // the watch; a change during the read may come twice, which adding and
     // removing by name take in their stride.
-    DirectoryIndex* Read(const char* path, const DirectoryId& id) {
-        if (!ChangesAreReported(path)) {
-            return nullptr;
-        }
-        const int watch = ::inotify_add_watch(m_fd, path, kNameChanges);
-        if (watch < 0) {
-            return nullptr;  // out of watches (fs.inotify.max_user_watches), or gone
-        }
-        DirectoryIndex fresh;
-        fresh.watch = watch;
-        if (!ReadNames(path, id, fresh)) {
-            if (m_byWatch.count(watch) == 0) {
+    DirectoryIndex* Read(const char* path, const DirectoryId& id, DirectoryIndex& once) {
+        // A watch refused: out of watches (fs.inotify.max_user_watches), or gone.
+        const int watch =
+            ChangesAreReported(path) ? ::inotify_add_watch(m_fd, path, kNameChanges) : -1;
+        const bool read = ReadNames(path, id, once);
+        if (!read || watch < 0 || once.names.size() > kMaxIndexedNames) {
+            if (watch >= 0 && m_byWatch.count(watch) == 0) {
                 ::inotify_rm_watch(m_fd, watch);
             }
-            return nullptr;
+            return read ? &once : nullptr;
         }
-        MakeRoom(1, fresh.names.size());
-        m_nameCount += fresh.names.size();
+        once.watch = watch;
+        MakeRoom(1, once.names.size());
+        m_nameCount += once.names.size();
         m_recent.push_front(id);
-        fresh.recent = m_recent.begin();
+        once.recent = m_recent.begin();
         m_byWatch[watch] = id;
-        return &(m_byId[id] = std::move(fresh));
+        return &(m_byId[id] = std::move(once));
     }
 
     // False when the directory read is not the one identified (replaced
-    // since), cannot be read, or holds more names than the index may.
+    // since) or cannot be read.
     static bool ReadNames(const char* path, const DirectoryId& id, DirectoryIndex& index) {
         DIR* stream = ::opendir(path);
         if (stream == nullptr) {
             return false;
         }
         struct stat info {};
-        bool ok =
+        const bool ok =
             ::fstat(::dirfd(stream), &info) == 0 && DirectoryId{info.st_dev, info.st_ino} == id;
-        while (ok) {
-            const dirent* entry = ::readdir(stream);
-            if (entry == nullptr) {
-                break;
-            }
+        while (const dirent* entry = ok ? ::readdir(stream) : nullptr) {
             if (!IsDotOrDotDot(entry->d_name)) {
                 index.names.emplace(FoldedName(entry->d_name), entry->d_name);
-                ok = index.names.size() <= kMaxIndexedNames;
             }
         }
         ::closedir(stream);
@@ -237,10 +229,8 @@ private:
     void ApplyChanges() {
         char* const buffer = m_events;
         for (;;) {
+            // Never interrupted: a read of a non-blocking queue does not wait.
             const ssize_t got = ::read(m_fd, buffer, sizeof m_events);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
             if (got <= 0) {
                 if (got == 0 || errno != EAGAIN) {
                     ForgetAll();  // the queue can no longer be trusted

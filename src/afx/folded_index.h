@@ -29,11 +29,12 @@ enum class IndexUse {
 
 // Looks for the entry of `directory` (a name for the kernel; empty is the
 // current directory) that matches `component` without regard to case (see
-// FoldedName): the exact spelling, else the one LowerName gives, else the
-// byte-wise smallest. True when the index answered; `spelling` is then that
-// entry's name, or empty when no entry matches. False when it cannot
-// answer: no current index (with kIfCurrent), or the directory is not
-// indexed; the caller then reads the directory itself.
+// FoldedName), `component` itself being known to be missing: the one
+// LowerName gives, else the byte-wise smallest. True when it answered;
+// `spelling` is then that entry's name, or empty when no entry matches.
+// False when no index is current (with kIfCurrent) or the directory cannot
+// be read. With kReadIfNeeded a directory that is not indexed is read for
+// this one answer.
 bool FindInIndex(const std::string& directory, const std::string& component, IndexUse use,
                  std::string& spelling);
 

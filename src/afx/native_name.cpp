@@ -1,12 +1,11 @@
 #include "native_name.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <climits>
+#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -24,7 +23,8 @@ bool IsSeparator(char c) {
 }
 
 bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const char lower = static_cast<char>(c | 0x20);
+    return lower >= 'a' && lower <= 'z';
 }
 
 size_t DriveIndex(char letter) {
@@ -45,8 +45,11 @@ class DriveTable {
 public:
     std::string Directory(char letter) {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        const std::string& mapped = m_directories[DriveIndex(letter)];
-        return mapped.empty() ? std::string("/") : mapped;
+        std::string mapped = m_directories[DriveIndex(letter)];
+        if (mapped.empty()) {
+            mapped = "/";
+        }
+        return mapped;
     }
 
     void Set(char letter, std::string directory) {
@@ -154,25 +157,6 @@ bool EntryExists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The entry of `directory` (empty: the current one) that matches
-// `component` without regard to case; the byte-wise smallest when several
-// do. Empty when none does or the directory cannot be read.
-std::string ScanFor(const std::string& directory, const std::string& component) {
-    DIR* stream = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (stream == nullptr) {
-        return std::string();
-    }
-    const std::string wanted = FoldedName(component);
-    std::string best;
-    while (const dirent* entry = ::readdir(stream)) {
-        if ((best.empty() || best > entry->d_name) && FoldedName(entry->d_name) == wanted) {
-            best = entry->d_name;
-        }
-    }
-    ::closedir(stream);
-    return best;
-}
-
 // The spelling on disk of `component` inside `directory`: as given, else
 // the lower-case spelling, else the one that the directory's index or a read
 // of the directory finds. A current index answers before the lower-case
@@ -207,7 +191,7 @@ std::string SpellingOnDisk(const std::string& directory, const std::string& comp
     if (FindInIndex(directory, component, IndexUse::kReadIfNeeded, spelling)) {
         return spelling;
     }
-    return ScanFor(directory, component);
+    return std::string();  // the directory cannot be read
 }
 
 std::string Joined(const ParsedName& parsed, const std::vector<std::string>& components) {
@@ -224,15 +208,10 @@ std::string Joined(const ParsedName& parsed, const std::vector<std::string>& com
     return path;
 }
 
+// Empty when there is none (removed since it was entered).
 std::string CurrentDirectory() {
-    std::vector<char> buffer(PATH_MAX);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) {
-            return std::string();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string(buffer.data());
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
 }
 
 }  // namespace
@@ -276,7 +255,7 @@ std::string HostName(const std::string& native) {
 
 std::string FullPath(const std::string& native) {
     std::string joined = native;
-    if (native.empty() || native[0] != '/') {
+    if (native[0] != '/') {  // the empty name too
         const std::string cwd = CurrentDirectory();
         if (cwd.empty()) {
             return native;  // no current directory to resolve against
@@ -288,7 +267,10 @@ std::string FullPath(const std::string& native) {
     for (const std::string& component : parsed.components) {
         full += "/" + component;
     }
-    return full.empty() ? std::string("/") : full;
+    if (full.empty()) {
+        full = "/";
+    }
+    return full;
 }
 
 std::string LastComponent(const std::string& path) {

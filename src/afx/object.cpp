@@ -5,8 +5,11 @@ CObject::~CObject() = default;
 
 CString::CString(const char* text) : m_text(text ? text : "") {}
 
-CString::CString(const char* text, int length)
-    : m_text(text && length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string()) {}
+CString::CString(const char* text, int length) {
+    if (text && length > 0) {
+        m_text.assign(text, static_cast<size_t>(length));
+    }
+}
 
 CString& CString::operator=(const char* text) {
     m_text = text ? text : "";

@@ -69,13 +69,17 @@ std::string DisplayName(LPCITEMIDLIST item) {
     if (item->hasPath == 0) {
         return TextOf(item);
     }
-    const std::string last = orvik::afx::LastComponent(TextOf(item));
-    return last.empty() ? std::string(TextOf(item)) : last;
+    std::string last = orvik::afx::LastComponent(TextOf(item));
+    if (last.empty()) {
+        last = TextOf(item);  // the root
+    }
+    return last;
 }
 
 // --- The desktop's browser module
 
-constexpr const char* kModuleName = "libOrvikAfxGtk.so";
+#define ORVIK_AFX_MODULE_NAME "libOrvikAfxGtk.so"
+constexpr const char* kModuleName = ORVIK_AFX_MODULE_NAME;
 constexpr const char* kModuleVariable = "ORVIK_BROWSER_MODULE";
 constexpr const char* kModuleEntry = "OrvikAfxGtkBrowser";
 using ModuleEntry = orvik::shell::Browser* (*)();
@@ -83,13 +87,11 @@ using ModuleEntry = orvik::shell::Browser* (*)();
 // Next to the library that holds this code, unless the environment names
 // another file.
 std::string BesideThisCode() {
-    Dl_info self{};
-    if (dladdr(reinterpret_cast<void*>(&BesideThisCode), &self) == 0 || self.dli_fname == nullptr) {
-        return kModuleName;
-    }
-    const std::string library = self.dli_fname;
-    const size_t slash = library.find_last_of('/');
-    return slash == std::string::npos ? kModuleName : library.substr(0, slash + 1) + kModuleName;
+    Dl_info self{};  // its file name stays null when the address is not found
+    dladdr(reinterpret_cast<void*>(&BesideThisCode), &self);
+    const std::string library = self.dli_fname != nullptr ? self.dli_fname : "";
+    // Without a slash (npos + 1 is 0) the module is looked for by its name alone.
+    return library.substr(0, library.find_last_of('/') + 1) + kModuleName;
 }
 
 // Linked statically, this code lies in the host's program, where the module
@@ -101,7 +103,7 @@ std::string ModulePath() {
     std::string beside = BesideThisCode();
 #ifdef ORVIK_AFX_MODULE_DIR
     if (access(beside.c_str(), F_OK) != 0) {
-        return std::string(ORVIK_AFX_MODULE_DIR "/") + kModuleName;
+        return ORVIK_AFX_MODULE_DIR "/" ORVIK_AFX_MODULE_NAME;
     }
 #endif
     return beside;

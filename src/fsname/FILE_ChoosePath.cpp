@@ -60,7 +60,7 @@ int BrowseCallbackProc(HWND browser, UINT notification, LPARAM lParam, LPARAM lp
 // allocator the list stays unreleased; the choice is made all the same.
 void ReleaseItemList(LPITEMIDLIST chosen) {
     IMalloc* allocator = nullptr;
-    if (SHGetMalloc(&allocator) != S_OK || allocator == nullptr) {
+    if (SHGetMalloc(&allocator) != S_OK) {  // S_OK always hands out an allocator
         return;
     }
     allocator->Free(chosen);

@@ -30,17 +30,14 @@ int32_t FILE_GetModulePathName(char* buffer) {
         buffer[0] = '\0';
         return ORVIK_MODULE_NO_NAME;
     }
-    char* const fileCut = LastBackslash(buffer);
-    if (fileCut == nullptr) {
-        buffer[0] = '\0';
-        return ORVIK_MODULE_NO_CUT;
+    char* cut = nullptr;
+    for (int cuts = 0; cuts < 2; ++cuts) {
+        cut = LastBackslash(buffer);
+        if (cut == nullptr) {
+            buffer[0] = '\0';
+            return ORVIK_MODULE_NO_CUT;
+        }
+        *cut = '\0';
     }
-    *fileCut = '\0';
-    char* const directoryCut = LastBackslash(buffer);
-    if (directoryCut == nullptr) {
-        buffer[0] = '\0';
-        return ORVIK_MODULE_NO_CUT;
-    }
-    *directoryCut = '\0';
-    return static_cast<int32_t>(directoryCut - buffer);
+    return static_cast<int32_t>(cut - buffer);
 }

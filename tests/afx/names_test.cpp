@@ -92,6 +92,8 @@ TEST_F(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
         {Upper(HostPath(dir / "Data/README.txt")), "*", "readme"},  // the whole path, from C:
         {Upper(dir / "data/readme.txt"), "*", "readme"},  // a POSIX name too
         {"T:\\DATA\\", "T:\\Data", "*"}, {"T:\\DATA\\README.TXT\\", "*", "(none)"},  // names a directory
+        {"T:\\DATA\\README.TXT\\X", "*", "(none)"},  // a file holds no entries
+        {"C:\\PROC\\NONE", "*", "(none)"},  // the directory is read though no index is kept
         {"T:\\Data\\Reports\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},
         {"T:\\DATA\\NONE\\..\\README.TXT", "T:\\Data\\readme.TXT", "readme"},  // .. as text
         {"T:", "T:\\", "*"}, {"C:", "C:\\", "*"}, {"Z:\\", "C:\\", "*"}, {"\\", "C:\\", "*"},
@@ -317,13 +319,16 @@ TEST_F(HostNames, RelativeNamesAndDrivesMappedOntoDirectories) {
     ASSERT_EQ(AfxChDir("T:\\DATA\\REPORTS"), 0);
     EXPECT_EQ(fs::current_path(), dir.path() / "Data/Reports");
     EXPECT_EQ(ContentOf("..\\README.TXT"), "readme");
+    EXPECT_EQ(ContentOf("..\\..\\DATA\\README.TXT"), "readme");
     EXPECT_EQ(FullNameOf(".\\q1 summary.txt"), "T:\\Data\\Reports\\Q1 Summary.txt");
     ASSERT_EQ(AfxChDir(".."), 0);
     ASSERT_TRUE(AfxMapDrive('r', "REPORTS"));  // against the current directory of the call
     ASSERT_EQ(AfxChDir("C:\\"), 0);
     EXPECT_EQ(ContentOf("R:\\Q1 SUMMARY.TXT"), "q1");
     EXPECT_EQ(FullNameOf("T:\\DATA\\REPORTS\\Q1 SUMMARY.TXT"), "R:\\Q1 Summary.txt") << "closest";
-    EXPECT_FALSE(AfxMapDrive('1', "/"));
+    for (const char notALetter : {'1', '@', '['}) {
+        EXPECT_FALSE(AfxMapDrive(notALetter, "/")) << notALetter;
+    }
     EXPECT_FALSE(AfxMapDrive('T', ""));
     EXPECT_EQ(ContentOf("T:\\DATA\\README.TXT"), "readme") << "a refused mapping changes nothing";
 
