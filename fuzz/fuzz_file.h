@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,34 @@ struct FileInput {
         const size_t used = std::min(size, 3 + count);
         content.assign(reinterpret_cast<const char*>(data) + used, size - used);
     }
+};
+
+// The file object that the input's flags choose (bit 0: a real file through
+// the platform CFile, else a host's object), serving the input's content in
+// the input's pieces.
+class FileUnderTest {
+public:
+    explicit FileUnderTest(const FileInput& input) {
+        if ((input.flags & 1) != 0) {
+            m_real = std::make_unique<RealFile>(input.content, Pieces(input.pieces));
+        } else {
+            m_pieces = std::make_unique<PieceFile>(input.content, Pieces(input.pieces));
+        }
+    }
+
+    CFile* file() { return m_real ? &m_real->file() : m_pieces.get(); }
+    bool IsReal() const { return m_real != nullptr; }
+
+    // How far the file has been read: a real file is asked for its
+    // position, which also drops what it read ahead.
+    size_t Consumed() {
+        return m_real ? static_cast<uint32_t>(m_real->file().Seek(0, CFile::current))
+                      : m_pieces->Position();
+    }
+
+private:
+    std::unique_ptr<RealFile> m_real;
+    std::unique_ptr<PieceFile> m_pieces;
 };
 
 }  // namespace orvik::fuzz

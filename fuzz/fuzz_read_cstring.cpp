@@ -5,7 +5,6 @@
 // its first zero), a record cut short by the end of the file as the end of
 // the file with the bytes that came, and the text never longer than the
 // record buffer; nothing past a record's 4 + min(L, 513) bytes is consumed.
-#include <memory>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
@@ -52,19 +51,8 @@ Record Expected(const std::string& content, size_t& position) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const orvik::fuzz::FileInput input(data, size);
-    const bool real = (input.flags & 1) != 0;
-    std::unique_ptr<orvik::fuzz::RealFile> realFile;
-    std::unique_ptr<orvik::fuzz::PieceFile> pieceFile;
-    CFile* file = nullptr;
-    if (real) {
-        realFile = std::make_unique<orvik::fuzz::RealFile>(input.content,
-                                                           orvik::fuzz::Pieces(input.pieces));
-        file = &realFile->file();
-    } else {
-        pieceFile = std::make_unique<orvik::fuzz::PieceFile>(input.content,
-                                                             orvik::fuzz::Pieces(input.pieces));
-        file = pieceFile.get();
-    }
+    orvik::fuzz::FileUnderTest underTest(input);
+    CFile* const file = underTest.file();
     size_t position = 0;
     for (size_t call = 0; call <= input.content.size() / ORVIK_RECORD_LENGTH_BYTES + 1; ++call) {
         char* text = nullptr;
@@ -73,9 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(text != nullptr && std::strlen(text) <= ORVIK_RECORD_MAX_TEXT,
                 "the text fits the record buffer");
         Require(std::string(text) == expected.text, "the text as the layout gives it");
-        const size_t consumed =
-            real ? static_cast<uint32_t>(file->Seek(0, CFile::current)) : pieceFile->Position();
-        Require(consumed == position, "nothing past the record is consumed");
+        Require(underTest.Consumed() == position, "nothing past the record is consumed");
         if (expected.end) {
             Require(message == MSG_GetStr(ORVIK_MSG_END_OF_FILE) &&
                         GEN_GetRetCode() == ORVIK_RC_END_OF_FILE,

@@ -5,7 +5,6 @@
 // what a byte-by-byte reading of the content gives, its status must agree
 // with its message and length, nothing past the line may be consumed, and
 // nothing may be written past the buffer of max + 1 bytes.
-#include <memory>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
@@ -46,21 +45,10 @@ Line Expected(const std::string& content, size_t& position, uint32_t max) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const orvik::fuzz::FileInput input(data, size);
-    const bool real = (input.flags & 1) != 0;
     const bool looks = (input.flags & 2) != 0;
     const uint32_t max = input.limit;
-    std::unique_ptr<orvik::fuzz::RealFile> realFile;
-    std::unique_ptr<orvik::fuzz::PieceFile> pieceFile;
-    CFile* file = nullptr;
-    if (real) {
-        realFile = std::make_unique<orvik::fuzz::RealFile>(input.content,
-                                                           orvik::fuzz::Pieces(input.pieces));
-        file = &realFile->file();
-    } else {
-        pieceFile = std::make_unique<orvik::fuzz::PieceFile>(input.content,
-                                                             orvik::fuzz::Pieces(input.pieces));
-        file = pieceFile.get();
-    }
+    orvik::fuzz::FileUnderTest underTest(input);
+    CFile* const file = underTest.file();
     size_t position = 0;
     const size_t calls = max == 0 ? 2 : input.content.size() + 2;
     for (size_t call = 0; call < calls; ++call) {
@@ -82,10 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 "the status is 100 plus a length within the limit");
         Require(line.data()[length] == '\0', "the line is terminated at its length");
         Require(std::string(line.data(), length) == expected.text, "the line as read byte by byte");
-        const size_t consumed =
-            real ? static_cast<size_t>(looks ? static_cast<uint32_t>(file->Seek(0, CFile::current))
-                                             : position)
-                 : pieceFile->Position();
+        // Without a look, a real file keeps what it read ahead untouched.
+        const size_t consumed = underTest.IsReal() && !looks ? position : underTest.Consumed();
         Require(consumed == position, "nothing past the line is consumed");
     }
     return 0;
