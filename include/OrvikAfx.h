@@ -13,8 +13,9 @@
 #include <stdint.h>
 #include <time.h>
 
+#include <stddef.h>
+
 #include <memory>
-#include <string>
 
 #if defined(__GNUC__)
 #define ORVIK_AFX_API __attribute__((visibility("default")))
@@ -56,30 +57,47 @@ public:
 };
 
 // A small owning single-byte text. A null pointer is taken as the empty text.
+// As the framework's, a copy shares the text instead of copying it, so
+// copying (and handing a CString back by value) never allocates and never
+// throws; a change to a shared text makes a text of its own first. Making a
+// text from characters allocates and throws std::bad_alloc when memory runs
+// out. Copies may be used from any thread; one object must not be changed
+// by two threads at once.
 class ORVIK_AFX_API CString {
 public:
-    CString() = default;
+    CString() noexcept = default;
     CString(const char* text);  // NOLINT(google-explicit-constructor): as the framework's
     CString(const char* text, int length);
+    CString(const CString& other) noexcept;
+    CString(CString&& other) noexcept;
+    CString& operator=(const CString& other) noexcept;
+    CString& operator=(CString&& other) noexcept;
+    ~CString();
 
-    int GetLength() const { return static_cast<int>(m_text.size()); }
-    BOOL IsEmpty() const { return m_text.empty() ? TRUE : FALSE; }
-    void Empty() { m_text.clear(); }
-    const char* GetString() const { return m_text.c_str(); }
-    operator const char*() const { return m_text.c_str(); }  // NOLINT: as the framework's
+    // The length in bytes; INT32_MAX for a longer text.
+    int GetLength() const noexcept;
+    BOOL IsEmpty() const noexcept { return m_text == nullptr ? TRUE : FALSE; }
+    void Empty() noexcept;
+    const char* GetString() const noexcept;
+    operator const char*() const noexcept { return GetString(); }  // NOLINT: as the framework's
 
     CString& operator=(const char* text);
     CString& operator+=(const char* text);
 
-    friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
-    friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
-    friend bool operator==(const char* a, const CString& b) { return b == a; }
+    friend bool operator==(const CString& a, const CString& b) { return Equal(a, b.GetString()); }
+    friend bool operator==(const CString& a, const char* b) { return Equal(a, b); }
+    friend bool operator==(const char* a, const CString& b) { return Equal(b, a); }
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
     friend bool operator!=(const char* a, const CString& b) { return !(b == a); }
 
 private:
-    std::string m_text;
+    struct Text;  // a shared, counted text
+    static bool Equal(const CString& a, const char* b) noexcept;
+    void Assign(const char* text, size_t length);
+    void Release() noexcept;
+
+    Text* m_text = nullptr;  // null for the empty text
 };
 
 // ---------------------------------------------------------------------------
@@ -157,7 +175,10 @@ public:
     CString m_strFileName;
 };
 
-// Throws new CFileException(cause, osError, fileName).
+// Throws new CFileException(cause, osError, fileName). When memory for the
+// exception runs out, a spare exception of the process is thrown instead,
+// with the same cause, OS error and file name; its Delete() keeps it
+// for the next such case.
 [[noreturn]] ORVIK_AFX_API void AfxThrowFileException(int cause, LONG osError = -1,
                                                       LPCTSTR fileName = nullptr);
 
@@ -165,8 +186,11 @@ public:
 struct CFileStatus {  // what GetStatus fills
     time_t m_ctime, m_mtime, m_atime;
     uint64_t m_size;
-    BYTE m_attribute;             // CFile::Attribute bits
-    char m_szFullName[MAX_PATH];  // absolute, as names are handed back; empty when too long
+    BYTE m_attribute;  // CFile::Attribute bits
+    // Absolute, as names are handed back (see Names); empty when it does not
+    // fit, or when a name relative to the current directory was asked for
+    // while the current directory has no name (removed since).
+    char m_szFullName[MAX_PATH];
 };
 
 // A file over a POSIX file descriptor, kept in m_hFile.
@@ -178,15 +202,29 @@ struct CFileStatus {  // what GetStatus fills
 // process or another): shareDenyWrite takes a shared lock (an exclusive one
 // when the opener itself writes), shareExclusive and shareDenyRead an
 // exclusive lock, shareCompat and shareDenyNone none. A lock held by another
-// opener refuses the open with sharingViolation; the file is emptied only
-// after the lock is held. A directory is refused with accessDenied.
+// opener refuses the open with sharingViolation. Emptying is a write: an
+// open that empties a file (modeCreate without modeNoTruncate, on a file
+// that exists) first takes the exclusive lock, so it is refused while any
+// other opener holds a share lock, empties the file, and only then settles
+// to the lock its share mode asks for. A directory is refused with
+// accessDenied. A name is resolved as "Names" below says; a link that leads
+// out of a drive is refused with accessDenied (EACCES).
+//
+// The descriptor of a regular file keeps O_NONBLOCK, which Linux ignores
+// for regular files; every other descriptor blocks as usual once open.
 //
 // Pipes, FIFOs and devices: Open never waits. The descriptor is opened
 // without blocking and set back to blocking once open, so a FIFO that no
 // writer holds open reads as an empty file (Read gives 0) instead of holding
 // the open up; a FIFO or pipe with a writer reads as any blocking
-// descriptor does. A FIFO opened for writing only with no reader is refused
-// (ENXIO, badPath); opened for reading and writing it is its own reader.
+// descriptor does. Writing to a FIFO needs a reader in another process: a
+// FIFO opened for writing (modeWrite or modeReadWrite) while no process has
+// it open for reading is refused with badPath (ENXIO), so that no byte is
+// written where nobody reads it and no write waits forever. A FIFO opened
+// with modeReadWrite is opened for writing only (this process would
+// otherwise read back its own bytes); Read on it fails with accessDenied.
+// A write to a pipe or FIFO whose reader has gone fails with generic
+// (EPIPE) and never raises SIGPIPE in the host.
 //
 // Positions and lengths travel as 32-bit values: Seek, SetLength, GetLength
 // and Read on a regular file throw badSeek (EOVERFLOW) rather than hand back
@@ -203,6 +241,11 @@ struct CFileStatus {  // what GetStatus fills
 // the new length, and Close forgets the file's path. An operation that
 // throws has moved nothing that the caller can see, except a Write that
 // failed part of the way: the bytes before the failure are in the file.
+//
+// Memory: no operation lets std::bad_alloc out. Open and GetStatus fail
+// (cause generic, OS error ENOMEM), Remove throws that cause, SetFilePath
+// leaves the object without a path, and Read does without its read-ahead.
+// GetFileName and GetFilePath hand back shared texts and never allocate.
 //
 // Read-ahead: on a regular file opened by Open, Read takes the bytes from
 // the descriptor in blocks of 64 KiB and hands them out from memory, so
@@ -296,7 +339,9 @@ protected:
 
 private:
     void CloseDescriptor() noexcept;
+    void TakePath(const CString& path, const CString& name) noexcept;
 
+    bool HasAheadBuffer() noexcept;
     UINT TakeAhead(char* buffer, UINT count, const char* delimiter);
     bool FillAhead(bool quiet);
     int DropAhead() noexcept;
@@ -307,6 +352,7 @@ private:
     UINT m_aheadFirst = 0;
     UINT m_aheadLast = 0;
     bool m_readsAhead = false;  // set by Open for a regular file
+    CString m_strFileTitle;     // the last component of m_strFileName
 };
 #if defined(__clang__)
 #pragma clang diagnostic pop
@@ -358,30 +404,41 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 
 // ---------------------------------------------------------------------------
 // Names. Every operation that takes a name (CFile::Open, CFile::GetStatus,
-// CFile::Remove, AfxMkDir, AfxChDir, the folder chooser's initial folder)
-// accepts it in the host's own form (C:\DATA\REPORT.TXT) as well as a POSIX
-// name (/data/report.txt):
+// CFile::Remove, AfxMkDir, AfxChDir, AfxMapDrive, the folder chooser's
+// initial folder) accepts it in the host's own form (C:\DATA\REPORT.TXT)
+// as well as a POSIX name (/data/report.txt):
 //
 // - Backslash and slash both separate components; runs of them count as one
 //   (so \\server\share is /server/share). "." and ".." are resolved as
 //   text before anything on disk is asked: D:\a\..\b.txt is D:\b.txt even
-//   when D:\a does not exist. ".." at the top of a drive stays there, so no
-//   name that starts with a drive (D:\..\x, D:/../x, D:..\x) reaches
-//   outside the directory the drive is mapped onto, and no name that starts
-//   with a separator climbs above the root. Symbolic links inside that
-//   directory are followed as the kernel follows them, also when they lead
-//   out of it. Only a relative name keeps its leading ".." components, which
-//   climb from the current directory. A name that ends in a separator, "."
-//   or ".." names a directory, and the kernel refuses it for anything else.
-//   The empty name names nothing.
+//   when D:\a does not exist, and ".." at the top of a drive or of the root
+//   stays there. Only a relative name keeps its leading ".." components,
+//   which climb from the current directory. A name that ends in a
+//   separator, "." or ".." names a directory. The empty name names nothing.
 // - A drive prefix, an ASCII letter and a colon at the start, stands for
-//   the directory that the drive is mapped onto: by default the root of the
-//   file system for every letter, so C:\tmp\a.txt is /tmp/a.txt and "C:"
-//   alone is "/". A drive has no current directory of its own: "C:rel" is
-//   "C:\rel". (An entry whose name starts with a letter and a colon is
-//   reached as .\a:b.) A name that starts with a separator starts at the
-//   root of the file system, whatever the drives are mapped onto; any other
-//   name is relative to the current directory of the process (AfxChDir).
+//   the directory that the drive is mapped onto (AfxMapDrive): by default
+//   the root of the file system for every letter, so C:\tmp\a.txt is
+//   /tmp/a.txt and "C:" alone is "/". A drive has no current directory of
+//   its own: "C:rel" is "C:\rel". (An entry whose name starts with a letter
+//   and a colon is reached as .\a:b.) A name that starts with a separator
+//   starts at the root of the file system, whatever the drives are mapped
+//   onto; any other name is relative to the current directory (AfxChDir).
+// - A drive mapped onto a directory is a boundary: nothing outside that
+//   directory is reached through it, by ".." or by a symbolic link. A link
+//   inside the drive is followed while its target stays inside: a relative
+//   target, or an absolute one that lies under the directory's path as it
+//   was when the drive was mapped (it is then taken from the drive's
+//   directory). A link that leads out of the drive, and a ".." in a link's
+//   target that climbs above the drive's directory, is refused with EACCES:
+//   the entry is there, but not for a name on this drive, as a share that
+//   does not allow wide links refuses it; CFile reports accessDenied,
+//   FILE_MkDir -3, and GetStatus finds nothing. A drive mapped with
+//   AFX_DRIVE_WIDE_LINKS follows links wherever they lead, as the kernel
+//   does (its names' ".." still stays inside). With no drive mapped, or a
+//   drive mapped onto the root, nothing is outside.
+// - A drive holds the directory it was mapped onto by a descriptor, not by
+//   its name: the directory renamed, moved or replaced by another of the
+//   same name, the drive stays with it.
 // - Case: each component is looked for as given, then in its lower-case
 //   spelling, then among the entries that match it without regard to case;
 //   the first that finds an entry decides. So an exact match always wins,
@@ -399,46 +456,71 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 //   ASCII letters only. A directory with the kernel's own case-insensitive
 //   lookup (ext4 or tmpfs "casefold", chattr +F) finds every spelling at
 //   the first try; the name is then handed back as given.
-// - Cost: a name found as given costs what the kernel's lookup costs. The
-//   first component that matches neither cheap spelling reads its
+// - A lookup that cannot finish fails with its cause: when a component is
+//   missing as given and its directory cannot be read (no read permission,
+//   as a drop box has; no descriptor left; no memory), the operation fails
+//   (accessDenied, tooManyOpenFiles, generic with ENOMEM, ...). Nothing is
+//   made or acted on under a spelling that was guessed.
+// - When the last component finds no entry in any spelling, a new file or
+//   directory gets the name as the host spelled it, inside the directory
+//   that the earlier components found. Should another process make an
+//   entry of another spelling of that name in the same moment, the one
+//   made first stays: a file that this call made a moment before, and that
+//   is still empty, is removed again and the other one opened (a directory
+//   is removed again and the call finds that one exists).
+// - Cost: a name spelled as on disk is resolved by the kernel in one call.
+//   The first component that matches neither cheap spelling reads its
 //   directory once into an index of folded names, which later lookups use
 //   instead of the disk, for names found and names missing alike (so
 //   creating a file by a name with no match reads nothing). The index is
 //   kept true by the kernel's change notification (inotify): a lookup sees
 //   every change to the directory that completed before it began, by any
-//   process, the directory renamed or replaced included; when the kernel's
-//   queue of changes overflows, every index is dropped and made again when
-//   needed. At most 64 directories and 200,000 names are indexed, the least
-//   recently used dropped first. Only directories on ext2/3/4, tmpfs,
-//   ramfs, XFS, Btrfs, F2FS and overlay file systems are indexed; on
-//   others (NFS, CIFS, FUSE, ...), where changes made elsewhere raise no
-//   notification, and when the kernel grants no more inotify instances or
-//   watches (fs.inotify.max_user_instances, max_user_watches; a process
-//   takes one instance, at its first lookup that needs an index, and one
-//   watch per indexed directory), every such lookup reads the directory.
-//   Lookups from many threads at once are safe; they share one lock.
-// - When a component finds no entry, it and everything after it stay as
-//   given: a new file or directory gets its last name as the host spelled
-//   it, inside the directory that the earlier components found.
-// - An entry whose name holds a backslash cannot be named.
+//   process, exchanges and renames over other entries included; when the
+//   kernel's queue of changes overflows, every index is dropped and made
+//   again when needed. At most 64 directories and 200,000 names are
+//   indexed, the least recently used dropped first. Only directories on
+//   ext2/3/4, tmpfs, ramfs, XFS, Btrfs, F2FS and overlay file systems are
+//   indexed; on others (NFS, CIFS, FUSE, ...), where changes made elsewhere
+//   raise no notification, and when the kernel grants no more inotify
+//   instances or watches (fs.inotify.max_user_instances, max_user_watches;
+//   a process takes one instance, at its first lookup that needs an index,
+//   and one watch per indexed directory), every such lookup reads the
+//   directory. Lookups from many threads at once are safe, and so is a
+//   fork() while they run. Figures in bench/README.md.
 //
 // Names handed back (CFile::GetFilePath of an open file, the full name of
 // CFileStatus, AfxGetModuleFileName, the folder chooser's path) are
-// absolute, with "." and ".." resolved as above, in the host's form: a drive
-// letter, a colon and backslashes, with the case on disk: /tmp/a.txt comes
-// back as C:\tmp\a.txt.
-// The drive is the one whose directory holds the entry most closely (ties go
-// to C:, then D: to Z:, then A: and B:), so a name handed back opens the same
-// entry when it is handed in again; when no drive's directory holds it
-// (every letter mapped elsewhere), the name starts with a backslash instead.
+// absolute, in the host's form: a drive letter, a colon and backslashes,
+// each component with the case on disk. A name given with a mapped drive
+// comes back with that drive; any other name with the drive whose directory
+// holds the entry most closely (ties go to C:, then D: to Z:, then A: and
+// B:; a mapped drive counts while its directory still has the path it had
+// when it was mapped), else starting with a backslash. They are made from
+// the components that the resolution found, links not expanded, never by
+// cutting a path that the kernel gives, so a name handed back opens the
+// same entry when it is handed in again. A character of a Linux name that
+// the host form reads as a separator comes back as a private-use character,
+// U+F000 plus its byte, in UTF-8 (a backslash as U+F05C, a colon as
+// U+F03A), and is taken back when the name is handed in: /tmp/Backup\2023
+// comes back as C:\tmp\Backup<U+F05C>2023. (An entry whose Linux name
+// holds U+F05C or U+F03A itself is found by that name too, unless an entry
+// with the backslash or colon in its place exists.)
 
-// Maps drive `letter` (a to z, either case) onto `directory`: any name that
-// the operations above accept, made absolute against the current directory
-// at the time of the call; the directory need not exist yet. A null
-// directory maps the letter back onto the root of the file system. Returns
-// FALSE, and changes nothing, for a letter that is not an ASCII letter or an
-// empty directory. Safe to call from any thread; a name being resolved at
-// the same time sees either the old or the new directory.
-ORVIK_AFX_API BOOL AfxMapDrive(char letter, LPCTSTR directory);
+// Options of AfxMapDrive.
+enum : UINT {
+    AFX_DRIVE_WIDE_LINKS = 0x0001,  // links inside the drive may lead out of it
+};
+
+// Maps drive `letter` (a to z, either case) onto the directory that
+// `directory` reaches now: any name that the operations above accept (made
+// absolute against the current directory, resolved through the drives as
+// they are mapped at the time of the call). The drive holds that directory
+// from then on. A null directory maps the letter back onto the root of the
+// file system. Returns FALSE, with errno set and nothing changed, for a
+// letter that is not an ASCII letter or an empty directory (EINVAL), or a
+// directory that cannot be opened (its errno: ENOENT, ENOTDIR, EACCES,
+// ...). Safe to call from any thread; a name being resolved at the same
+// time sees either the old or the new directory.
+ORVIK_AFX_API BOOL AfxMapDrive(char letter, LPCTSTR directory, UINT options = 0);
 
 #endif  // ORVIK_AFX_H

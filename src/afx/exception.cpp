@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <new>
+
 #include "OrvikAfx.h"
+#include "file_exception.h"
 
 CException::CException(BOOL autoDelete) : m_bAutoDelete(autoDelete) {}
 
@@ -123,6 +126,44 @@ int CFileException::ErrnoToException(int errnoValue) {
     }
 }
 
+namespace {
+
+// Thrown when memory for an exception runs out. Its Delete() keeps it: it
+// is made once, when the library is loaded, and serves every such case.
+class SpareFileException final : public CFileException {
+public:
+    SpareFileException() { m_bAutoDelete = FALSE; }
+};
+
+SpareFileException g_spare;
+
+CFileException* SpareFor(int cause, LONG osError) noexcept {
+    g_spare.m_cause = cause;
+    g_spare.m_lOsError = osError;
+    return &g_spare;
+}
+
+}  // namespace
+
+namespace orvik::afx {
+
+void ThrowFileException(int cause, LONG osError, const CString& fileName) {
+    CFileException* thrown = new (std::nothrow) CFileException(cause, osError);
+    if (thrown == nullptr) {
+        thrown = SpareFor(cause, osError);
+    }
+    thrown->m_strFileName = fileName;
+    throw thrown;  // NOLINT(misc-throw-by-value-catch-by-reference): thrown as a pointer by design
+}
+
+}  // namespace orvik::afx
+
 void AfxThrowFileException(int cause, LONG osError, LPCTSTR fileName) {
-    throw new CFileException(cause, osError, fileName);  // NOLINT: thrown as a pointer by design
+    CString name;
+    try {
+        name = fileName;
+    } catch (const std::bad_alloc&) {
+        name.Empty();
+    }
+    orvik::afx::ThrowFileException(cause, osError, name);
 }

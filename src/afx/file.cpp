@@ -1,5 +1,7 @@
 // CFile over POSIX file descriptors.
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,49 +12,29 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <optional>
 #include <string>
 
 #include "OrvikAfx.h"
-#include "native_name.h"
+#include "descriptor.h"
+#include "drives.h"
+#include "file_exception.h"
+#include "host_name.h"
+#include "resolve.h"
 #include "system_calls.h"
 
 namespace {
 
-using orvik::afx::SystemCalls;
+using orvik::afx::Descriptor;
+using orvik::afx::Retried;
+using orvik::afx::Sys;
 
 constexpr int64_t kLargest32 = 0xFFFFFFFFLL;
 constexpr UINT kAheadSize = 64 * 1024;  // one read(2) of read-ahead
 
-const SystemCalls kRealCalls = {
-    [](const char* name, int flags, mode_t mode) { return ::open(name, flags, mode); },
-    ::close,
-    ::fstat,
-    [](int fd, int command, int argument) { return ::fcntl(fd, command, argument); },
-    ::flock,
-    ::read,
-    ::write,
-    ::lseek,
-    ::ftruncate,
-};
-SystemCalls g_calls = kRealCalls;
-
-const SystemCalls& Sys() {
-    return g_calls;
-}
-
 // What the failing call was for: the same errno can say different things.
 enum class Doing { opening, positioning, settingLength, reading, writing, closing, removing };
-
-// The result of `call`, asked again for as long as a signal interrupts it.
-template <typename Call>
-auto Retried(Call call) {
-    for (;;) {
-        const auto result = call();
-        if (result != -1 || errno != EINTR) {
-            return result;
-        }
-    }
-}
 
 // The calls that only ask or move, retried after a signal like the rest.
 off_t Lseek(int fd, off_t offset, int whence) {
@@ -70,6 +52,11 @@ int Fcntl(int fd, int command, int argument) {
 bool OpenForReadingOnly(int fd) {
     const int flags = Fcntl(fd, F_GETFL, 0);
     return flags >= 0 && (flags & O_ACCMODE) == O_RDONLY;
+}
+
+bool OpenForWritingOnly(int fd) {
+    const int flags = Fcntl(fd, F_GETFL, 0);
+    return flags >= 0 && (flags & O_ACCMODE) == O_WRONLY;
 }
 
 bool IsRegular(int fd) {
@@ -97,8 +84,11 @@ int CauseOf(Doing doing, int failure, int fd) {
                                               : CFileException::badSeek;
             }
             break;
-        case EBADF:  // also what a descriptor open for reading only answers a write
+        case EBADF:  // also what a descriptor opened for the other direction answers
             if (doing == Doing::writing && OpenForReadingOnly(fd)) {
+                return CFileException::accessDenied;
+            }
+            if (doing == Doing::reading && OpenForWritingOnly(fd)) {
                 return CFileException::accessDenied;
             }
             break;
@@ -108,8 +98,8 @@ int CauseOf(Doing doing, int failure, int fd) {
     return CFileException::ErrnoToException(failure);
 }
 
-[[noreturn]] void Throw(Doing doing, int failure, int fd, LPCTSTR name) {
-    AfxThrowFileException(CauseOf(doing, failure, fd), failure, name);
+[[noreturn]] void Throw(Doing doing, int failure, int fd, const CString& name) {
+    orvik::afx::ThrowFileException(CauseOf(doing, failure, fd), failure, name);
 }
 
 // Every helper below reports the same way: 0, or the errno of the call that
@@ -159,10 +149,50 @@ int ReadGuarded(int fd, bool regular, void* buffer, size_t count, size_t& got) {
     return ReadOnce(fd, buffer, room, got);
 }
 
-int WriteAll(int fd, const char* next, size_t left) {
+// Writes to a pipe or FIFO whose reader has gone fail with EPIPE instead of
+// ending the process with SIGPIPE: the signal is held back in this thread
+// for the length of the write, and one that the write raised is taken away.
+class PipeSignalHeldBack {
+public:
+    PipeSignalHeldBack() {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        ::pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
+        sigset_t pending;
+        m_wasPending = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    }
+    ~PipeSignalHeldBack() {
+        if (m_raised && !m_wasPending) {
+            const struct timespec none {};
+            ::sigtimedwait(&m_pipe, nullptr, &none);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+    }
+    PipeSignalHeldBack(const PipeSignalHeldBack&) = delete;
+    PipeSignalHeldBack& operator=(const PipeSignalHeldBack&) = delete;
+
+    void Raised() { m_raised = true; }
+
+private:
+    sigset_t m_pipe{};
+    sigset_t m_before{};
+    bool m_wasPending = false;
+    bool m_raised = false;
+};
+
+// Writes every byte, going on after a short write. `regular`: the
+// descriptor is known to be a regular file, which raises no SIGPIPE.
+int WriteAll(int fd, bool regular, const char* next, size_t left) {
+    std::optional<PipeSignalHeldBack> held;
+    if (!regular) {
+        held.emplace();
+    }
     while (left > 0) {
         const ssize_t put = Retried([&] { return Sys().write(fd, next, left); });
         if (put < 0) {
+            if (errno == EPIPE && held) {
+                held->Raised();
+            }
             return errno;
         }
         if (put == 0) {
@@ -204,11 +234,12 @@ int LockFor(UINT openFlags) {
     }
 }
 
-// Takes the share lock. Only a lock held by another opener refuses the open
-// (EWOULDBLOCK): a file system without flock support opens unguarded rather
-// than not at all.
+// Takes the share lock `lock` (0 for none). Only a lock held by another
+// opener refuses the open (EWOULDBLOCK): a file system without flock
+// support opens unguarded rather than not at all.
 int TakeShareLock(int fd, int lock) {
-    if (lock == 0 || Retried([&] { return Sys().flock(fd, lock | LOCK_NB); }) == 0) {
+    const int operation = lock != 0 ? lock : LOCK_UN;
+    if (Retried([&] { return Sys().flock(fd, operation | LOCK_NB); }) == 0) {
         return 0;
     }
     return errno == EWOULDBLOCK ? EWOULDBLOCK : 0;
@@ -225,69 +256,105 @@ int BlockAgain(int fd) {
     return 0;
 }
 
+// A second descriptor of what `fd` refers to, through /proc.
+int Reopen(int fd, int flags) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return Retried([&] { return Sys().openat(AT_FDCWD, self.c_str(), flags, 0); });
+}
+
 // Empties an open file. A descriptor opened for reading cannot be truncated,
-// so a second, writing one is opened on the same file through /proc.
+// so a second, writing one is opened on the same file.
 int Truncate(int fd, bool writable) {
     if (writable) {
         return SetLengthOf(fd, 0);
     }
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    const int writer = Retried([&] { return Sys().open(self.c_str(), O_WRONLY | O_CLOEXEC, 0); });
-    if (writer < 0) {
+    const Descriptor writer(Reopen(fd, O_WRONLY | O_CLOEXEC));
+    if (!writer.Valid()) {
         return errno;
     }
-    const int failure = SetLengthOf(writer, 0);
-    Sys().close(writer);
-    return failure;
+    return SetLengthOf(writer.Get(), 0);
 }
 
-// Checks and prepares a freshly opened descriptor: 0, or the errno that
+// A FIFO is written to only for a reader in another process: the
+// descriptor that this process opened (for reading and writing, a reader
+// itself) gives way to one for writing only, which the kernel refuses with
+// ENXIO while nobody reads.
+int WriteOnlyFifo(Descriptor& fd, int flags) {
+    const Descriptor fifo(Reopen(fd.Get(), O_PATH | O_CLOEXEC));
+    if (!fifo.Valid()) {
+        return errno;
+    }
+    fd.Reset();
+    fd.Reset(Reopen(fifo.Get(), (flags & ~O_ACCMODE) | O_WRONLY));
+    return fd.Valid() ? 0 : errno;
+}
+
+// Checks and prepares a freshly opened descriptor (`flags` as it was
+// opened; `created` when this open made the file): 0, or the errno that
 // refuses the open.
-int Prepare(int fd, UINT openFlags, struct stat& info) {
-    if (Fstat(fd, &info) != 0) {
+int Prepare(Descriptor& fd, UINT openFlags, int flags, bool created, struct stat& info) {
+    if (Fstat(fd.Get(), &info) != 0) {
         return errno;
     }
     if (S_ISDIR(info.st_mode)) {
         return EISDIR;
     }
-    if (const int failure = TakeShareLock(fd, LockFor(openFlags))) {
+    const bool writes = (flags & O_ACCMODE) != O_RDONLY;
+    if (S_ISFIFO(info.st_mode) && (flags & O_ACCMODE) == O_RDWR) {
+        if (const int failure = WriteOnlyFifo(fd, flags)) {
+            return failure;
+        }
+    }
+    const bool empties = (openFlags & CFile::modeCreate) && !(openFlags & CFile::modeNoTruncate) &&
+                         S_ISREG(info.st_mode) && !created;
+    const int lock = LockFor(openFlags);
+    if (const int failure = TakeShareLock(fd.Get(), empties ? LOCK_EX : lock)) {
         return failure;
     }
-    if (const int failure = BlockAgain(fd)) {
+    if (!S_ISREG(info.st_mode)) {
+        if (const int failure = BlockAgain(fd.Get())) {
+            return failure;
+        }
+    }
+    if (!empties) {
+        return 0;
+    }
+    if (const int failure = Truncate(fd.Get(), writes)) {
         return failure;
     }
-    const bool empties = (openFlags & CFile::modeCreate) && !(openFlags & CFile::modeNoTruncate);
-    if (empties && S_ISREG(info.st_mode)) {
-        return Truncate(fd, (openFlags & 0x3u) != CFile::modeRead);
-    }
-    return 0;
+    info.st_size = 0;
+    return lock == LOCK_EX ? 0 : TakeShareLock(fd.Get(), lock);
 }
 
 void Fill(CFileException* error, int errnoValue, int cause, LPCTSTR name) {
     if (error) {
         error->m_cause = cause;
         error->m_lOsError = errnoValue;
-        error->m_strFileName = name;
+        try {
+            error->m_strFileName = name;
+        } catch (const std::bad_alloc&) {
+            error->m_strFileName.Empty();
+        }
     }
 }
 
-int Descriptor(UINT handle) {
+int FdOf(UINT handle) {
     return static_cast<int>(handle);
 }
 
+// The open(2) flags of a CFile open.
+int OpenFlagsOf(UINT openFlags) {
+    int flags = AccessFlags(openFlags) | O_NONBLOCK | O_NOCTTY;
+    if (openFlags & CFile::modeNoInherit) {
+        flags |= O_CLOEXEC;
+    }
+    if (openFlags & CFile::modeCreate) {
+        flags |= O_CREAT;  // emptying waits until the share lock is held
+    }
+    return flags;
+}
+
 }  // namespace
-
-namespace orvik::afx {
-
-const SystemCalls& RealSystemCalls() {
-    return kRealCalls;
-}
-
-SystemCalls& SystemCallsInUse() {
-    return g_calls;
-}
-
-}  // namespace orvik::afx
 
 CFile::CFile() : m_hFile(hFileNull) {}
 
@@ -303,7 +370,7 @@ CFile::~CFile() {
 }
 
 CString CFile::GetFileName() const {
-    return CString(orvik::afx::LastComponent(m_strFileName.GetString()).c_str());
+    return m_strFileTitle;
 }
 
 CString CFile::GetFilePath() const {
@@ -311,34 +378,50 @@ CString CFile::GetFilePath() const {
 }
 
 void CFile::SetFilePath(LPCTSTR newName) {
-    m_strFileName = newName;
+    try {
+        const CString path(newName);
+        TakePath(path, CString(orvik::afx::LastHostComponent(path.GetString()).c_str()));
+    } catch (const std::bad_alloc&) {
+        TakePath(CString(), CString());  // no path rather than the one before
+    }
+}
+
+void CFile::TakePath(const CString& path, const CString& name) noexcept {
+    m_strFileName = path;
+    m_strFileTitle = name;
 }
 
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     CloseDescriptor();  // reopening an open object releases its earlier file
-    const std::string native = orvik::afx::NativeName(name);
-    int flags = AccessFlags(openFlags) | O_NONBLOCK | ((openFlags & modeNoInherit) ? O_CLOEXEC : 0);
-    if (openFlags & modeCreate) {
-        flags |= O_CREAT;  // truncation waits until the share lock is held
-    }
-    const int fd = Retried([&] { return Sys().open(native.c_str(), flags, 0666); });
+    const int flags = OpenFlagsOf(openFlags);
+    Descriptor fd;
     struct stat info {};
-    const int failure = fd < 0 ? errno : Prepare(fd, openFlags, info);
-    if (failure != 0) {
-        Fill(error, failure, CauseOf(Doing::opening, failure, fd), name);
-        if (fd >= 0) {
-            Sys().close(fd);
+    int failure = 0;
+    try {
+        bool created = false;
+        std::string handedBack;
+        failure = orvik::afx::OpenByName(name, flags, fd, created, handedBack);
+        if (failure == 0) {
+            failure = Prepare(fd, openFlags, flags, created, info);
         }
+        if (failure == 0) {
+            const std::string path = handedBack.empty() ? std::string(name) : handedBack;
+            TakePath(CString(path.c_str()), CString(orvik::afx::LastHostComponent(path).c_str()));
+        }
+    } catch (const std::bad_alloc&) {
+        failure = ENOMEM;
+    }
+    if (failure != 0) {
+        Fill(error, failure, CauseOf(Doing::opening, failure, -1), name);
         return FALSE;
     }
-    m_hFile = static_cast<UINT>(fd);
+    m_hFile = static_cast<UINT>(fd.Release());
     m_readsAhead = S_ISREG(info.st_mode);
-    m_strFileName = orvik::afx::HostName(orvik::afx::FullPath(native)).c_str();
     return TRUE;
 }
 
 LONG CFile::Seek(LONG offset, UINT from) {
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     if (const int failure = DropAhead()) {
         Throw(Doing::positioning, failure, fd, m_strFileName);
     }
@@ -365,7 +448,7 @@ LONG CFile::Seek(LONG offset, UINT from) {
 }
 
 void CFile::SetLength(DWORD newLength) {
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     int failure = DropAhead();
     if (failure == 0) {
         failure = SetLengthOf(fd, static_cast<off_t>(newLength));
@@ -379,7 +462,7 @@ void CFile::SetLength(DWORD newLength) {
 }
 
 DWORD CFile::GetLength() const {
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     struct stat info {};
     if (Fstat(fd, &info) != 0) {
         Throw(Doing::positioning, errno, fd, m_strFileName);
@@ -392,11 +475,12 @@ DWORD CFile::GetLength() const {
 
 UINT CFile::Read(void* buffer, UINT count) {
     char* const into = static_cast<char*>(buffer);
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     UINT got = 0;
     while (got < count) {
         const UINT left = count - got;
-        if (m_aheadFirst == m_aheadLast && (!m_readsAhead || left >= kAheadSize)) {
+        if (m_aheadFirst == m_aheadLast &&
+            (!m_readsAhead || left >= kAheadSize || !HasAheadBuffer())) {
             // Nothing cached and nothing worth caching: straight into the buffer.
             size_t n = 0;
             if (const int failure = ReadGuarded(fd, m_readsAhead, into + got, left, n)) {
@@ -421,7 +505,7 @@ UINT CFile::Read(void* buffer, UINT count) {
 UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
     char* const into = static_cast<char*>(buffer);
     UINT got = 0;
-    if (!m_readsAhead) {
+    if (!m_readsAhead || !HasAheadBuffer()) {
         try {
             while (got < count && CFile::Read(into + got, 1) == 1) {
                 if (into[got++] == delimiter) {
@@ -497,15 +581,21 @@ UINT CFile::TakeAhead(char* buffer, UINT count, const char* delimiter) {
     return take;
 }
 
+// The read-ahead buffer, made at the first read; without memory for it,
+// reads go straight to the descriptor.
+bool CFile::HasAheadBuffer() noexcept {
+    if (!m_ahead) {
+        m_ahead.reset(new (std::nothrow) char[kAheadSize]);
+    }
+    return m_ahead != nullptr;
+}
+
 // Reads the next block ahead. False at the end of the file, and on a
 // failure when `quiet` (the caller then hands out what it has, and the
 // failure comes again with the next call).
 bool CFile::FillAhead(bool quiet) {
-    if (!m_ahead) {
-        m_ahead = std::make_unique<char[]>(kAheadSize);
-    }
     m_aheadFirst = m_aheadLast = 0;
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     size_t n = 0;
     const int failure = ReadGuarded(fd, true, m_ahead.get(), kAheadSize, n);
     if (failure != 0 && !quiet) {
@@ -521,7 +611,7 @@ bool CFile::FillAhead(bool quiet) {
 int CFile::DropAhead() noexcept {
     if (m_aheadFirst < m_aheadLast) {
         const off_t back = -static_cast<off_t>(m_aheadLast - m_aheadFirst);
-        if (Lseek(Descriptor(m_hFile), back, SEEK_CUR) < 0) {
+        if (Lseek(FdOf(m_hFile), back, SEEK_CUR) < 0) {
             return errno;
         }
     }
@@ -530,10 +620,10 @@ int CFile::DropAhead() noexcept {
 }
 
 void CFile::Write(const void* buffer, UINT count) {
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     int failure = DropAhead();  // a write must land at the position read to, or not at all
     if (failure == 0) {
-        failure = WriteAll(fd, static_cast<const char*>(buffer), count);
+        failure = WriteAll(fd, m_readsAhead, static_cast<const char*>(buffer), count);
     }
     if (failure != 0) {
         Throw(Doing::writing, failure, fd, m_strFileName);
@@ -542,11 +632,11 @@ void CFile::Write(const void* buffer, UINT count) {
 
 void CFile::Close() {
     const CString path = m_strFileName;
-    m_strFileName.Empty();
+    TakePath(CString(), CString());
     if (m_hFile == hFileNull) {
         return;
     }
-    const int fd = Descriptor(m_hFile);
+    const int fd = FdOf(m_hFile);
     m_hFile = hFileNull;
     m_aheadFirst = m_aheadLast = 0;
     m_readsAhead = false;
@@ -559,27 +649,47 @@ void CFile::Close() {
 
 void CFile::Abort() {
     CloseDescriptor();
-    m_strFileName.Empty();
+    TakePath(CString(), CString());
 }
 
 void CFile::CloseDescriptor() noexcept {
     m_aheadFirst = m_aheadLast = 0;
     m_readsAhead = false;
     if (m_hFile != hFileNull) {
-        Sys().close(Descriptor(m_hFile));
+        Sys().close(FdOf(m_hFile));
         m_hFile = hFileNull;
     }
 }
 
+namespace {
+
+// Whether a failure to read an entry's status says that there is no entry
+// by that name for this process (none, or none it may reach). Any other
+// failure (an I/O error, no memory, no descriptor left, ...) says nothing
+// about the entry.
+bool MeansAbsent(int failure) {
+    switch (failure) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EACCES:
+        case EPERM:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     status = CFileStatus{};
-    if (name == nullptr) {
-        return FALSE;
-    }
-    const std::string native = orvik::afx::NativeName(name);
     struct stat info {};
-    if (::stat(native.c_str(), &info) != 0) {
-        return FALSE;
+    std::string handedBack;
+    if (const int failure = orvik::afx::StatusByName(name, info, handedBack)) {
+        errno = failure;
+        return MeansAbsent(failure) ? FALSE : TRUE;
     }
     status.m_ctime = info.st_ctime;
     status.m_mtime = info.st_mtime;
@@ -592,12 +702,11 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         attribute |= readOnly;
     }
-    const std::string full = orvik::afx::FullPath(native);
-    if (orvik::afx::LastComponent(full).rfind('.', 0) == 0) {
+    const char* last = std::strrchr(handedBack.c_str(), '\\');
+    if (last != nullptr && last[1] == '.') {
         attribute |= hidden;
     }
     status.m_attribute = attribute;
-    const std::string handedBack = orvik::afx::HostName(full);
     if (handedBack.size() < sizeof status.m_szFullName) {
         std::memcpy(status.m_szFullName, handedBack.c_str(), handedBack.size() + 1);
     }
@@ -605,20 +714,54 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
 }
 
 void CFile::Remove(LPCTSTR name) {
-    const std::string native = orvik::afx::NativeName(name);
-    if (::unlink(native.c_str()) != 0) {
-        Throw(Doing::removing, errno, -1, name);
+    if (const int failure = orvik::afx::RemoveByName(name)) {
+        AfxThrowFileException(CauseOf(Doing::removing, failure, -1), failure, name);
     }
 }
 
+namespace {
+
+// The C runtime's _mkdir reports a read-only medium, and a file system that
+// takes no directory, as access denied.
+int AsTheRuntimeReports(int failure) {
+    return failure == EROFS || failure == EPERM ? EACCES : failure;
+}
+
+int Refused(int failure) {
+    errno = failure;
+    return -1;
+}
+
+}  // namespace
+
 int AfxMkDir(LPCTSTR name) {
-    return ::mkdir(orvik::afx::NativeName(name).c_str(), 0777);
+    const int failure = orvik::afx::MakeDirectoryByName(name);
+    return failure == 0 ? 0 : Refused(AsTheRuntimeReports(failure));
 }
 
 int AfxChDir(LPCTSTR name) {
-    return ::chdir(orvik::afx::NativeName(name).c_str());
+    const int failure = orvik::afx::ChangeDirectoryByName(name);
+    return failure == 0 ? 0 : Refused(failure);
 }
 
-BOOL AfxMapDrive(char letter, LPCTSTR directory) {
-    return orvik::afx::MapDrive(letter, directory) ? TRUE : FALSE;
+BOOL AfxMapDrive(char letter, LPCTSTR directory, UINT options) {
+    const char lower = static_cast<char>(letter | 0x20);
+    if (lower < 'a' || lower > 'z' || (directory != nullptr && *directory == '\0')) {
+        errno = EINVAL;
+        return FALSE;
+    }
+    Descriptor mapped;
+    int failure = 0;
+    if (directory != nullptr) {
+        failure = orvik::afx::DirectoryByName(directory, mapped);
+    }
+    if (failure == 0) {
+        failure = orvik::afx::MapDriveOnto(lower, std::move(mapped),
+                                           (options & AFX_DRIVE_WIDE_LINKS) != 0);
+    }
+    if (failure != 0) {
+        errno = failure;
+        return FALSE;
+    }
+    return TRUE;
 }

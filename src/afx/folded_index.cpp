@@ -1,41 +1,49 @@
 #include "folded_index.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <linux/magic.h>
 #include <pthread.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <list>
 #include <map>
 #include <mutex>
+#include <new>
+#include <string>
 #include <unordered_map>
-#include <utility>
+#include <vector>
 
 #include "OrvikSTR_Lib.h"
+#include "descriptor.h"
 #include "name_fold.h"
+#include "system_calls.h"
 
 namespace orvik::afx {
 
 namespace {
 
-// The changes of a directory's list of names. The kernel adds IN_IGNORED
-// when a watch ends (the directory deleted, its file system unmounted) and
-// IN_Q_OVERFLOW when changes were lost.
-constexpr uint32_t kNameChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
+// The changes of a directory's list of names, and its own removal. The
+// kernel adds IN_IGNORED when a watch ends and IN_Q_OVERFLOW when changes
+// were lost.
+constexpr uint32_t kNameChanges =
+    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
+
+constexpr int kNoQueue = -1;
 
 // File systems on which the kernel reports every change to a directory,
 // whichever process on this machine makes it. Overlay file systems report
 // the changes made through them, and their layers are not to be changed
 // beneath them. Network and FUSE file systems are changed where no
 // notification reaches.
-bool ChangesAreReported(const char* directory) {
+bool ChangesAreReported(int dir) {
     struct statfs info {};
-    if (::statfs(directory, &info) != 0) {
+    if (Retried([&] { return Sys().fstatfs(dir, &info); }) != 0) {
         return false;
     }
     switch (static_cast<unsigned long>(info.f_type)) {
@@ -52,68 +60,135 @@ bool ChangesAreReported(const char* directory) {
     }
 }
 
-// A directory is known by its identity, not by its name: a name that now
-// leads to another directory (renamed, replaced, a parent renamed) finds
-// another index. The watch pins the directory's inode, so its number is
-// not reused before its IN_IGNORED is queued.
-using DirectoryId = std::pair<dev_t, ino_t>;
-
-struct DirectoryIndex {
-    int watch = -1;
-    std::unordered_multimap<std::string, std::string> names;  // folded name -> name on disk
-    std::list<DirectoryId>::iterator recent;
-};
+std::string ProcName(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 
 bool IsDotOrDotDot(const char* name) {
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
+// One name of a directory. `order` tells which of two names came first: 0
+// for the names of the first read, then the order in which their events
+// arrived. A name that a move touched is `uncertain` until the disk is asked.
+struct Name {
+    std::string onDisk;
+    uint64_t order = 0;
+    bool uncertain = false;
+};
+
+struct DirectoryIndex {
+    int watch = -1;
+    bool exactLast = true;  // the last lookup found the spelling asked for
+    std::unordered_multimap<std::string, Name> names;  // folded name -> name
+    std::list<DirectoryId>::iterator recent;
+};
+
+using Bucket = std::vector<std::unordered_multimap<std::string, Name>::iterator>;
+
 class FoldedIndex {
 public:
     FoldedIndex() {
-        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         ::pthread_atfork([] { Instance().m_mutex.lock(); }, [] { Instance().m_mutex.unlock(); },
                          [] { Instance().RestartInChild(); });
     }
 
-    static FoldedIndex& Instance() {
-        static FoldedIndex index;
-        return index;
+    static FoldedIndex& Instance();
+
+    int Find(int dir, const DirectoryId& id, const std::string& component, IndexUse use,
+             IndexAnswer& answer, std::string& spelling) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return Guarded([&] {
+            PrepareLookup();
+            DirectoryIndex once;  // the names of a directory that is not kept indexed
+            DirectoryIndex* index = Touch(id);
+            if (index == nullptr && use == IndexUse::kReadIfNeeded) {
+                if (const int failure = Read(dir, id, once, index)) {
+                    return failure;
+                }
+            }
+            if (index == nullptr) {
+                answer = IndexAnswer::kNoIndex;
+                return 0;
+            }
+            return Choose(dir, *index, component, answer, spelling);
+        });
     }
 
-    bool Find(const std::string& directory, const std::string& component, IndexUse use,
-              std::string& spelling) {
-        const char* path = directory.empty() ? "." : directory.c_str();
+    bool ComesFirst(const DirectoryId& id) {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        // Without a queue of changes (inotify refused) no watch is made, and
-        // every directory is read for one answer.
+        const auto found = m_byId.find(id);
+        return found != m_byId.end() && !found->second.exactLast;
+    }
+
+    int EarlierTwin(int dir, const DirectoryId& id, const std::string& created, std::string& twin) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return Guarded([&] {
+            PrepareLookup();
+            DirectoryIndex once;
+            DirectoryIndex* index = Touch(id);
+            if (index == nullptr) {
+                if (const int failure = Read(dir, id, once, index)) {
+                    return failure;
+                }
+            }
+            Bucket bucket;
+            if (const int failure = VerifiedBucket(dir, *index, FoldedName(created), bucket)) {
+                return failure;
+            }
+            const Name* mine = nullptr;
+            for (const auto& entry : bucket) {
+                mine = entry->second.onDisk == created ? &entry->second : mine;
+            }
+            twin.clear();
+            for (const auto& entry : bucket) {
+                const Name& other = entry->second;
+                if (mine != nullptr && &other != mine && Before(other, *mine) &&
+                    (twin.empty() || other.onDisk < twin)) {
+                    twin = other.onDisk;
+                }
+            }
+            return 0;
+        });
+    }
+
+private:
+    // Runs `work` and keeps the index whole when memory runs out on the way:
+    // every index is dropped (which allocates nothing) and ENOMEM returned.
+    template <typename Work>
+    int Guarded(Work work) {
+        try {
+            return work();
+        } catch (const std::bad_alloc&) {
+            ForgetAll();
+            return ENOMEM;
+        }
+    }
+
+    // The first name came first: it is older, or, where both come from one
+    // read and their order is not known, byte-wise smaller.
+    static bool Before(const Name& first, const Name& second) {
+        if (first.order != second.order) {
+            return first.order < second.order;
+        }
+        return first.onDisk < second.onDisk;
+    }
+
+    void PrepareLookup() {
         ApplyChanges();
         if (m_codePage != STR_GetCodePage()) {
             ForgetAll();  // folded in another code page
             m_codePage = STR_GetCodePage();
         }
-        struct stat info {};
-        if (::stat(path, &info) != 0 || !S_ISDIR(info.st_mode)) {
-            return false;
-        }
-        const DirectoryId id{info.st_dev, info.st_ino};
-        DirectoryIndex once;  // the names of a directory that is not kept indexed
-        DirectoryIndex* index = Touch(id);
-        if (index == nullptr && use == IndexUse::kReadIfNeeded) {
-            index = Read(path, id, once);
-        }
-        if (index == nullptr) {
-            return false;
-        }
-        spelling = Choose(*index, component);
-        return true;
     }
 
-private:
-    // A child process shares the parent's inotify queue: it starts its own.
+    // A child process shares the parent's queue of changes: it makes its
+    // own when it first needs one.
     void RestartInChild() {
-        ::close(m_fd);
-        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_queue != kNoQueue) {
+            Sys().close(m_queue);
+        }
+        m_queue = kNoQueue;
         m_byId.clear();
         m_byWatch.clear();
         m_recent.clear();
@@ -130,42 +205,75 @@ private:
         return &found->second;
     }
 
-    // The lower-case spelling first, then the byte-wise smallest: stable
-    // whatever order the directory lists its entries in. The exact spelling
-    // is not looked for: it was looked for on disk before.
-    static std::string Choose(const DirectoryIndex& index, const std::string& component) {
-        const auto [first, last] = index.names.equal_range(FoldedName(component));
-        if (first == last) {
-            return std::string();
-        }
-        const std::string lower = LowerName(component);
-        const std::string* best = &first->second;
-        bool lowerFound = false;
+    // The names of `index` that match `folded`, each asked of the disk when
+    // a move left it uncertain: one that is gone leaves the index.
+    int VerifiedBucket(int dir, DirectoryIndex& index, const std::string& folded, Bucket& bucket) {
+        const auto [first, last] = index.names.equal_range(folded);
         for (auto entry = first; entry != last; ++entry) {
-            lowerFound = lowerFound || entry->second == lower;
-            if (entry->second < *best) {
-                best = &entry->second;
+            bucket.push_back(entry);
+        }
+        for (auto entry = bucket.begin(); entry != bucket.end();) {
+            if (!(*entry)->second.uncertain) {
+                ++entry;
+                continue;
+            }
+            struct stat info {};
+            const char* name = (*entry)->second.onDisk.c_str();
+            if (Retried([&] { return Sys().fstatat(dir, name, &info, AT_SYMLINK_NOFOLLOW); }) ==
+                0) {
+                (*entry)->second.uncertain = false;
+                ++entry;
+            } else if (errno == ENOENT) {
+                index.names.erase(*entry);
+                --m_nameCount;
+                entry = bucket.erase(entry);
+            } else {
+                return errno;
             }
         }
-        return lowerFound ? lower : *best;
+        return 0;
     }
 
-    // Reads the directory's names into `once`, and keeps them as its index
-    // when the kernel reports its changes and they are not too many. Null
-    // when the directory cannot be read or is no longer the one identified.
-    // The watch comes first, so that no change is lost between the read and
-    // the watch; a change during the read may come twice, which adding and
-    // removing by name take in their stride.
-    DirectoryIndex* Read(const char* path, const DirectoryId& id, DirectoryIndex& once) {
-        // A watch refused: out of watches (fs.inotify.max_user_watches), or gone.
-        const int watch =
-            ChangesAreReported(path) ? ::inotify_add_watch(m_fd, path, kNameChanges) : -1;
-        const bool read = ReadNames(path, id, once);
-        if (!read || watch < 0 || once.names.size() > kMaxIndexedNames) {
-            if (watch >= 0 && m_byWatch.count(watch) == 0) {
-                ::inotify_rm_watch(m_fd, watch);
+    // The exact spelling first, then the lower-case one, then the byte-wise
+    // smallest: stable whatever order the directory lists its entries in.
+    int Choose(int dir, DirectoryIndex& index, const std::string& component, IndexAnswer& answer,
+               std::string& spelling) {
+        Bucket bucket;
+        if (const int failure = VerifiedBucket(dir, index, FoldedName(component), bucket)) {
+            return failure;
+        }
+        const std::string lower = LowerName(component);
+        const std::string* best = nullptr;
+        int rank = 3;  // 0 exact, 1 lower case, 2 any other
+        for (const auto& entry : bucket) {
+            const std::string& name = entry->second.onDisk;
+            const int entryRank = name == component ? 0 : name == lower ? 1 : 2;
+            if (entryRank < rank || (entryRank == rank && name < *best)) {
+                best = &name;
+                rank = entryRank;
             }
-            return read ? &once : nullptr;
+        }
+        index.exactLast = rank == 0;
+        answer = best != nullptr ? IndexAnswer::kFound : IndexAnswer::kMissing;
+        spelling = best != nullptr ? *best : std::string();
+        return 0;
+    }
+
+    // Reads the names of `dir` into `once`, and keeps them as its index when
+    // the kernel reports its changes and they are not too many; `index` then
+    // points to the kept index, else to `once`. The watch comes first, so
+    // that no change is lost between the read and the watch; a change
+    // during the read may come twice, which adding and removing by name take
+    // in their stride.
+    int Read(int dir, const DirectoryId& id, DirectoryIndex& once, DirectoryIndex*& index) {
+        const int watch = AddWatch(dir);
+        const int failure = ReadNames(dir, once);
+        if (failure != 0 || watch < 0 || once.names.size() > kMaxIndexedNames) {
+            if (watch >= 0 && m_byWatch.count(watch) == 0) {
+                Sys().inotify_rm_watch(m_queue, watch);
+            }
+            index = failure == 0 ? &once : nullptr;
+            return failure;
         }
         once.watch = watch;
         MakeRoom(1, once.names.size());
@@ -173,26 +281,50 @@ private:
         m_recent.push_front(id);
         once.recent = m_recent.begin();
         m_byWatch[watch] = id;
-        return &(m_byId[id] = std::move(once));
+        index = &(m_byId[id] = std::move(once));
+        return 0;
     }
 
-    // False when the directory read is not the one identified (replaced
-    // since) or cannot be read.
-    static bool ReadNames(const char* path, const DirectoryId& id, DirectoryIndex& index) {
-        DIR* stream = ::opendir(path);
-        if (stream == nullptr) {
-            return false;
-        }
-        struct stat info {};
-        const bool ok =
-            ::fstat(::dirfd(stream), &info) == 0 && DirectoryId{info.st_dev, info.st_ino} == id;
-        while (const dirent* entry = ok ? ::readdir(stream) : nullptr) {
-            if (!IsDotOrDotDot(entry->d_name)) {
-                index.names.emplace(FoldedName(entry->d_name), entry->d_name);
+    // A watch on the directory behind the descriptor, or -1 where none can
+    // be had (no queue of changes: inotify refused; a file system that does
+    // not report changes; out of watches: fs.inotify.max_user_watches).
+    int AddWatch(int dir) {
+        if (m_queue == kNoQueue) {
+            m_queue = Sys().inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            if (m_queue < 0) {
+                m_queue = kNoQueue;
+                return -1;
             }
         }
-        ::closedir(stream);
-        return ok;
+        if (!ChangesAreReported(dir)) {
+            return -1;
+        }
+        return Sys().inotify_add_watch(m_queue, ProcName(dir).c_str(), kNameChanges);
+    }
+
+    int ReadNames(int dir, DirectoryIndex& index) {
+        const Descriptor listing(
+            Retried([&] { return Sys().openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0); }));
+        if (!listing.Valid()) {
+            return errno;
+        }
+        for (;;) {
+            const ssize_t got = Retried(
+                [&] { return Sys().getdents64(listing.Get(), m_listing, sizeof m_listing); });
+            if (got < 0) {
+                return errno;
+            }
+            if (got == 0) {
+                return 0;
+            }
+            for (ssize_t at = 0; at < got;) {
+                const auto* entry = reinterpret_cast<const dirent64*>(m_listing + at);
+                if (!IsDotOrDotDot(entry->d_name)) {
+                    index.names.emplace(FoldedName(entry->d_name), Name{entry->d_name});
+                }
+                at += entry->d_reclen;
+            }
+        }
     }
 
     // Drops the least recently used indexes until `directories` more and
@@ -210,7 +342,7 @@ private:
             return;
         }
         if (removeWatch) {
-            ::inotify_rm_watch(m_fd, found->second.watch);
+            Sys().inotify_rm_watch(m_queue, found->second.watch);
         }
         m_byWatch.erase(found->second.watch);
         m_nameCount -= found->second.names.size();
@@ -227,10 +359,12 @@ private:
     // Every change queued so far: those completed before this lookup began,
     // by any process, are among them.
     void ApplyChanges() {
-        char* const buffer = m_events;
+        if (m_queue == kNoQueue) {
+            return;
+        }
         for (;;) {
-            // Never interrupted: a read of a non-blocking queue does not wait.
-            const ssize_t got = ::read(m_fd, buffer, sizeof m_events);
+            const ssize_t got =
+                Retried([&] { return Sys().read(m_queue, m_events, sizeof m_events); });
             if (got <= 0) {
                 if (got == 0 || errno != EAGAIN) {
                     ForgetAll();  // the queue can no longer be trusted
@@ -238,7 +372,7 @@ private:
                 break;
             }
             for (ssize_t at = 0; at < got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                const auto* event = reinterpret_cast<const inotify_event*>(m_events + at);
                 Apply(*event);
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
@@ -255,8 +389,8 @@ private:
         if (watched == m_byWatch.end()) {
             return;  // a watch given up since
         }
-        if ((event.mask & IN_IGNORED) != 0) {
-            Forget(watched->second, false);
+        if ((event.mask & (IN_IGNORED | IN_DELETE_SELF)) != 0) {
+            Forget(watched->second, (event.mask & IN_IGNORED) == 0);
             return;
         }
         if (event.len == 0) {
@@ -265,35 +399,59 @@ private:
         DirectoryIndex& index = m_byId[watched->second];
         const std::string name = event.name;
         std::string folded = FoldedName(name);
-        auto [first, last] = index.names.equal_range(folded);
-        while (first != last && first->second != name) {
-            ++first;
+        auto [entry, last] = index.names.equal_range(folded);
+        while (entry != last && entry->second.onDisk != name) {
+            ++entry;
         }
-        const bool known = first != last;
-        if ((event.mask & (IN_CREATE | IN_MOVED_TO)) != 0 && !known) {
-            index.names.emplace(std::move(folded), name);
+        const bool known = entry != last;
+        const bool moved = (event.mask & (IN_MOVED_FROM | IN_MOVED_TO)) != 0;
+        if ((event.mask & IN_DELETE) != 0) {
+            if (known) {
+                index.names.erase(entry);
+                --m_nameCount;
+            }
+        } else if (known) {
+            entry->second.uncertain = moved;
+        } else if ((event.mask & (IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM)) != 0) {
+            index.names.emplace(std::move(folded), Name{name, ++m_order, moved});
             ++m_nameCount;
-        } else if ((event.mask & (IN_DELETE | IN_MOVED_FROM)) != 0 && known) {
-            index.names.erase(first);
-            --m_nameCount;
         }
     }
 
     std::mutex m_mutex;
-    int m_fd = -1;
+    int m_queue = kNoQueue;
     std::map<DirectoryId, DirectoryIndex> m_byId;
     std::unordered_map<int, DirectoryId> m_byWatch;
     std::list<DirectoryId> m_recent;  // most recently used first
     size_t m_nameCount = 0;
+    uint64_t m_order = 0;
     uint32_t m_codePage = 0;
-    alignas(inotify_event) char m_events[64 * 1024];  // not on the stack of a host's thread
+    // Not on the stack of a host's thread.
+    alignas(inotify_event) char m_events[64 * 1024];
+    alignas(dirent64) char m_listing[64 * 1024];
 };
+
+// Made when the library is loaded, so that no thread is ever midway through
+// making it when another forks.
+FoldedIndex g_index;
+
+FoldedIndex& FoldedIndex::Instance() {
+    return g_index;
+}
 
 }  // namespace
 
-bool FindInIndex(const std::string& directory, const std::string& component, IndexUse use,
-                 std::string& spelling) {
-    return FoldedIndex::Instance().Find(directory, component, use, spelling);
+int FindInIndex(int dir, const DirectoryId& id, const std::string& component, IndexUse use,
+                IndexAnswer& answer, std::string& spelling) {
+    return g_index.Find(dir, id, component, use, answer, spelling);
+}
+
+bool IndexComesFirst(const DirectoryId& id) {
+    return g_index.ComesFirst(id);
+}
+
+int FindEarlierTwin(int dir, const DirectoryId& id, const std::string& created, std::string& twin) {
+    return g_index.EarlierTwin(dir, id, created, twin);
 }
 
 }  // namespace orvik::afx

@@ -1,12 +1,16 @@
 // The running program's own executable file.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "OrvikAfx.h"
-#include "native_name.h"
+#include "drives.h"
+#include "host_name.h"
+#include "system_calls.h"
 
 namespace {
 
@@ -16,7 +20,8 @@ namespace {
 bool ReadExecutablePath(std::string& path) {
     std::string buffer(256, '\0');
     for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        const ssize_t length =
+            orvik::afx::Sys().readlinkat(AT_FDCWD, "/proc/self/exe", buffer.data(), buffer.size());
         if (length < 0) {
             return false;
         }
@@ -37,15 +42,21 @@ DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size) {
         return 0;
     }
     buffer[0] = '\0';
-    std::string native;
-    if (!ReadExecutablePath(native)) {
+    try {
+        std::string native;
+        if (!ReadExecutablePath(native)) {
+            return 0;
+        }
+        const std::string name =
+            orvik::afx::HostFormOfLinuxPath(orvik::afx::LinuxComponents(native));
+        if (name.size() >= size) {
+            errno = ENAMETOOLONG;
+            return 0;
+        }
+        std::memcpy(buffer, name.c_str(), name.size() + 1);
+        return static_cast<DWORD>(name.size());
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
         return 0;
     }
-    const std::string name = orvik::afx::HostName(native);
-    if (name.size() >= size) {
-        errno = ENAMETOOLONG;
-        return 0;
-    }
-    std::memcpy(buffer, name.c_str(), name.size() + 1);
-    return static_cast<DWORD>(name.size());
 }

@@ -3,6 +3,7 @@
 #include <utf8proc.h>
 
 #include "OrvikSTR_Lib.h"
+#include "host_name.h"
 
 namespace orvik::afx {
 
@@ -69,10 +70,11 @@ bool NamesAreUtf8() {
 }  // namespace
 
 std::string FoldedName(const std::string& name) {
+    // A stand-in of the host form matches the character it stands for.
     if (NamesAreUtf8()) {
-        return MapUtf8(name, AppendFolded);
+        return MapUtf8(LinuxComponent(name), AppendFolded);
     }
-    std::string folded = name;
+    std::string folded = LinuxComponent(name);
     for (char& c : folded) {
         c = static_cast<char>(STR_ANSI2Upper4Char(static_cast<unsigned char>(c)));
     }

@@ -11,7 +11,9 @@ namespace orvik::afx {
 // when their keys are equal. In UTF-8 the Unicode case folding of every
 // valid character (ß and SS, Σ, σ and ς all match) and every byte that is
 // not part of valid UTF-8 as itself, with ASCII letters folded; in
-// Windows-1252 every byte upper-cased by STR_ANSI2Upper4Char.
+// Windows-1252 every byte upper-cased by STR_ANSI2Upper4Char. The host
+// form's stand-ins for a backslash and a colon (U+F05C, U+F03A) match the
+// characters they stand for.
 std::string FoldedName(const std::string& name);
 
 // The likeliest spelling on disk of a name that a host upper-cased: in

@@ -7,10 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "OrvikShell.h"
-#include "native_name.h"
+#include "drives.h"
+#include "host_name.h"
+#include "resolve.h"
 
 // An item list is this header followed by a zero-terminated text: the
 // item's path, or its display name when it has no file-system path.
@@ -69,7 +73,8 @@ std::string DisplayName(LPCITEMIDLIST item) {
     if (item->hasPath == 0) {
         return TextOf(item);
     }
-    std::string last = orvik::afx::LastComponent(TextOf(item));
+    const std::vector<std::string> components = orvik::afx::LinuxComponents(TextOf(item));
+    std::string last = components.empty() ? std::string() : components.back();
     if (last.empty()) {
         last = TextOf(item);  // the root
     }
@@ -122,6 +127,18 @@ ModuleEntry LoadModule() {
 template <typename T>
 const T* Pointed(LPARAM lParam) {
     return reinterpret_cast<const T*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+}
+
+// Selects the folder that a host's name reaches; a name that reaches
+// nothing, or no memory, leaves the selection as it was.
+void SelectByName(orvik::shell::Browser* browser, HWND window, const char* name) {
+    try {
+        std::string path;
+        if (orvik::afx::LinuxPathByName(name, path) == 0) {
+            browser->Select(window, path.c_str());
+        }
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 orvik::shell::Browser* ActiveBrowser() {
@@ -209,12 +226,20 @@ BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR path) {
     if (pidl == nullptr || pidl->hasPath == 0) {
         return FALSE;
     }
-    const std::string host = orvik::afx::HostName(TextOf(pidl));
-    if (host.empty() || host.size() >= MAX_PATH) {
-        return FALSE;  // a path cut short would name another folder
+    if (TextOf(pidl)[0] != '/') {
+        return FALSE;  // no absolute path
     }
-    CopyCut(path, host);
-    return TRUE;
+    try {
+        const std::string host =
+            orvik::afx::HostFormOfLinuxPath(orvik::afx::LinuxComponents(TextOf(pidl)));
+        if (host.size() >= MAX_PATH) {
+            return FALSE;  // a path cut short would name another folder
+        }
+        CopyCut(path, host);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -226,7 +251,7 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         browser->ShowStatus(hwnd, Pointed<char>(lParam));
     } else if (msg == BFFM_SETSELECTIONA) {
         if (wParam != 0) {
-            browser->Select(hwnd, orvik::afx::NativeName(Pointed<char>(lParam)).c_str());
+            SelectByName(browser, hwnd, Pointed<char>(lParam));
         } else {
             const auto* item = Pointed<ITEMIDLIST>(lParam);
             if (item->hasPath != 0) {

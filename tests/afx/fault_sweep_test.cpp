@@ -73,10 +73,8 @@ bool Fails() {
     return Fails(unsized);
 }
 
+// Every call of the table, each counted and hit as the injection says.
 const SystemCalls kInjecting = {
-    [](const char* name, int flags, mode_t mode) {
-        return Fails() ? -1 : RealSystemCalls().open(name, flags, mode);
-    },
     [](int fd) {  // the descriptor is gone whatever close(2) reports
         const int result = RealSystemCalls().close(fd);
         return Fails() ? -1 : result;
@@ -96,6 +94,37 @@ const SystemCalls kInjecting = {
         return Fails() ? -1 : RealSystemCalls().lseek(fd, offset, whence);
     },
     [](int fd, off_t length) { return Fails() ? -1 : RealSystemCalls().ftruncate(fd, length); },
+    [](int dir, const char* name, int flags, mode_t mode) {
+        return Fails() ? -1 : RealSystemCalls().openat(dir, name, flags, mode);
+    },
+    [](int dir, const char* name, const struct open_how* how, size_t size) -> long {
+        return Fails() ? -1 : RealSystemCalls().openat2(dir, name, how, size);
+    },
+    [](int dir, const char* name, struct stat* info, int flags) {
+        return Fails() ? -1 : RealSystemCalls().fstatat(dir, name, info, flags);
+    },
+    [](int dir, const char* name, char* buffer, size_t size) -> ssize_t {
+        return Fails(size) ? -1 : RealSystemCalls().readlinkat(dir, name, buffer, size);
+    },
+    [](int dir, const char* name, mode_t mode) {
+        return Fails() ? -1 : RealSystemCalls().mkdirat(dir, name, mode);
+    },
+    [](int dir, const char* name, int flags) {
+        return Fails() ? -1 : RealSystemCalls().unlinkat(dir, name, flags);
+    },
+    [](int fd) { return Fails() ? -1 : RealSystemCalls().fchdir(fd); },
+    [](char* buffer, size_t size) -> char* {
+        return Fails() ? nullptr : RealSystemCalls().getcwd(buffer, size);
+    },
+    [](int fd, void* buffer, size_t size) -> ssize_t {
+        return Fails(size) ? -1 : RealSystemCalls().getdents64(fd, buffer, size);
+    },
+    [](int fd, struct statfs* info) { return Fails() ? -1 : RealSystemCalls().fstatfs(fd, info); },
+    [](int flags) { return Fails() ? -1 : RealSystemCalls().inotify_init1(flags); },
+    [](int fd, const char* name, uint32_t mask) {
+        return Fails() ? -1 : RealSystemCalls().inotify_add_watch(fd, name, mask);
+    },
+    [](int fd, int watch) { return Fails() ? -1 : RealSystemCalls().inotify_rm_watch(fd, watch); },
 };
 
 // One call of the library, with the return code it reports a failure with;

@@ -187,10 +187,11 @@ TEST_F(HostNames, ChangesByAnotherProcessAreSeenAtOnce) {
         {[&] { fs::remove(box / "Sub.Dir"); }, {{"SUB.DIR", ""}}},
         {[&] { touch(box / "base.txt"); }, {{"BASE.TXT", "base.txt"}}},  // the lower-case spelling wins
         {[&] { fs::remove(box / "base.txt"); }, {{"BASE.TXT", "Base.Txt"}}},
+        // A drive stays with the directory it was mapped onto, whatever its name becomes.
         {[&] { fs::rename(box, away / "Old"); fs::create_directory(box); touch(box / "New.Txt"); },
-         {{"BASE.TXT", ""}, {"NEW.TXT", "New.Txt"}}},  // the directory replaced
-        {[&] { fs::rename(away / "Old/Base.Txt", box / "Base.Txt"); fs::remove_all(away / "Old");
-               fs::remove(box / "New.Txt"); }, {{"BASE.TXT", "Base.Txt"}, {"NEW.TXT", ""}}},
+         {{"BASE.TXT", "Base.Txt"}, {"NEW.TXT", ""}}},
+        {[&] { fs::remove_all(box); fs::rename(away / "Old", box); },
+         {{"BASE.TXT", "Base.Txt"}, {"NEW.TXT", ""}}},
     };
     // clang-format on
     int go[2], done[2];
@@ -325,7 +326,10 @@ TEST_F(HostNames, RelativeNamesAndDrivesMappedOntoDirectories) {
     ASSERT_TRUE(AfxMapDrive('r', "REPORTS"));  // against the current directory of the call
     ASSERT_EQ(AfxChDir("C:\\"), 0);
     EXPECT_EQ(ContentOf("R:\\Q1 SUMMARY.TXT"), "q1");
-    EXPECT_EQ(FullNameOf("T:\\DATA\\REPORTS\\Q1 SUMMARY.TXT"), "R:\\Q1 Summary.txt") << "closest";
+    EXPECT_EQ(FullNameOf("T:\\DATA\\REPORTS\\Q1 SUMMARY.TXT"), "T:\\Data\\Reports\\Q1 Summary.txt")
+        << "a name keeps its drive";
+    EXPECT_EQ(FullNameOf(Upper(dir / "data/reports/q1 summary.txt")), "R:\\Q1 Summary.txt")
+        << "a name from the root comes back under the closest drive";
     for (const char notALetter : {'1', '@', '['}) {
         EXPECT_FALSE(AfxMapDrive(notALetter, "/")) << notALetter;
     }

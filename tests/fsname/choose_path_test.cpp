@@ -146,7 +146,8 @@ TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
                       cut = HostPath(PathOf(36)).substr(0, 32) + "...";
     const std::string tmp = HostPath("/tmp");
     const std::vector<std::string> none,
-        seven{exact, kNoPath, PathOf(36), kNothing, PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
+        seven{PathOf(35),           kNoPath,          PathOf(36), kNothing,
+              PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
     using Moves = std::vector<std::string>;
     const std::tuple<const char*, const char*, bool, Moves, Moves> rows[] = {
         // initial, title, scratch refused, moves, statuses
@@ -203,7 +204,7 @@ public:
 
     LPITEMIDLIST Browse(const BROWSEINFOA&) override {
         LPITEMIDLIST item = orvik::shell::NewItemList("/from/item");
-        Send(BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("/from/text"));
+        Send(BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("\\TMP"));
         Send(BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
         Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("status"));
         Send(BFFM_SETSTATUSTEXTA + 1, TRUE, reinterpret_cast<LPARAM>("other"));
@@ -236,7 +237,7 @@ TEST(Shell, BrowseRoutesMessagesAndWritesTheDisplayName) {
         info.pszDisplayName = name;
         LPITEMIDLIST chosen = SHBrowseForFolder(&info);
         EXPECT_EQ(chosen != nullptr ? name : "(none)", displayName);
-        EXPECT_EQ(browser.received, " select /from/text select /from/item status status");
+        EXPECT_EQ(browser.received, " select /tmp select /from/item status status");
         CoTaskMemFree(chosen);
     }
     browser.received.clear();

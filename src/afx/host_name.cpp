@@ -1,0 +1,138 @@
+#include "host_name.h"
+
+#include <cstring>
+
+namespace orvik::afx {
+
+namespace {
+
+// U+F000 plus the byte, in UTF-8: the stand-ins that the host form carries
+// for the two characters of a Linux name that it reads as separators.
+constexpr char kBackslashStandIn[] = "\xEF\x81\x9C";  // U+F05C
+constexpr char kColonStandIn[] = "\xEF\x80\xBA";      // U+F03A
+constexpr size_t kStandInLength = sizeof kBackslashStandIn - 1;
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+bool IsAsciiLetter(char c) {
+    const char lower = static_cast<char>(c | 0x20);
+    return lower >= 'a' && lower <= 'z';
+}
+
+void AddComponent(HostName& parsed, const std::string& component) {
+    if (component.empty() || component == ".") {
+        return;
+    }
+    if (component != "..") {
+        parsed.components.push_back(LinuxComponent(component));
+    } else if (!parsed.components.empty() && parsed.components.back() != "..") {
+        parsed.components.pop_back();
+    } else if (parsed.start == HostName::Start::currentDirectory) {
+        parsed.components.push_back(component);  // climbs from the current directory
+    }  // else: ".." at the top of a drive or of the root stays there
+}
+
+void AppendHostComponent(std::string& out, const std::string& component) {
+    for (const char c : component) {
+        if (c == '\\') {
+            out += kBackslashStandIn;
+        } else if (c == ':') {
+            out += kColonStandIn;
+        } else {
+            out += c;
+        }
+    }
+}
+
+}  // namespace
+
+HostName ParseHostName(const char* name) {
+    HostName parsed;
+    if (name == nullptr || *name == '\0') {
+        return parsed;
+    }
+    const char* rest = name;
+    if (IsAsciiLetter(name[0]) && name[1] == ':') {
+        // "C:rel" is "C:\rel": a drive has no current directory of its own.
+        parsed.start = HostName::Start::drive;
+        parsed.drive = static_cast<char>(name[0] & ~0x20);
+        rest = name + 2;
+    } else if (IsSeparator(name[0])) {
+        parsed.start = HostName::Start::root;
+    }
+    std::string component;
+    for (const char* p = rest;; ++p) {
+        if (*p != '\0' && !IsSeparator(*p)) {
+            component += *p;
+            continue;
+        }
+        parsed.namesDirectory = component.empty() || component == "." || component == "..";
+        AddComponent(parsed, component);
+        component.clear();
+        if (*p == '\0') {
+            break;
+        }
+    }
+    return parsed;
+}
+
+std::string LinuxComponent(const std::string& component) {
+    std::string onDisk;
+    onDisk.reserve(component.size());
+    for (size_t at = 0; at < component.size();) {
+        const char* here = component.c_str() + at;
+        if (std::strncmp(here, kBackslashStandIn, kStandInLength) == 0) {
+            onDisk += '\\';
+            at += kStandInLength;
+        } else if (std::strncmp(here, kColonStandIn, kStandInLength) == 0) {
+            onDisk += ':';
+            at += kStandInLength;
+        } else {
+            onDisk += *here;
+            ++at;
+        }
+    }
+    return onDisk;
+}
+
+std::string HostForm(const std::string& prefix, const std::vector<std::string>& components) {
+    std::string host = prefix;
+    for (const std::string& component : components) {
+        host += '\\';
+        AppendHostComponent(host, component);
+    }
+    if (components.empty()) {
+        host += '\\';
+    }
+    return host;
+}
+
+std::vector<std::string> LinuxComponents(const std::string& path) {
+    std::vector<std::string> components;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string component = path.substr(start, end - start);
+        if (component == "..") {
+            if (!components.empty()) {
+                components.pop_back();
+            }
+        } else if (!component.empty() && component != ".") {
+            components.push_back(component);
+        }
+        start = end + 1;
+    }
+    return components;
+}
+
+std::string LastHostComponent(const std::string& hostName) {
+    const size_t separator = hostName.find_last_of("/\\");
+    return separator == std::string::npos ? hostName : hostName.substr(separator + 1);
+}
+
+}  // namespace orvik::afx

@@ -1,0 +1,49 @@
+// Names as text, between the host's form (C:\DATA\REPORT.TXT) and Linux
+// components: how a name handed in is taken apart, and how the components
+// of an entry are put together into the name handed back. No disk is asked
+// here. The rules for hosts are under "Names" in include/OrvikAfx.h.
+#ifndef ORVIK_AFX_HOST_NAME_H
+#define ORVIK_AFX_HOST_NAME_H
+
+#include <string>
+#include <vector>
+
+namespace orvik::afx {
+
+// A name handed in, taken apart: where it starts, and its components as
+// Linux names, with "." dropped and ".." resolved as text (never above a
+// drive's directory or the root; only a name relative to the current
+// directory keeps leading ".." components).
+struct HostName {
+    enum class Start { currentDirectory, root, drive };
+    Start start = Start::currentDirectory;
+    char drive = '\0';  // the drive letter in upper case, when start is drive
+    std::vector<std::string> components;
+    bool namesDirectory = false;  // it ended in a separator, "." or ".."
+};
+
+// `name` taken apart (null and empty give no component from the current
+// directory). Inside a component the characters U+F05C and U+F03A (their
+// UTF-8 bytes) stand for a backslash and a colon of the Linux name.
+HostName ParseHostName(const char* name);
+
+// The Linux name in a component of a name handed in: U+F05C and U+F03A
+// mapped back to the backslash and the colon they stand for.
+std::string LinuxComponent(const std::string& component);
+
+// `prefix` (a drive, "C:", or empty for a name from the root) followed by
+// each component after a backslash, each backslash and colon of a Linux
+// name mapped to U+F05C and U+F03A, which the host form cannot carry
+// otherwise: C:\dir\a<U+F05C>b for /dir/a\b. A drive alone is "C:\", the
+// root alone "\".
+std::string HostForm(const std::string& prefix, const std::vector<std::string>& components);
+
+// The components of an absolute Linux path, "." and ".." resolved as text.
+std::vector<std::string> LinuxComponents(const std::string& path);
+
+// The last component of a name in the host's form.
+std::string LastHostComponent(const std::string& hostName);
+
+}  // namespace orvik::afx
+
+#endif  // ORVIK_AFX_HOST_NAME_H
