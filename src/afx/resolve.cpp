@@ -157,12 +157,15 @@ public:
     // Where that fails, the walk finds out why component by component.
     void SeedParent(bool allowed) {
         const size_t count = m_name.components.size();
-        if (!allowed || count < 2) {
-            return;
-        }
-        const std::string path = KernelPath(m_anchor, m_name, count - 1, false);
-        const int fd = KernelOpen(m_anchor, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const bool oneComponent = count == 1;
+        const int fd = allowed && count >= 2
+                           ? KernelOpen(m_anchor, KernelPath(m_anchor, m_name, count - 1, false),
+                                        O_PATH | O_DIRECTORY | O_CLOEXEC)
+                           : -1;
         if (fd < 0) {
+            // The leaf is known to be missing only from the directory that
+            // the kernel found by the name's own spelling.
+            m_leafMissing = m_leafMissing && oneComponent;
             return;
         }
         Hold(Descriptor(fd));
