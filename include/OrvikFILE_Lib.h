@@ -53,6 +53,19 @@
  * turned into a message (FILE_ExceptionMsg()) and released with `Delete()`.
  * Any other exception thrown by a host's file object passes to the caller.
  *
+ * @section orvik_memory Out of memory
+ * No function lets `std::bad_alloc` (or any other exception of the library)
+ * out. The platform classes turn allocation failure into the cause
+ * `CFileException::generic` with the OS error ENOMEM (OrvikAfx.h), so a
+ * file-object function reports it as it reports any failure of its
+ * operation: the text of ::ORVIK_MSG_GENERIC and the function's own failure
+ * code (::ORVIK_RC_OPEN_FAILED for FILE_Open(), ::ORVIK_RC_REMOVE_FAILED for
+ * FILE_Remove4Name(), ...). FILE_MkDir() gives -5, FILE_Move2Dir() -3,
+ * FILE_GetModulePathName() -2, FILE_ChoosePath() -2, FILE_FileExists() and
+ * FILE_DirExists() nonzero (see there). The path-text functions allocate
+ * nothing. A name that memory ran out for is never acted on in part:
+ * nothing is created, emptied or removed.
+ *
  * @section orvik_buffers Buffers, texts and capacities
  * Texts are zero-terminated single-byte strings; lengths, limits and indexes
  * count bytes. A *limit* given with a buffer counts the text without its
@@ -391,8 +404,17 @@ ORVIK_FILE_API char* FILE_GetPath(CFile* file, char* dest, int32_t limit);
 
 /**
  * @brief Whether a file or directory of that name exists.
+ *
+ * A failure of the status query that says there is no such entry for this
+ * process reads as absence: nothing of that name, a file or missing
+ * directory on the way to it, a name too long, a link loop, no permission
+ * to reach it, a link that leads out of its drive. A failure that says
+ * nothing about the entry (an I/O error, no memory, no descriptor left)
+ * answers nonzero: FILE_Open() then opens without creating, and meets that
+ * failure itself, rather than create (and so empty) a file that exists.
+ *
  * @param name the name; not tested for null or blank.
- * @return nonzero when an entry exists, else 0 (any failure reads as absence).
+ * @return nonzero when an entry exists (or may), else 0.
  * @note Leaves the return code alone.
  */
 ORVIK_FILE_API int32_t FILE_FileExists(const char* name);
