@@ -331,7 +331,12 @@ public:
     // an override of Read is owed every call.
     bool UsesPlatformRead() const;
 
-    static BOOL GetStatus(LPCTSTR name, CFileStatus& status);  // never throws
+    // TRUE with `status` filled when the entry exists. FALSE (errno set)
+    // when the name reaches no entry for this process (ENOENT, ENOTDIR,
+    // ENAMETOOLONG, ELOOP, EACCES, EPERM); TRUE with `status` zeroed (errno
+    // set) when the status cannot be read for a reason that says nothing
+    // about the entry (EIO, ENOMEM, EMFILE, ...). Never throws.
+    static BOOL GetStatus(LPCTSTR name, CFileStatus& status);
     static void Remove(LPCTSTR name);                          // throws CFileException*
 
 protected:
