@@ -64,8 +64,9 @@ int RunLines(Arguments& args) {
     if (const int failed = OpenForReading(args.Command(), file, name)) {
         return failed;
     }
-    // A pipe has no length to show progress against.
-    const uint64_t total = name == kStandardInput ? 0 : FILE_Length(&file);
+    // One opener reads the file, so a pipe or FIFO reads as any file does;
+    // it has no length to show progress against.
+    const uint64_t total = IsRegularFile(file) ? FILE_Length(&file) : 0;
     const int status = PrintLines(args.Command(), file, ShownName(name), max, total);
     return FinishOutput(args.Command(), CloseFile(args.Command(), file, ShownName(name), status));
 }
