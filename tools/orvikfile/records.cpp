@@ -448,8 +448,11 @@ const char* const kRecordsHelp =
     "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
     "ends the listing with exit status 11; a length field cut short likewise,\n"
     "without a listed line. FILE is read by two openers side by side (one\n"
-    "for the texts, one for the length fields), so standard input is first\n"
-    "copied into a temporary file.\n"
+    "for the texts, one for the length fields), so a FILE that is no regular\n"
+    "file (standard input, a pipe such as /dev/stdin or <(...), a FIFO, a\n"
+    "device) is first copied into a temporary file in $TMPDIR (else /tmp),\n"
+    "which is removed at the end. A copy stops at 4 GiB, as far as the\n"
+    "library's file positions reach.\n"
     "\n"
     "records pack OUT writes each TEXT as one record with FILE_WriteCString,\n"
     "or, without TEXT, each line of standard input (LF or CR LF ends a line).\n"
@@ -458,9 +461,10 @@ const char* const kRecordsHelp =
     "bytes) and a warning says so; a zero byte in an input line ends its text\n"
     "and is warned about too.\n"
     "\n"
-    "Exit status: 0 on success; 3 for a file that is not a record file; 11\n"
-    "for a record cut short; else the library's return code (e.g. 13 when a\n"
-    "file cannot be opened); 2 for a usage error.\n";
+    "Exit status: 0 on success; 1 when FILE cannot be copied; 3 for a file\n"
+    "that is not a record file; 11 for a record cut short; else the\n"
+    "library's return code (e.g. 13 when a file cannot be opened, 12 when\n"
+    "reading fails); 2 for a usage error.\n";
 
 int RunRecords(Arguments& args) {
     const std::string action = args.TakeAction({"dump", "pack"});
