@@ -16,6 +16,7 @@ namespace {
 using orvik::test::Field;
 using orvik::test::Outcome;
 using orvik::test::Record;
+using orvik::test::RunInBash;
 using orvik::test::RunOrvikfile;
 using orvik::test::TempDir;
 using Words = std::vector<std::string>;
@@ -118,6 +119,64 @@ TEST_F(Orvikfile, RecordsDumpGivesUpOnAnotherKindOfFileAndCapsItsWarnings) {
     EXPECT_EQ(damaged.status, 0);
     EXPECT_EQ(std::count(damaged.err.begin(), damaged.err.end(), '\n'), 11) << damaged.err;
     EXPECT_NE(damaged.err.find("4 more records break"), std::string::npos) << damaged.err;
+}
+
+TEST_F(Orvikfile, InputsThatAreNoRegularFileReadAsTheFileDoes) {
+    std::string many;  // more than a pipe holds at once
+    for (int i = 0; i < 4000; ++i) {
+        many += Record("record " + std::to_string(i));
+    }
+    struct Run {
+        Words command;
+        std::string input;
+        int status;
+    };
+    const Run runs[] = {
+        {{"records", "dump"}, many, 0},
+        {{"records", "dump", "--json"},
+         Record("ok") + Field(-1) + Record("x") + Field(10) + "part",
+         ORVIK_RC_END_OF_FILE},
+        {{"records", "dump"}, Record("ok") + Field(10).substr(0, 2), ORVIK_RC_END_OF_FILE},
+        {{"lines", "--max", "3"}, "one\r\nfour\nlast", 0},
+    };
+    // bash scripts: "$1" names the input, "$2" the same in the host's form,
+    // "$3" the directory for temporary files, "${@:4}" the command.
+    const std::string forms[] = {
+        R"("$0" "${@:4}" "$2")",
+        R"("$0" "${@:4}" <(cat "$1"))",
+        R"(cat "$1" | "$0" "${@:4}" /dev/stdin)",
+        R"(cat "$1" | "$0" "${@:4}" -)",
+        R"("$0" "${@:4}" - <"$1")",
+        // The reader end is held open first, so the writer's bytes wait in
+        // the FIFO whoever comes first.
+        R"(rm -f "$1.fifo" && mkfifo "$1.fifo" && { cat "$1" >"$1.fifo" & exec 3<"$1.fifo"; } )"
+        R"(&& "$0" "${@:4}" "$1.fifo")",
+    };
+    const std::string spool = dir / "spool";
+    std::filesystem::create_directory(spool);
+    for (const Run& run : runs) {
+        Words args = run.command;
+        const std::string file = dir.Write("in", run.input);
+        args.push_back(file);
+        const Outcome want = RunOrvikfile(args);
+        EXPECT_EQ(want.status, run.status) << want.err;
+        Words words = {file, dir.Host("in"), spool};
+        words.insert(words.end(), run.command.begin(), run.command.end());
+        for (const std::string& form : forms) {
+            const Outcome got = RunInBash("export TMPDIR=\"$3\"; " + form, words);
+            EXPECT_EQ(got.status, want.status) << form << "\n" << got.err;
+            EXPECT_TRUE(got.out == want.out) << form << "\n" << got.out.substr(0, 200);
+            EXPECT_EQ(std::count(got.err.begin(), got.err.end(), '\n'),
+                      std::count(want.err.begin(), want.err.end(), '\n'))
+                << form << "\n"
+                << got.err;
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(spool)) << "a copy is left behind";
+    // "-" goes on from where the shell left standard input.
+    const Outcome rest =
+        RunInBash(R"({ read -r skipped; "$0" lines -; } <"$1")", {dir.Write("t", "one\ntwo\n")});
+    EXPECT_EQ(rest.out, "two\n") << rest.err;
 }
 
 TEST_F(Orvikfile, RecordsPackWritesTheFormatByteForByte) {

@@ -19,6 +19,17 @@ std::string Quoted(const std::string& word) {
     return quoted + "'";
 }
 
+// Runs `command` with sh, its output and errors caught in `io`.
+Outcome Capture(const TempDir& io, const std::string& command) {
+    const std::string redirected = command + " >" + Quoted(io / "out") + " 2>" + Quoted(io / "err");
+    const int wait = std::system(redirected.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    outcome.out = io.Read("out");
+    outcome.err = io.Read("err");
+    return outcome;
+}
+
 }  // namespace
 
 // Standard input comes through a pipe, as in a shell pipeline; a program that
@@ -34,13 +45,16 @@ Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& in
     for (const std::string& arg : args) {
         command += " " + Quoted(arg);
     }
-    command += " >" + Quoted(io / "out") + " 2>" + Quoted(io / "err");
-    const int wait = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    outcome.out = io.Read("out");
-    outcome.err = io.Read("err");
-    return outcome;
+    return Capture(io, command);
+}
+
+Outcome RunInBash(const std::string& script, const std::vector<std::string>& words) {
+    const TempDir io;
+    std::string command = "bash -c " + Quoted(script) + " " + Quoted(ORVIKFILE_PROGRAM);
+    for (const std::string& word : words) {
+        command += " " + Quoted(word);
+    }
+    return Capture(io, command + " </dev/null");
 }
 
 }  // namespace orvik::test

@@ -19,6 +19,10 @@ struct Outcome {
 Outcome RunOrvikfile(const std::vector<std::string>& args, const std::string& input = "",
                      const std::vector<std::string>& unset = {});
 
+// Runs `script` with bash, "$0" the program and "$1" on the `words`: an
+// input handed over as a shell hands it (a pipe, a FIFO, <(...)).
+Outcome RunInBash(const std::string& script, const std::vector<std::string>& words);
+
 }  // namespace orvik::test
 
 #endif  // ORVIK_TESTS_RUN_PROGRAM_H

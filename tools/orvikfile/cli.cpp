@@ -1,6 +1,11 @@
 #include "cli.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,8 +21,23 @@ namespace {
 constexpr const char* kEndOfOptions = "--";
 
 // Standard input by a name that FILE_Open can open: the same pipe, terminal
-// or file, read from where the shell left it.
+// or file. A regular file is opened anew by it, at its start.
 constexpr const char* kStandardInputName = "/dev/stdin";
+
+// Moves a regular file opened as standard input to where the shell left
+// standard input, as reading a pipe goes on from there too.
+int GoWhereStandardInputIs(const std::string& command, CFile& file) {
+    for (off_t left = ::lseek(STDIN_FILENO, 0, SEEK_CUR); left > 0;) {
+        const auto step = static_cast<int32_t>(std::min<off_t>(left, INT32_MAX));
+        if (char* message = FILE_Seek(&file, step, CFile::current)) {
+            const int failed = LibraryFailure(command, ShownName(kStandardInput), message);
+            FILE_Close(&file);
+            return failed;
+        }
+        left -= step;
+    }
+    return kExitSuccess;
+}
 
 bool LooksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-';
@@ -146,7 +166,8 @@ int OpenForReading(const std::string& command, CFile& file, const std::string& n
     if (char* message = FILE_Open(&file, opened, CFile::modeRead, 0)) {
         return LibraryFailure(command, ShownName(name), message);
     }
-    return kExitSuccess;
+    return name == kStandardInput && IsRegularFile(file) ? GoWhereStandardInputIs(command, file)
+                                                         : kExitSuccess;
 }
 
 int OpenForWriting(const std::string& command, CFile& file, const std::string& name,
@@ -155,6 +176,11 @@ int OpenForWriting(const std::string& command, CFile& file, const std::string& n
         return LibraryFailure(command, name, message);
     }
     return kExitSuccess;
+}
+
+bool IsRegularFile(const CFile& file) {
+    struct stat status = {};
+    return ::fstat(static_cast<int>(file.m_hFile), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 int CloseFile(const std::string& command, CFile& file, const std::string& name, int status) {

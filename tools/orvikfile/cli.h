@@ -77,11 +77,16 @@ int FinishOutput(const std::string& command, int status);
 std::string ShownName(const std::string& name);
 
 // Opens `name` in `file` with FILE_Open: for reading ("-" is standard
-// input), or for writing with the file created or emptied. Returns 0, or the exit status of a
-// failure that it reported.
+// input, from where the shell left it), or for writing with the file created
+// or emptied. Returns 0, or the exit status of a failure that it reported.
 int OpenForReading(const std::string& command, CFile& file, const std::string& name);
 int OpenForWriting(const std::string& command, CFile& file, const std::string& name,
                    bool emptyFirst);
+// True when the open `file` is a regular file, which every opener reads
+// from its start. A pipe, a FIFO, a terminal or another device hands each
+// byte to one reader only. Asked of the descriptor (fstat), not of the name,
+// which may be in the host's form.
+bool IsRegularFile(const CFile& file);
 // Closes with FILE_Close; a failed close is reported and wins over a
 // `status` of success, since data may be lost with it.
 int CloseFile(const std::string& command, CFile& file, const std::string& name, int status);

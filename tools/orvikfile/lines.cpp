@@ -44,7 +44,9 @@ const char* const kLinesHelp =
     "Prints the lines of FILE (- for standard input) as FILE_ReadStr reads\n"
     "them, one to an output line. LF ends a line and a CR right before it\n"
     "goes with it; any other CR and any zero byte stay in the text and are\n"
-    "written as they are. A last line without LF is a line too.\n"
+    "written as they are. A last line without LF is a line too. One opener\n"
+    "reads FILE, so a pipe (/dev/stdin, <(...)), a FIFO or a device is read\n"
+    "as it comes.\n"
     "\n"
     "Options:\n"
     "  --max N   the longest line, in bytes (1 to 16777216, default 4096).\n"
@@ -64,8 +66,9 @@ int RunLines(Arguments& args) {
     if (const int failed = OpenForReading(args.Command(), file, name)) {
         return failed;
     }
-    // A pipe has no length to show progress against.
-    const uint64_t total = name == kStandardInput ? 0 : FILE_Length(&file);
+    // One opener reads the file, so a pipe or FIFO reads as any file does;
+    // it has no length to show progress against.
+    const uint64_t total = IsRegularFile(file) ? FILE_Length(&file) : 0;
     const int status = PrintLines(args.Command(), file, ShownName(name), max, total);
     return FinishOutput(args.Command(), CloseFile(args.Command(), file, ShownName(name), status));
 }

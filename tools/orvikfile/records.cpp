@@ -80,11 +80,13 @@ void PrintRecord(Listing listing, uint32_t index, int32_t length, const char* te
     }
 }
 
-// Standard input copied into a temporary file, which goes when this does:
-// a dump reads its file through two openers, which a pipe cannot give.
+// An input that hands each byte to one reader only (a pipe, a FIFO, a
+// terminal), copied into a temporary file that goes when this does: a dump
+// reads its file through two openers.
 class SpooledInput {
 public:
-    SpooledInput() = default;
+    SpooledInput(const std::string& command, const std::string& shown)
+        : m_command(command), m_shown(shown) {}
     ~SpooledInput() {
         if (!m_name.empty()) {
             ::unlink(m_name.c_str());
@@ -93,39 +95,67 @@ public:
     SpooledInput(const SpooledInput&) = delete;
     SpooledInput& operator=(const SpooledInput&) = delete;
 
-    // Returns the file's name, or empty with errno set when the copy failed.
-    const std::string& Copy() {
+    // Copies what `input` reads, up to its end. Returns 0, or the exit
+    // status of a failure that it reported (then no copy is left).
+    int Copy(CFile& input) {
         const char* directory = std::getenv("TMPDIR");
         std::string name =
-            std::string(directory && *directory ? directory : "/tmp") + "/orvikfile-stdin-XXXXXX";
+            std::string(directory && *directory ? directory : "/tmp") + "/orvikfile-input-XXXXXX";
         const int descriptor = ::mkstemp(name.data());
         if (descriptor < 0) {
-            return m_name;
+            return CannotCopy();
         }
         FILE* copy = ::fdopen(descriptor, "wb");
-        const bool copied = copy && CopyStandardInput(copy);
-        const int copyError = errno;
-        const bool closed = copy ? std::fclose(copy) == 0 : ::close(descriptor) == 0;
-        if (copied && closed) {
+        int status = copy ? CopyAll(input, copy) : CannotCopy();
+        if ((copy ? std::fclose(copy) : ::close(descriptor)) != 0 && status == kExitSuccess) {
+            status = CannotCopy();
+        }
+        if (status == kExitSuccess) {
             m_name = name;
         } else {
             ::unlink(name.c_str());
-            errno = copied ? errno : copyError;
         }
-        return m_name;
+        return status;
     }
+
+    const std::string& Name() const { return m_name; }
 
 private:
-    static bool CopyStandardInput(FILE* copy) {
+    int CopyAll(CFile& input, FILE* copy) {
         char block[1 << 16];
-        for (size_t got; (got = std::fread(block, 1, sizeof block, stdin)) > 0;) {
+        uint64_t copied = 0;
+        for (;;) {
+            uint32_t status = 0;
+            if (char* message = FILE_Read(&input, block, sizeof block, &status)) {
+                return GEN_GetRetCode() == ORVIK_RC_END_OF_FILE
+                           ? kExitSuccess
+                           : LibraryFailure(m_command, m_shown, message);
+            }
+            const uint32_t got = status - ORVIK_STATUS_TRANSFERRED;
+            copied += got;
+            if (copied > kLargestCopy) {
+                Complain(m_command, m_shown,
+                         "longer than 4 GiB, more than the library's file positions reach");
+                return kExitNo;
+            }
             if (std::fwrite(block, 1, got, copy) != got) {
-                return false;
+                return CannotCopy();
             }
         }
-        return !std::ferror(stdin);
     }
 
+    int CannotCopy() {
+        Complain(m_command, m_shown,
+                 std::string("cannot copy it into a temporary file: ") + std::strerror(errno));
+        return kExitNo;
+    }
+
+    // A copy holds no more bytes than a file position of 32 bits reaches, so
+    // an endless device stops filling the disk there.
+    static constexpr uint64_t kLargestCopy = UINT32_MAX;
+
+    const std::string& m_command;
+    const std::string& m_shown;
     std::string m_name;
 };
 
@@ -295,20 +325,36 @@ private:
     uint32_t m_listed = 0;
 };
 
+// Finds the name under which the dump opens `name` twice: its own for a
+// regular file, else that of a copy of what one opener reads from it.
+int NameToDump(const std::string& command, const std::string& name, SpooledInput& spooled,
+               std::string& dumped) {
+    CFile input;
+    if (const int failed = OpenForReading(command, input, name)) {
+        return failed;
+    }
+    int status = kExitSuccess;
+    if (IsRegularFile(input)) {
+        dumped = name;
+    } else {
+        status = spooled.Copy(input);
+        dumped = spooled.Name();
+    }
+    return CloseFile(command, input, ShownName(name), status);
+}
+
 int Dump(Arguments& args) {
     Listing listing;
     listing.json = args.TakeFlag("--json");
     listing.utf8 = args.TakeFlag("--utf8");
     const std::string name = args.Positionals(1, 1)[0];
     const std::string shown = ShownName(name);
-    SpooledInput spooled;
-    std::string opened = name;
-    if (name == kStandardInput && (opened = spooled.Copy()).empty()) {
-        Complain(args.Command(), shown,
-                 std::string("cannot copy it into a temporary file: ") + std::strerror(errno));
-        return kExitNo;
+    SpooledInput spooled(args.Command(), shown);
+    std::string dumped;
+    if (const int failed = NameToDump(args.Command(), name, spooled, dumped)) {
+        return failed;
     }
-    const int status = RecordDump(args.Command(), opened, shown, listing).Run();
+    const int status = RecordDump(args.Command(), dumped, shown, listing).Run();
     return FinishOutput(args.Command(), status);
 }
 
@@ -402,8 +448,11 @@ const char* const kRecordsHelp =
     "of its text (and \"truncated\":true with --json), reported on stderr, and\n"
     "ends the listing with exit status 11; a length field cut short likewise,\n"
     "without a listed line. FILE is read by two openers side by side (one\n"
-    "for the texts, one for the length fields), so standard input is first\n"
-    "copied into a temporary file.\n"
+    "for the texts, one for the length fields), so a FILE that is no regular\n"
+    "file (standard input, a pipe such as /dev/stdin or <(...), a FIFO, a\n"
+    "device) is first copied into a temporary file in $TMPDIR (else /tmp),\n"
+    "which is removed at the end. A copy stops at 4 GiB, as far as the\n"
+    "library's file positions reach.\n"
     "\n"
     "records pack OUT writes each TEXT as one record with FILE_WriteCString,\n"
     "or, without TEXT, each line of standard input (LF or CR LF ends a line).\n"
@@ -412,9 +461,10 @@ const char* const kRecordsHelp =
     "bytes) and a warning says so; a zero byte in an input line ends its text\n"
     "and is warned about too.\n"
     "\n"
-    "Exit status: 0 on success; 3 for a file that is not a record file; 11\n"
-    "for a record cut short; else the library's return code (e.g. 13 when a\n"
-    "file cannot be opened); 2 for a usage error.\n";
+    "Exit status: 0 on success; 1 when FILE cannot be copied; 3 for a file\n"
+    "that is not a record file; 11 for a record cut short; else the\n"
+    "library's return code (e.g. 13 when a file cannot be opened, 12 when\n"
+    "reading fails); 2 for a usage error.\n";
 
 int RunRecords(Arguments& args) {
     const std::string action = args.TakeAction({"dump", "pack"});
