@@ -1,5 +1,6 @@
 // CFile over POSIX file descriptors.
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -275,18 +276,25 @@ int Truncate(int fd, bool writable) {
     return SetLengthOf(writer.Get(), 0);
 }
 
-// A FIFO is written to only for a reader in another process: the
-// descriptor that this process opened (for reading and writing, a reader
-// itself) gives way to one for writing only, which the kernel refuses with
-// ENXIO while nobody reads.
+// A FIFO is written to only for a reader in another process. The
+// descriptor that this process opened for reading and writing (a reader
+// itself) gives way to one for writing only, opened while the first still
+// holds the FIFO, so that a reader elsewhere never sees its last writer go;
+// then a FIFO that nobody else reads reports an error to poll(2), and the
+// open is refused with ENXIO, as the kernel refuses a write-only open.
 int WriteOnlyFifo(Descriptor& fd, int flags) {
-    const Descriptor fifo(Reopen(fd.Get(), O_PATH | O_CLOEXEC));
-    if (!fifo.Valid()) {
+    const int writer = Reopen(fd.Get(), (flags & ~O_ACCMODE) | O_WRONLY);
+    if (writer < 0) {
         return errno;
     }
-    fd.Reset();
-    fd.Reset(Reopen(fifo.Get(), (flags & ~O_ACCMODE) | O_WRONLY));
-    return fd.Valid() ? 0 : errno;
+    fd.Reset(writer);
+    struct pollfd ask {
+        writer, POLLOUT, 0
+    };
+    if (Retried([&] { return Sys().poll(&ask, 1, 0); }) < 0) {
+        return errno;
+    }
+    return (ask.revents & POLLERR) != 0 ? ENXIO : 0;
 }
 
 // Checks and prepares a freshly opened descriptor (`flags` as it was

@@ -30,6 +30,7 @@ const SystemCalls kRealCalls = {
     ::write,
     ::lseek,
     ::ftruncate,
+    ::poll,
     [](int dir, const char* name, int flags, mode_t mode) {
         return ::openat(dir, name, flags, mode);
     },

@@ -11,6 +11,7 @@
 #define ORVIK_AFX_SYSTEM_CALLS_H
 
 #include <linux/openat2.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/types.h>
@@ -31,6 +32,7 @@ struct SystemCalls {
     ssize_t (*write)(int fd, const void* buffer, size_t count);
     off_t (*lseek)(int fd, off_t offset, int whence);
     int (*ftruncate)(int fd, off_t length);
+    int (*poll)(struct pollfd* fds, nfds_t count, int timeout);
     // Names, relative to a directory's descriptor.
     int (*openat)(int dir, const char* name, int flags, mode_t mode);
     long (*openat2)(int dir, const char* name, const struct open_how* how, size_t size);

@@ -94,6 +94,9 @@ const SystemCalls kInjecting = {
         return Fails() ? -1 : RealSystemCalls().lseek(fd, offset, whence);
     },
     [](int fd, off_t length) { return Fails() ? -1 : RealSystemCalls().ftruncate(fd, length); },
+    [](struct pollfd* fds, nfds_t count, int timeout) {
+        return Fails() ? -1 : RealSystemCalls().poll(fds, count, timeout);
+    },
     [](int dir, const char* name, int flags, mode_t mode) {
         return Fails() ? -1 : RealSystemCalls().openat(dir, name, flags, mode);
     },

@@ -100,6 +100,15 @@ TEST_F(PlatformFile, CreateEmptiesNoTruncateKeepsAndLocksGuardTheContent) {
         EXPECT_EQ(error.m_lOsError, EWOULDBLOCK);
         EXPECT_EQ(dir.Read("f.txt"), "old content") << "a refused open must not empty the file";
     }
+    {
+        CFile denies(name.c_str(), kReadShared);
+        CFile emptying;
+        CFileException error;
+        EXPECT_FALSE(emptying.Open(name.c_str(), kReadShared | CFile::modeCreate, &error))
+            << "emptying is a write, which a deny-write opener keeps out";
+        EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+        EXPECT_EQ(dir.Read("f.txt"), "old content");
+    }
     CFile reader(name.c_str(), kReadShared | CFile::modeCreate), second(name.c_str(), kReadShared);
     EXPECT_EQ(reader.GetLength(), 0u) << "emptied although opened for reading";
     EXPECT_EQ(CauseThrownBy([&] { reader.Write("x", 1); }), CFileException::accessDenied);
@@ -158,7 +167,12 @@ TEST_F(PlatformFile, FifosAndDevicesOpenWithoutWaiting) {
     const std::string fifo = dir / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     CFile reader, writer, full;
-    EXPECT_FALSE(writer.Open(fifo.c_str(), CFile::modeWrite)) << "no reader to write to";
+    for (const UINT mode : {CFile::modeWrite, CFile::modeReadWrite}) {
+        CFileException error;
+        EXPECT_FALSE(writer.Open(fifo.c_str(), mode, &error)) << "no reader to write to";
+        EXPECT_EQ(error.m_cause, CFileException::badPath);
+        EXPECT_EQ(error.m_lOsError, ENXIO);
+    }
     ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared | CFile::modeCreate)) << "opens at once";
     char line[8];
     uint32_t status = 0;
@@ -173,9 +187,15 @@ TEST_F(PlatformFile, FifosAndDevicesOpenWithoutWaiting) {
     }
     late.join();
     EXPECT_NE(FILE_ReadStr(&reader, line, 7, &status), nullptr) << "the writer is gone";
-    ASSERT_TRUE(writer.Open(fifo.c_str(), CFile::modeReadWrite));
+    ASSERT_TRUE(reader.Open(fifo.c_str(), kReadShared));
+    ASSERT_TRUE(writer.Open(fifo.c_str(), CFile::modeReadWrite)) << "another opener reads";
+    EXPECT_EQ(CauseThrownBy([&] { writer.Read(line, 1); }), CFileException::accessDenied)
+        << "read and write on a FIFO writes only";
     EXPECT_EQ(CauseThrownBy([&] { writer.SetLength(0); }), CFileException::badSeek)
         << "a FIFO has no length to set";
+    reader.Close();
+    EXPECT_EQ(CauseThrownBy([&] { writer.Write("x", 1); }), CFileException::generic)
+        << "the reader is gone: EPIPE, and no SIGPIPE ends this process";
     if (full.Open("/dev/full", CFile::modeWrite)) {
         EXPECT_EQ(CauseThrownBy([&] { full.SetLength(0); }), CFileException::badSeek);
     }

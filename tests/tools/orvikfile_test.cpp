@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -177,6 +179,23 @@ TEST_F(Orvikfile, InputsThatAreNoRegularFileReadAsTheFileDoes) {
     const Outcome rest =
         RunInBash(R"({ read -r skipped; "$0" lines -; } <"$1")", {dir.Write("t", "one\ntwo\n")});
     EXPECT_EQ(rest.out, "two\n") << rest.err;
+}
+
+// Packing into a FIFO: refused at once with nobody reading it, and, with a
+// reader, more records than a pipe holds arrive whole.
+TEST_F(Orvikfile, RecordsPackIntoAFifoNeedsAReader) {
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Outcome alone = RunInBash(R"(seq 1 20000 | timeout 10 "$0" records pack "$1")", {fifo});
+    EXPECT_EQ(alone.status, ORVIK_RC_OPEN_FAILED) << alone.err;
+    const std::string copy = dir / "copy.rec";
+    const Outcome read = RunInBash(
+        R"(cat "$1" >"$2" & seq 1 20000 | timeout 10 "$0" records pack "$1"; s=$?; wait; exit $s)",
+        {fifo, copy});
+    EXPECT_EQ(read.status, 0) << read.err;
+    const std::string dump = RunOrvikfile({"records", "dump", copy}).out;
+    EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 20000);
+    EXPECT_EQ(dump.substr(dump.size() - 14), "19999\t6\t20000\n");
 }
 
 TEST_F(Orvikfile, RecordsPackWritesTheFormatByteForByte) {
