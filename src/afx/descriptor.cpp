@@ -7,7 +7,8 @@ namespace orvik::afx {
 std::string PathOfDescriptor(int fd) {
     char path[4096];
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = Sys().readlinkat(AT_FDCWD, link.c_str(), path, sizeof path);
+    const ssize_t length =
+        Retried([&] { return Sys().readlinkat(AT_FDCWD, link.c_str(), path, sizeof path); });
     if (length <= 0 || static_cast<size_t>(length) >= sizeof path || path[0] != '/') {
         return {};
     }

@@ -406,12 +406,13 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     struct stat info {};
     int failure = 0;
     try {
-        bool created = false;
         std::string handedBack;
-        failure = orvik::afx::OpenByName(name, flags, fd, created, handedBack);
-        if (failure == 0) {
-            failure = Prepare(fd, openFlags, flags, created, info);
-        }
+        failure = orvik::afx::OpenByName(
+            name, flags,
+            [&](Descriptor& file, bool created) {
+                return Prepare(file, openFlags, flags, created, info);
+            },
+            fd, handedBack);
         if (failure == 0) {
             const std::string path = handedBack.empty() ? std::string(name) : handedBack;
             TakePath(CString(path.c_str()), CString(orvik::afx::LastHostComponent(path).c_str()));

@@ -290,7 +290,7 @@ private:
     // not report changes; out of watches: fs.inotify.max_user_watches).
     int AddWatch(int dir) {
         if (m_queue == kNoQueue) {
-            m_queue = Sys().inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            m_queue = Retried([] { return Sys().inotify_init1(IN_NONBLOCK | IN_CLOEXEC); });
             if (m_queue < 0) {
                 m_queue = kNoQueue;
                 return -1;
@@ -299,7 +299,9 @@ private:
         if (!ChangesAreReported(dir)) {
             return -1;
         }
-        return Sys().inotify_add_watch(m_queue, ProcName(dir).c_str(), kNameChanges);
+        const std::string name = ProcName(dir);
+        return Retried(
+            [&] { return Sys().inotify_add_watch(m_queue, name.c_str(), kNameChanges); });
     }
 
     int ReadNames(int dir, DirectoryIndex& index) {

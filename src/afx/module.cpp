@@ -20,8 +20,10 @@ namespace {
 bool ReadExecutablePath(std::string& path) {
     std::string buffer(256, '\0');
     for (;;) {
-        const ssize_t length =
-            orvik::afx::Sys().readlinkat(AT_FDCWD, "/proc/self/exe", buffer.data(), buffer.size());
+        const ssize_t length = orvik::afx::Retried([&] {
+            return orvik::afx::Sys().readlinkat(AT_FDCWD, "/proc/self/exe", buffer.data(),
+                                                buffer.size());
+        });
         if (length < 0) {
             return false;
         }

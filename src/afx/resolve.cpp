@@ -22,8 +22,10 @@ namespace {
 constexpr int kMostLinks = 40;  // as many as the kernel follows in one name
 constexpr int kMostTries = 8;   // for a name that changes under every try
 // What a step of the walk returns to go on with the link it met in place
-// of its leaf.
+// of its leaf, and to have the whole name tried again (it changed under the
+// walk).
 constexpr int kGoOn = -1;
+constexpr int kTryAgain = -2;
 constexpr unsigned kBeneath = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
 
 // Where a name starts: a mapped drive's directory, the root, or the current
@@ -104,7 +106,10 @@ std::string HandBack(const Anchor& anchor, const std::vector<std::string>& compo
             break;
     }
     char cwd[4096];
-    if (Sys().getcwd(cwd, sizeof cwd) == nullptr || cwd[0] != '/') {
+    char* got = nullptr;
+    while ((got = Sys().getcwd(cwd, sizeof cwd)) == nullptr && errno == EINTR) {
+    }
+    if (got == nullptr || cwd[0] != '/') {
         return std::string();  // the current directory has no name (removed since)
     }
     std::vector<std::string> full = LinuxComponents(cwd);
@@ -295,7 +300,7 @@ private:
 
     // An entry that the index named and the disk then did not have went
     // meanwhile: the name is tried again.
-    static int Again(int result) { return result == ENOENT ? EAGAIN : result; }
+    static int Again(int result) { return result == ENOENT ? kTryAgain : result; }
 
     // The spelling on disk of `component`, which is missing as given:
     // what the directory's current index says, else the lower-case
@@ -397,7 +402,7 @@ private:
     int Climb(bool own) {
         if (m_seeded) {
             m_wantsFullWalk = true;
-            return EAGAIN;
+            return kTryAgain;
         }
         if (own) {
             m_walked.push_back("..");
@@ -421,7 +426,7 @@ private:
         }
         if (!m_trail.empty()) {
             if (m_trail.size() >= 2 && m_trail[m_trail.size() - 2] != IdOf(info)) {
-                return EAGAIN;
+                return kTryAgain;
             }
             m_trail.pop_back();
         }
@@ -442,12 +447,13 @@ private:
         }
         if (m_seeded) {
             m_wantsFullWalk = true;
-            return EAGAIN;
+            return kTryAgain;
         }
         char target[4096];
-        const ssize_t length = Sys().readlinkat(dir, name.c_str(), target, sizeof target);
+        const ssize_t length =
+            Retried([&] { return Sys().readlinkat(dir, name.c_str(), target, sizeof target); });
         if (length < 0) {
-            return errno == EINVAL ? EAGAIN : errno;  // no longer a link
+            return errno == EINVAL ? kTryAgain : errno;  // no longer a link
         }
         if (static_cast<size_t>(length) >= sizeof target) {
             return ENAMETOOLONG;
@@ -531,7 +537,7 @@ private:
 // `kernel(anchor, walk)` first asks the kernel to resolve the whole name in
 // one call: it returns 0 or a failure when that settled it, or ENOENT-like
 // failures (WalkDecides) to leave it to the walk. A name that changed under
-// the walk (EAGAIN) is tried again, a few times.
+// the walk (kTryAgain) is tried again, a few times, then fails with EAGAIN.
 template <typename Kernel, typename Act>
 int Resolve(const char* name, Kernel kernel, Act act) {
     if (name == nullptr || *name == '\0') {
@@ -540,8 +546,8 @@ int Resolve(const char* name, Kernel kernel, Act act) {
     try {
         const HostName parsed = ParseHostName(name);
         bool seed = true;
-        int result = EAGAIN;
-        for (int attempt = 0; attempt < kMostTries && result == EAGAIN; ++attempt) {
+        int result = kTryAgain;
+        for (int attempt = 0; attempt < kMostTries && result == kTryAgain; ++attempt) {
             const Anchor anchor(parsed);
             Walk walk(anchor, parsed);
             result = attempt == 0 ? kernel(anchor, walk) : ENOENT;
@@ -557,19 +563,29 @@ int Resolve(const char* name, Kernel kernel, Act act) {
             } while (result == kGoOn);
             seed = seed && !walk.WantsFullWalk();
         }
-        return result;
+        return result == kTryAgain ? EAGAIN : result;
     } catch (const std::bad_alloc&) {
         return ENOMEM;
     }
 }
 
+// Removes the file `made` (open as `file`) from the walk's directory, while
+// it is still empty: a byte that another opener wrote into it meanwhile is
+// never lost. False when it stays.
+bool RemoveIfStillEmpty(Walk& walk, const std::string& made, const Descriptor& file) {
+    struct stat info {};
+    if (Retried([&] { return Sys().fstat(file.Get(), &info); }) != 0 || info.st_size != 0) {
+        return false;
+    }
+    return Retried([&] { return Sys().unlinkat(walk.Dir(), made.c_str(), 0); }) == 0;
+}
+
 // After `made` was made in the walk's directory under the spelling the host
 // gave: when another spelling of it was there first (another process made
 // it meanwhile), or whether one was cannot be told, what this call made goes
-// again, so that no name is ever there in two spellings by this call's
-// doing, and EAGAIN has the name tried again, to find the other. A file is
-// removed only while it is still empty: a byte that another opener wrote
-// into it meanwhile is never lost.
+// again (a file only while still empty), so that no name is ever there in
+// two spellings by this call's doing, and the name is tried again, to find
+// the other.
 int GiveWayToEarlierTwin(Walk& walk, const std::string& made, const Descriptor* file) {
     DirectoryId id;
     int failure = walk.Id(id);
@@ -581,15 +597,13 @@ int GiveWayToEarlierTwin(Walk& walk, const std::string& made, const Descriptor* 
         return 0;
     }
     if (file != nullptr) {
-        struct stat info {};
-        if (Retried([&] { return Sys().fstat(file->Get(), &info); }) != 0 || info.st_size != 0) {
+        if (!RemoveIfStillEmpty(walk, made, *file)) {
             return 0;
         }
+    } else {
+        Retried([&] { return Sys().unlinkat(walk.Dir(), made.c_str(), AT_REMOVEDIR); });
     }
-    Retried([&] {
-        return Sys().unlinkat(walk.Dir(), made.c_str(), file != nullptr ? 0 : AT_REMOVEDIR);
-    });
-    return failure != 0 ? failure : EAGAIN;
+    return failure != 0 ? failure : kTryAgain;
 }
 
 // Makes the leaf a file under the spelling the host gave, no entry of any
@@ -603,7 +617,7 @@ int CreateLeaf(Walk& walk, int flags, Descriptor& file) {
         return Sys().openat(walk.Dir(), leaf.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
     }));
     if (!file.Valid()) {
-        return errno == EEXIST ? EAGAIN : errno;  // made meanwhile: found at the next try
+        return errno == EEXIST ? kTryAgain : errno;  // made meanwhile: found at the next try
     }
     const int failure = GiveWayToEarlierTwin(walk, leaf, &file);
     if (failure != 0) {
@@ -632,11 +646,11 @@ int ErrnoOf(int result) {
 
 }  // namespace
 
-int OpenByName(const char* name, int flags, Descriptor& file, bool& created,
+int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file,
                std::string& handedBack) {
-    created = false;
     const bool create = (flags & O_CREAT) != 0;
     const int plain = flags & ~(O_CREAT | O_EXCL | O_TRUNC);
+    bool prepared = false;
     const auto kernel = [&](const Anchor& anchor, Walk& walk) {
         const HostName& parsed = walk.Name();
         if (parsed.components.size() < 2 && !parsed.namesDirectory) {
@@ -670,16 +684,30 @@ int OpenByName(const char* name, int flags, Descriptor& file, bool& created,
             return walk.FollowLeafLink(spelling);
         }
         if (result == ENOENT && create) {
-            result = CreateLeaf(walk, plain, file);
             spelling = walk.Leaf().text;
-            created = result == 0;
+            result = CreateLeaf(walk, plain, file);
+            if (result == 0) {
+                // Made here: a file that cannot be readied goes again.
+                prepared = true;
+                result = prepare(file, true);
+                if (result != 0) {
+                    RemoveIfStillEmpty(walk, spelling, file);
+                }
+            }
         }
         if (result == 0) {
             handedBack = walk.HandedBack(spelling);
         }
         return result;
     };
-    return Resolve(name, kernel, act);
+    int result = Resolve(name, kernel, act);
+    if (result == 0 && !prepared) {
+        result = prepare(file, false);
+    }
+    if (result != 0) {
+        file.Reset();
+    }
+    return result;
 }
 
 int StatusByName(const char* name, struct stat& info, std::string& handedBack) {

@@ -35,17 +35,23 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 #include "descriptor.h"
 
 namespace orvik::afx {
 
+// Readies a file just opened (`created`: this call made it), or refuses it
+// with an errno.
+using Preparation = std::function<int(Descriptor& file, bool created)>;
+
 // Opens the entry that `name` reaches with open(2) `flags` (O_CREAT creates
 // a missing entry under the spelling the host gave, unless an entry of
 // another spelling exists; O_TRUNC is never passed: emptying waits for the
-// share lock). `created` tells whether this call made the file.
-int OpenByName(const char* name, int flags, Descriptor& file, bool& created,
+// share lock) and has `prepare` ready it. A file that this call made and
+// `prepare` refused is removed again while it is still empty.
+int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file,
                std::string& handedBack);
 
 // The status of the entry that `name` reaches, links followed.

@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,7 @@ namespace {
 using orvik::afx::RealSystemCalls;
 using orvik::afx::SystemCalls;
 using orvik::afx::SystemCallsInUse;
+namespace fs = std::filesystem;
 
 enum class Fault { interrupted, ioError, diskFull, wouldBlock, invalid, shortCount };
 
@@ -34,12 +39,14 @@ struct Injection {
 
 Injection g_injection;
 long g_calls = 0;
+std::vector<const char*> g_callNames;  // of the calls of the run, in order
 
 // Counts a call, and tells whether the injection hits it. A short count
 // limits `count` (a transfer of one byte cannot be shorter) and lets the
 // call go on; any other fault sets errno and makes it fail.
-bool Fails(size_t& count) {
+bool Fails(const char* call, size_t& count) {
     const long n = g_calls++;
+    g_callNames.push_back(call);
     const bool hit = g_injection.at >= 0 &&
                      (n == g_injection.at || (g_injection.fromThenOn && n > g_injection.at));
     if (!hit) {
@@ -68,66 +75,78 @@ bool Fails(size_t& count) {
     return false;
 }
 
-bool Fails() {
+bool Fails(const char* call) {
     size_t unsized = 0;
-    return Fails(unsized);
+    return Fails(call, unsized);
 }
 
 // Every call of the table, each counted and hit as the injection says.
 const SystemCalls kInjecting = {
     [](int fd) {  // the descriptor is gone whatever close(2) reports
         const int result = RealSystemCalls().close(fd);
-        return Fails() ? -1 : result;
+        return Fails("close") ? -1 : result;
     },
-    [](int fd, struct stat* info) { return Fails() ? -1 : RealSystemCalls().fstat(fd, info); },
+    [](int fd, struct stat* info) {
+        return Fails("fstat") ? -1 : RealSystemCalls().fstat(fd, info);
+    },
     [](int fd, int command, int argument) {
-        return Fails() ? -1 : RealSystemCalls().fcntl(fd, command, argument);
+        return Fails("fcntl") ? -1 : RealSystemCalls().fcntl(fd, command, argument);
     },
-    [](int fd, int operation) { return Fails() ? -1 : RealSystemCalls().flock(fd, operation); },
+    [](int fd, int operation) {
+        return Fails("flock") ? -1 : RealSystemCalls().flock(fd, operation);
+    },
     [](int fd, void* buffer, size_t count) -> ssize_t {
-        return Fails(count) ? -1 : RealSystemCalls().read(fd, buffer, count);
+        return Fails("read", count) ? -1 : RealSystemCalls().read(fd, buffer, count);
     },
     [](int fd, const void* buffer, size_t count) -> ssize_t {
-        return Fails(count) ? -1 : RealSystemCalls().write(fd, buffer, count);
+        return Fails("write", count) ? -1 : RealSystemCalls().write(fd, buffer, count);
     },
     [](int fd, off_t offset, int whence) -> off_t {
-        return Fails() ? -1 : RealSystemCalls().lseek(fd, offset, whence);
+        return Fails("lseek") ? -1 : RealSystemCalls().lseek(fd, offset, whence);
     },
-    [](int fd, off_t length) { return Fails() ? -1 : RealSystemCalls().ftruncate(fd, length); },
+    [](int fd, off_t length) {
+        return Fails("ftruncate") ? -1 : RealSystemCalls().ftruncate(fd, length);
+    },
     [](struct pollfd* fds, nfds_t count, int timeout) {
-        return Fails() ? -1 : RealSystemCalls().poll(fds, count, timeout);
+        return Fails("poll") ? -1 : RealSystemCalls().poll(fds, count, timeout);
     },
     [](int dir, const char* name, int flags, mode_t mode) {
-        return Fails() ? -1 : RealSystemCalls().openat(dir, name, flags, mode);
+        return Fails("openat") ? -1 : RealSystemCalls().openat(dir, name, flags, mode);
     },
     [](int dir, const char* name, const struct open_how* how, size_t size) -> long {
-        return Fails() ? -1 : RealSystemCalls().openat2(dir, name, how, size);
+        return Fails("openat2") ? -1 : RealSystemCalls().openat2(dir, name, how, size);
     },
     [](int dir, const char* name, struct stat* info, int flags) {
-        return Fails() ? -1 : RealSystemCalls().fstatat(dir, name, info, flags);
+        return Fails("fstatat") ? -1 : RealSystemCalls().fstatat(dir, name, info, flags);
     },
     [](int dir, const char* name, char* buffer, size_t size) -> ssize_t {
-        return Fails(size) ? -1 : RealSystemCalls().readlinkat(dir, name, buffer, size);
+        return Fails("readlinkat", size) ? -1
+                                         : RealSystemCalls().readlinkat(dir, name, buffer, size);
     },
     [](int dir, const char* name, mode_t mode) {
-        return Fails() ? -1 : RealSystemCalls().mkdirat(dir, name, mode);
+        return Fails("mkdirat") ? -1 : RealSystemCalls().mkdirat(dir, name, mode);
     },
     [](int dir, const char* name, int flags) {
-        return Fails() ? -1 : RealSystemCalls().unlinkat(dir, name, flags);
+        return Fails("unlinkat") ? -1 : RealSystemCalls().unlinkat(dir, name, flags);
     },
-    [](int fd) { return Fails() ? -1 : RealSystemCalls().fchdir(fd); },
+    [](int fd) { return Fails("fchdir") ? -1 : RealSystemCalls().fchdir(fd); },
     [](char* buffer, size_t size) -> char* {
-        return Fails() ? nullptr : RealSystemCalls().getcwd(buffer, size);
+        return Fails("getcwd") ? nullptr : RealSystemCalls().getcwd(buffer, size);
     },
     [](int fd, void* buffer, size_t size) -> ssize_t {
-        return Fails(size) ? -1 : RealSystemCalls().getdents64(fd, buffer, size);
+        return Fails("getdents64", size) ? -1 : RealSystemCalls().getdents64(fd, buffer, size);
     },
-    [](int fd, struct statfs* info) { return Fails() ? -1 : RealSystemCalls().fstatfs(fd, info); },
-    [](int flags) { return Fails() ? -1 : RealSystemCalls().inotify_init1(flags); },
+    [](int fd, struct statfs* info) {
+        return Fails("fstatfs") ? -1 : RealSystemCalls().fstatfs(fd, info);
+    },
+    [](int flags) { return Fails("inotify_init1") ? -1 : RealSystemCalls().inotify_init1(flags); },
     [](int fd, const char* name, uint32_t mask) {
-        return Fails() ? -1 : RealSystemCalls().inotify_add_watch(fd, name, mask);
+        return Fails("inotify_add_watch") ? -1
+                                          : RealSystemCalls().inotify_add_watch(fd, name, mask);
     },
-    [](int fd, int watch) { return Fails() ? -1 : RealSystemCalls().inotify_rm_watch(fd, watch); },
+    [](int fd, int watch) {
+        return Fails("inotify_rm_watch") ? -1 : RealSystemCalls().inotify_rm_watch(fd, watch);
+    },
 };
 
 // One call of the library, with the return code it reports a failure with;
@@ -161,6 +180,7 @@ protected:
         Outcome outcome;
         g_injection = injection;
         g_calls = 0;
+        g_callNames.clear();
         {
             CFile file;
             for (size_t i = 0; i < scenario.steps.size() && i < steps; ++i) {
@@ -351,3 +371,241 @@ TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The same faults at every call of the by-name operations: name resolution
+// (the kernel's and the walk's), the folded index, mkdir, remove, links and
+// the current directory. Each run starts in a directory of its own, so that
+// every run builds its index afresh. A run must come out exactly as without
+// the fault, or stop at one step with a failure of that step's own kind;
+// every directory tree, inside drive T: and beside it, is then as the steps
+// before it left it, or as the failed step would have left it. A missing
+// name that an existence test could not tell from a present one may read as
+// present (it says nothing) and ends the run there.
+
+// What a by-name step gave: its answer, and whether an answer other than
+// the one of the run without a fault is a failure of its own kind.
+struct NameResult {
+    std::string text;
+    bool failureOfItsKind = false;
+};
+
+using NameStep = std::function<NameResult()>;
+
+std::string Code() {
+    return std::to_string(GEN_GetRetCode());
+}
+
+// Opens `name` and gives back the name the object hands back (unless
+// `relative`: a name from the current directory may come back in another
+// form, or as given, when the directory's name cannot be had) and, opened
+// for reading, its first bytes.
+NameStep OpenByName(const std::string& name, uint32_t mode, int32_t create, bool relative = false) {
+    return [=] {
+        CFile file;
+        if (FILE_Open(&file, name.c_str(), mode, create) != nullptr) {
+            return NameResult{"open " + Code(), true};
+        }
+        char head[8] = {};
+        uint32_t status = 0;
+        if (mode == 0 && FILE_Read(&file, head, sizeof head - 1, &status) != nullptr) {
+            return NameResult{"read " + Code(), true};
+        }
+        const std::string path = relative ? "" : file.GetFilePath().GetString();
+        if (FILE_Close(&file) != nullptr) {
+            return NameResult{"close " + Code(), true};
+        }
+        return NameResult{path + " " + head};
+    };
+}
+
+// A fault that hides an entry says nothing of it: the entry may be there.
+NameStep ExistsByName(const std::string& name) {
+    return [=] {
+        const bool exists = FILE_FileExists(name.c_str()) != 0;
+        return NameResult{exists ? "there" : "none", exists};
+    };
+}
+
+NameStep MakeDirectory(const std::string& name) {
+    return [=] {
+        const int32_t result = FILE_MkDir(name.c_str());
+        return NameResult{std::to_string(result), result < 0};
+    };
+}
+
+NameStep RemoveByName(const std::string& name) {
+    return [=] {
+        const bool removed = FILE_Remove4Name(name.c_str()) == nullptr;
+        return NameResult{removed ? "removed" : "remove " + Code(), !removed};
+    };
+}
+
+NameStep MoveThere(const std::string& name) {
+    return [=] {
+        const int32_t result = FILE_Move2Dir(name.c_str());
+        return NameResult{std::to_string(result), result == ORVIK_MOVE2DIR_REFUSED};
+    };
+}
+
+// The tree under `top`: each entry's name with its content, "<dir>" or the
+// target of a link.
+std::map<std::string, std::string> TreeOf(const fs::path& top) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(top)) {
+        const std::string name = fs::relative(entry.path(), top).string();
+        if (entry.is_symlink()) {
+            tree[name] = "-> " + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_directory()) {
+            tree[name] = "<dir>";
+        } else {
+            std::ifstream in(entry.path(), std::ios::binary);
+            tree[name] = {std::istreambuf_iterator<char>(in), {}};
+        }
+    }
+    return tree;
+}
+
+struct NameScenario {
+    const char* what;
+    std::map<std::string, std::string> tree;  // as TreeOf gives it; drive T: is "drive"
+    std::vector<NameStep> steps;
+};
+
+struct NameRun {
+    std::vector<std::string> answers;  // of every step that ran
+    bool acceptable = true;            // the last answer, when it differs, is a failure of its kind
+    std::map<std::string, std::string> tree;
+};
+
+class NameSweep : public ::testing::TestWithParam<bool> {
+protected:
+    void TearDown() override {
+        SystemCallsInUse() = RealSystemCalls();
+        AfxMapDrive('T', nullptr);
+    }
+
+    // Runs the first `steps` steps of `scenario` in a fresh directory, and
+    // stops after the first answer that differs from `clean`'s, if given.
+    NameRun Run(const NameScenario& scenario, Injection injection, size_t steps = SIZE_MAX,
+                const NameRun* clean = nullptr) {
+        const fs::path top = dir.path() / "run";  // made afresh: a directory of its own each time
+        for (const auto& [name, content] : scenario.tree) {
+            if (content == "<dir>") {
+                fs::create_directories(top / name);
+            } else if (content.rfind("-> ", 0) == 0) {
+                fs::create_symlink(content.substr(3), top / name);
+            } else {
+                std::ofstream(top / name, std::ios::binary) << content;
+            }
+        }
+        const fs::path before = fs::current_path();
+        fs::current_path(top);
+        AfxMapDrive('T', (top / "drive").c_str());
+        // The changes of the runs before are taken in first, so that every run
+        // makes the same calls in the same order.
+        fs::create_directories(dir.path() / "drain");
+        FILE_FileExists((dir.path() / "drain" / "NONE").c_str());
+        SystemCallsInUse() = kInjecting;
+        if (GetParam()) {
+            SystemCallsInUse().openat2 = [](int, const char*, const struct open_how*,
+                                            size_t) -> long {
+                errno = ENOSYS;
+                return -1;
+            };
+        }
+        NameRun run;
+        g_injection = injection;
+        g_calls = 0;
+        g_callNames.clear();
+        for (size_t i = 0; i < scenario.steps.size() && i < steps; ++i) {
+            const NameResult result = scenario.steps[i]();
+            run.answers.push_back(result.text);
+            if (clean != nullptr && result.text != clean->answers[i]) {
+                run.acceptable = result.failureOfItsKind;
+                break;
+            }
+        }
+        g_injection = Injection{};
+        SystemCallsInUse() = RealSystemCalls();
+        fs::current_path(before);
+        run.tree = TreeOf(top);
+        fs::remove_all(top);
+        return run;
+    }
+
+    // What is wrong with `got` against the run without a fault; empty when
+    // nothing is.
+    std::string Judge(const NameScenario& scenario, const NameRun& clean, const NameRun& got,
+                      bool mustComplete) {
+        if (got.answers == clean.answers) {
+            return got.tree == clean.tree ? "" : "the same answers, another tree";
+        }
+        const size_t step = got.answers.size() - 1;
+        const std::string& answer = got.answers[step];
+        if (mustComplete || !got.acceptable) {
+            return "step " + std::to_string(step) + " answered '" + answer + "'";
+        }
+        if (got.tree != Run(scenario, {}, step).tree &&
+            got.tree != Run(scenario, {}, step + 1).tree) {
+            return "step " + std::to_string(step) + " ('" + answer + "') left another tree";
+        }
+        return "";
+    }
+
+    void Sweep(const NameScenario& scenario) {
+        const NameRun clean = Run(scenario, {});
+        const long calls = g_calls;
+        const std::vector<const char*> names = g_callNames;
+        const struct {
+            Fault fault;
+            bool fromThenOn;
+        } modes[] = {{Fault::interrupted, false}, {Fault::ioError, false},
+                     {Fault::ioError, true},      {Fault::wouldBlock, false},
+                     {Fault::invalid, false},     {Fault::shortCount, false},
+                     {Fault::shortCount, true}};
+        int failures = 0;
+        for (long at = 0; at < calls; ++at) {
+            for (const auto& mode : modes) {
+                const NameRun got =
+                    Run(scenario, {at, mode.fault, mode.fromThenOn}, SIZE_MAX, &clean);
+                const bool mustComplete =
+                    mode.fault == Fault::interrupted || mode.fault == Fault::shortCount;
+                const std::string wrong = Judge(scenario, clean, got, mustComplete);
+                if (!wrong.empty() && ++failures <= 10) {
+                    ADD_FAILURE() << scenario.what << ", call " << at << " ("
+                                  << names[static_cast<size_t>(at)] << ") of " << calls
+                                  << ", fault " << static_cast<int>(mode.fault)
+                                  << (mode.fromThenOn ? " from then on" : " once") << ": " << wrong;
+                }
+            }
+        }
+        EXPECT_EQ(failures, 0) << scenario.what << ": " << calls << " calls swept";
+    }
+
+    orvik::test::TempDir dir;
+};
+
+INSTANTIATE_TEST_SUITE_P(, NameSweep, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? "WalkAlone" : "KernelFirst";
+                         });
+
+TEST_P(NameSweep, AnyCaseNamesOpenCreateMakeRemoveAndMove) {
+    Sweep({"any-case names",
+           {{"drive", "<dir>"},
+            {"drive/Mixed.Txt", "mixed"},
+            {"drive/lower.txt", "lower"},
+            {"drive/SubDir", "<dir>"},
+            {"drive/SubDir/Keep.Txt", "keep"},
+            {"drive/in_link", "-> SubDir/Keep.Txt"},
+            {"drive/out_link", "-> ../outside"},
+            {"outside", "<dir>"},
+            {"outside/secret.txt", "secret"}},
+           {OpenByName("T:\\MIXED.TXT", 0, 0), ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
+            OpenByName("T:\\NEW FILE.TXT", 2, 1), OpenByName("T:\\MIXED.TXT", 2, 1),
+            MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"), RemoveByName("T:\\LOWER.TXT"),
+            ExistsByName("T:\\NONE.TXT"), OpenByName("T:\\IN_LINK", 0, 0),
+            ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
+            OpenByName("KEEP.TXT", 0, 0, true), OpenByName("T:\\SubDir\\Made.Txt", 2, 1)}});
+}
