@@ -84,6 +84,10 @@ public:
     CString& operator=(const char* text);
     CString& operator+=(const char* text);
 
+    // The text from byte `first` on (all of it for 0 or less, the empty text
+    // past its end), sharing this one's text: it never allocates.
+    CString Mid(int first) const noexcept;
+
     friend bool operator==(const CString& a, const CString& b) { return Equal(a, b.GetString()); }
     friend bool operator==(const CString& a, const char* b) { return Equal(a, b); }
     friend bool operator==(const char* a, const CString& b) { return Equal(b, a); }
@@ -98,6 +102,7 @@ private:
     void Release() noexcept;
 
     Text* m_text = nullptr;  // null for the empty text
+    size_t m_first = 0;      // where this text starts in m_text
 };
 
 // ---------------------------------------------------------------------------
@@ -337,14 +342,14 @@ public:
     // set) when the status cannot be read for a reason that says nothing
     // about the entry (EIO, ENOMEM, EMFILE, ...). Never throws.
     static BOOL GetStatus(LPCTSTR name, CFileStatus& status);
-    static void Remove(LPCTSTR name);                          // throws CFileException*
+    static void Remove(LPCTSTR name);  // throws CFileException*
 
 protected:
     CString m_strFileName;  // the path: as set, or the full path once open
 
 private:
     void CloseDescriptor() noexcept;
-    void TakePath(const CString& path, const CString& name) noexcept;
+    void TakePath(const CString& path) noexcept;
 
     bool HasAheadBuffer() noexcept;
     UINT TakeAhead(char* buffer, UINT count, const char* delimiter);

@@ -387,16 +387,23 @@ CString CFile::GetFilePath() const {
 
 void CFile::SetFilePath(LPCTSTR newName) {
     try {
-        const CString path(newName);
-        TakePath(path, CString(orvik::afx::LastHostComponent(path.GetString()).c_str()));
+        TakePath(CString(newName));
     } catch (const std::bad_alloc&) {
-        TakePath(CString(), CString());  // no path rather than the one before
+        TakePath(CString());  // no path rather than the one before
     }
 }
 
-void CFile::TakePath(const CString& path, const CString& name) noexcept {
+// The path and its last component, which shares the path's text.
+void CFile::TakePath(const CString& path) noexcept {
+    const char* text = path.GetString();
+    const char* last = text;
+    for (const char* at = text; *at != '\0'; ++at) {
+        if (*at == '/' || *at == '\\') {
+            last = at + 1;
+        }
+    }
     m_strFileName = path;
-    m_strFileTitle = name;
+    m_strFileTitle = path.Mid(static_cast<int>(last - text));
 }
 
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
@@ -407,15 +414,12 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     int failure = 0;
     try {
         std::string handedBack;
-        failure = orvik::afx::OpenByName(
-            name, flags,
-            [&](Descriptor& file, bool created) {
-                return Prepare(file, openFlags, flags, created, info);
-            },
-            fd, handedBack);
+        auto prepare = [&](Descriptor& file, bool created) {
+            return Prepare(file, openFlags, flags, created, info);
+        };
+        failure = orvik::afx::OpenByName(name, flags, prepare, fd, handedBack);
         if (failure == 0) {
-            const std::string path = handedBack.empty() ? std::string(name) : handedBack;
-            TakePath(CString(path.c_str()), CString(orvik::afx::LastHostComponent(path).c_str()));
+            TakePath(CString(handedBack.empty() ? name : handedBack.c_str()));
         }
     } catch (const std::bad_alloc&) {
         failure = ENOMEM;
@@ -641,7 +645,7 @@ void CFile::Write(const void* buffer, UINT count) {
 
 void CFile::Close() {
     const CString path = m_strFileName;
-    TakePath(CString(), CString());
+    TakePath(CString());
     if (m_hFile == hFileNull) {
         return;
     }
@@ -658,7 +662,7 @@ void CFile::Close() {
 
 void CFile::Abort() {
     CloseDescriptor();
-    TakePath(CString(), CString());
+    TakePath(CString());
 }
 
 void CFile::CloseDescriptor() noexcept {

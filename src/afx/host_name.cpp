@@ -1,6 +1,7 @@
 #include "host_name.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace orvik::afx {
 
@@ -21,20 +22,32 @@ bool IsAsciiLetter(char c) {
     return lower >= 'a' && lower <= 'z';
 }
 
-void AddComponent(HostName& parsed, const std::string& component) {
-    if (component.empty() || component == ".") {
+bool IsDot(std::string_view component) {
+    return component.size() == 1 && component[0] == '.';
+}
+
+bool IsDotDot(std::string_view component) {
+    return component.size() == 2 && component[0] == '.' && component[1] == '.';
+}
+
+void AddComponent(HostName& parsed, std::string_view component) {
+    if (component.empty() || IsDot(component)) {
         return;
     }
-    if (component != "..") {
-        parsed.components.push_back(LinuxComponent(component));
-    } else if (!parsed.components.empty() && parsed.components.back() != "..") {
+    if (!IsDotDot(component)) {
+        parsed.components.push_back(LinuxComponent(std::string(component)));
+    } else if (!parsed.components.empty() && !IsDotDot(parsed.components.back())) {
         parsed.components.pop_back();
     } else if (parsed.start == HostName::Start::currentDirectory) {
-        parsed.components.push_back(component);  // climbs from the current directory
+        parsed.components.emplace_back(component);  // climbs from the current directory
     }  // else: ".." at the top of a drive or of the root stays there
 }
 
 void AppendHostComponent(std::string& out, const std::string& component) {
+    if (component.find_first_of("\\:") == std::string::npos) {
+        out += component;
+        return;
+    }
     for (const char c : component) {
         if (c == '\\') {
             out += kBackslashStandIn;
@@ -62,23 +75,27 @@ HostName ParseHostName(const char* name) {
     } else if (IsSeparator(name[0])) {
         parsed.start = HostName::Start::root;
     }
-    std::string component;
-    for (const char* p = rest;; ++p) {
-        if (*p != '\0' && !IsSeparator(*p)) {
-            component += *p;
-            continue;
+    parsed.components.reserve(8);
+    for (const char* start = rest;; ++start) {
+        const char* end = start;
+        while (*end != '\0' && !IsSeparator(*end)) {
+            ++end;
         }
-        parsed.namesDirectory = component.empty() || component == "." || component == "..";
+        const std::string_view component(start, static_cast<size_t>(end - start));
+        parsed.namesDirectory = component.empty() || IsDot(component) || IsDotDot(component);
         AddComponent(parsed, component);
-        component.clear();
-        if (*p == '\0') {
+        if (*end == '\0') {
             break;
         }
+        start = end;
     }
     return parsed;
 }
 
 std::string LinuxComponent(const std::string& component) {
+    if (component.find(kBackslashStandIn[0]) == std::string::npos) {
+        return component;  // no stand-in can be in it
+    }
     std::string onDisk;
     onDisk.reserve(component.size());
     for (size_t at = 0; at < component.size();) {
@@ -98,7 +115,13 @@ std::string LinuxComponent(const std::string& component) {
 }
 
 std::string HostForm(const std::string& prefix, const std::vector<std::string>& components) {
-    std::string host = prefix;
+    size_t length = prefix.size() + 1;
+    for (const std::string& component : components) {
+        length += component.size() + 1;
+    }
+    std::string host;
+    host.reserve(length);
+    host = prefix;
     for (const std::string& component : components) {
         host += '\\';
         AppendHostComponent(host, component);
@@ -129,10 +152,4 @@ std::vector<std::string> LinuxComponents(const std::string& path) {
     }
     return components;
 }
-
-std::string LastHostComponent(const std::string& hostName) {
-    const size_t separator = hostName.find_last_of("/\\");
-    return separator == std::string::npos ? hostName : hostName.substr(separator + 1);
-}
-
 }  // namespace orvik::afx

@@ -41,9 +41,6 @@ std::string HostForm(const std::string& prefix, const std::vector<std::string>& 
 // The components of an absolute Linux path, "." and ".." resolved as text.
 std::vector<std::string> LinuxComponents(const std::string& path);
 
-// The last component of a name in the host's form.
-std::string LastHostComponent(const std::string& hostName);
-
 }  // namespace orvik::afx
 
 #endif  // ORVIK_AFX_HOST_NAME_H

@@ -27,14 +27,15 @@ CString::CString(const char* text, int length) {
     }
 }
 
-CString::CString(const CString& other) noexcept : m_text(other.m_text) {
+CString::CString(const CString& other) noexcept : m_text(other.m_text), m_first(other.m_first) {
     if (m_text != nullptr) {
         m_text->owners.fetch_add(1, std::memory_order_relaxed);
     }
 }
 
-CString::CString(CString&& other) noexcept : m_text(other.m_text) {
+CString::CString(CString&& other) noexcept : m_text(other.m_text), m_first(other.m_first) {
     other.m_text = nullptr;
+    other.m_first = 0;
 }
 
 CString& CString::operator=(const CString& other) noexcept {
@@ -46,6 +47,7 @@ CString& CString::operator=(const CString& other) noexcept {
     }
     Release();
     m_text = other.m_text;
+    m_first = other.m_first;
     return *this;
 }
 
@@ -53,7 +55,9 @@ CString& CString::operator=(CString&& other) noexcept {
     if (this != &other) {
         Release();
         m_text = other.m_text;
+        m_first = other.m_first;
         other.m_text = nullptr;
+        other.m_first = 0;
     }
     return *this;
 }
@@ -66,7 +70,8 @@ int CString::GetLength() const noexcept {
     if (m_text == nullptr) {
         return 0;
     }
-    return m_text->length > INT_MAX ? INT_MAX : static_cast<int>(m_text->length);
+    const size_t length = m_text->length - m_first;
+    return length > INT_MAX ? INT_MAX : static_cast<int>(length);
 }
 
 void CString::Empty() noexcept {
@@ -74,7 +79,7 @@ void CString::Empty() noexcept {
 }
 
 const char* CString::GetString() const noexcept {
-    return m_text != nullptr ? m_text->Characters() : "";
+    return m_text != nullptr ? m_text->Characters() + m_first : "";
 }
 
 CString& CString::operator=(const char* text) {
@@ -90,7 +95,7 @@ CString& CString::operator+=(const char* text) {
     if (text == nullptr || *text == '\0') {
         return *this;
     }
-    const size_t had = m_text != nullptr ? m_text->length : 0;
+    const size_t had = m_text != nullptr ? m_text->length - m_first : 0;
     const size_t added = std::strlen(text);
     void* block = ::operator new(sizeof(Text) + had + added + 1);
     Text* joined = new (block) Text{{1}, had + added};
@@ -118,9 +123,22 @@ void CString::Assign(const char* text, size_t length) {
     m_text = made;
 }
 
+CString CString::Mid(int first) const noexcept {
+    CString tail(*this);
+    if (first > 0) {
+        if (m_text == nullptr || static_cast<size_t>(first) >= m_text->length - m_first) {
+            tail.Release();
+        } else {
+            tail.m_first += static_cast<size_t>(first);
+        }
+    }
+    return tail;
+}
+
 void CString::Release() noexcept {
     Text* text = m_text;
     m_text = nullptr;
+    m_first = 0;
     if (text != nullptr && text->owners.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         text->~Text();
         ::operator delete(text);

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <deque>
 #include <memory>
 #include <new>
 #include <vector>
@@ -134,8 +133,11 @@ struct Part {
 class Walk {
 public:
     Walk(const Anchor& anchor, const HostName& name) : m_anchor(anchor), m_name(name) {
-        for (const std::string& component : name.components) {
-            m_parts.push_back({component, true});
+        // The parts still to resolve, the next one last.
+        m_parts.reserve(name.components.size() + 1);
+        for (auto component = name.components.rbegin(); component != name.components.rend();
+             ++component) {
+            m_parts.push_back({*component, true});
         }
         if (m_parts.empty()) {
             m_parts.push_back({".", true});  // the name is where it starts
@@ -177,14 +179,14 @@ public:
         m_idKnown = false;
         m_seeded = true;
         m_walked.assign(m_name.components.begin(), m_name.components.end() - 1);
-        m_parts.erase(m_parts.begin(), m_parts.end() - 1);
+        m_parts.erase(m_parts.begin() + 1, m_parts.end());
     }
 
     // Enters every directory on the way to the last part.
     int ToLeaf() {
         while (m_parts.size() > 1) {
-            const Part part = m_parts.front();
-            m_parts.pop_front();
+            const Part part = std::move(m_parts.back());
+            m_parts.pop_back();
             if (const int failure = Enter(part)) {
                 return failure;
             }
@@ -192,7 +194,7 @@ public:
         return 0;
     }
 
-    const Part& Leaf() const { return m_parts.front(); }
+    const Part& Leaf() const { return m_parts.back(); }
     bool LeafIsDirectoryItself() const { return Leaf().text == "."; }
 
     // The directory that holds the leaf; the root and the current
@@ -272,8 +274,8 @@ public:
     // Follows the link `name` of the directory that holds the leaf: the
     // target's components take the leaf's place.
     int FollowLeafLink(const std::string& name) {
-        const Part leaf = m_parts.front();
-        m_parts.pop_front();
+        const Part leaf = std::move(m_parts.back());
+        m_parts.pop_back();
         const int failure = FollowLink(Dir(), name, leaf.own);
         return failure != 0 ? failure : kGoOn;
     }
@@ -469,7 +471,7 @@ private:
             }
         }
         for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
-            m_parts.push_front({*part, false});
+            m_parts.push_back({std::move(*part), false});
         }
         if (m_parts.empty()) {
             m_parts.push_back({".", false});
@@ -519,9 +521,9 @@ private:
 
     const Anchor& m_anchor;
     const HostName& m_name;
-    std::deque<Part> m_parts;
-    Descriptor m_held;  // the directory reached, when the walk opened it
-    Descriptor m_here;  // the current directory, opened for the index
+    std::vector<Part> m_parts;  // the next part last
+    Descriptor m_held;          // the directory reached, when the walk opened it
+    Descriptor m_here;          // the current directory, opened for the index
     int m_dir = AT_FDCWD;
     DirectoryId m_id{};
     bool m_idKnown = false;

@@ -35,7 +35,6 @@
 
 #include <sys/stat.h>
 
-#include <functional>
 #include <string>
 
 #include "descriptor.h"
@@ -43,8 +42,23 @@
 namespace orvik::afx {
 
 // Readies a file just opened (`created`: this call made it), or refuses it
-// with an errno.
-using Preparation = std::function<int(Descriptor& file, bool created)>;
+// with an errno: a reference to the caller's callable, for the length of
+// the call.
+class Preparation {
+public:
+    template <typename Callable>
+    Preparation(Callable& callable)  // NOLINT(google-explicit-constructor): a reference
+        : m_callable(&callable), m_call([](void* object, Descriptor& file, bool created) {
+              return (*static_cast<Callable*>(object))(file, created);
+          }) {}
+    int operator()(Descriptor& file, bool created) const {
+        return m_call(m_callable, file, created);
+    }
+
+private:
+    void* m_callable;
+    int (*m_call)(void*, Descriptor&, bool);
+};
 
 // Opens the entry that `name` reaches with open(2) `flags` (O_CREAT creates
 // a missing entry under the spelling the host gave, unless an entry of
