@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -300,8 +301,11 @@ int WriteOnlyFifo(Descriptor& fd, int flags) {
 // Checks and prepares a freshly opened descriptor (`flags` as it was
 // opened; `created` when this open made the file): 0, or the errno that
 // refuses the open.
-int Prepare(Descriptor& fd, UINT openFlags, int flags, bool created, struct stat& info) {
-    if (Fstat(fd.Get(), &info) != 0) {
+int Prepare(Descriptor& fd, UINT openFlags, int flags, bool created, bool seenRegular,
+            struct stat& info) {
+    if (seenRegular) {
+        info.st_mode = S_IFREG;
+    } else if (Fstat(fd.Get(), &info) != 0) {
         return errno;
     }
     if (S_ISDIR(info.st_mode)) {
@@ -362,6 +366,48 @@ int OpenFlagsOf(UINT openFlags) {
     return flags;
 }
 
+// What GetStatus found last on this thread: FILE_Open asks for a file's
+// status right before it opens the file for reading, and the open then
+// takes the file's type from it instead of asking the disk again. Taken
+// once, by an open of the same name within kSeenFor, and only for a
+// regular file. Should the entry be replaced in that moment by a FIFO or a
+// device, it is read as a regular file, and reads fail (badSeek); a
+// directory put there fails its reads too (accessDenied).
+struct SeenStatus {
+    std::string name;
+    struct timespec when {};
+    bool regular = false;
+};
+thread_local SeenStatus t_seen;
+constexpr long kSeenForMilliseconds = 100;
+
+long MillisecondsSince(const struct timespec& then) {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return (now.tv_sec - then.tv_sec) * 1000 + (now.tv_nsec - then.tv_nsec) / 1000000;
+}
+
+void RememberStatus(const char* name, const struct stat& info) noexcept {
+    t_seen.regular = false;
+    if (name == nullptr || !S_ISREG(info.st_mode)) {
+        return;
+    }
+    try {
+        t_seen.name = name;
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t_seen.when);
+    t_seen.regular = true;
+}
+
+bool SeenRegularJustNow(const char* name) noexcept {
+    const bool seen = t_seen.regular && t_seen.name == name &&
+                      MillisecondsSince(t_seen.when) < kSeenForMilliseconds;
+    t_seen.regular = false;
+    return seen;
+}
+
 }  // namespace
 
 CFile::CFile() : m_hFile(hFileNull) {}
@@ -396,14 +442,11 @@ void CFile::SetFilePath(LPCTSTR newName) {
 // The path and its last component, which shares the path's text.
 void CFile::TakePath(const CString& path) noexcept {
     const char* text = path.GetString();
-    const char* last = text;
-    for (const char* at = text; *at != '\0'; ++at) {
-        if (*at == '/' || *at == '\\') {
-            last = at + 1;
-        }
-    }
+    const char* slash = std::strrchr(text, '/');
+    const char* backslash = std::strrchr(text, '\\');
+    const char* last = std::max(slash, backslash);
     m_strFileName = path;
-    m_strFileTitle = path.Mid(static_cast<int>(last - text));
+    m_strFileTitle = path.Mid(last != nullptr ? static_cast<int>(last - text) + 1 : 0);
 }
 
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
@@ -413,9 +456,11 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     struct stat info {};
     int failure = 0;
     try {
+        const bool readsOnly = (flags & (O_ACCMODE | O_CREAT)) == O_RDONLY;
+        const bool seenRegular = readsOnly && name != nullptr && SeenRegularJustNow(name);
         std::string handedBack;
         auto prepare = [&](Descriptor& file, bool created) {
-            return Prepare(file, openFlags, flags, created, info);
+            return Prepare(file, openFlags, flags, created, seenRegular, info);
         };
         failure = orvik::afx::OpenByName(name, flags, prepare, fd, handedBack);
         if (failure == 0) {
@@ -700,7 +745,9 @@ BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     status = CFileStatus{};
     struct stat info {};
     std::string handedBack;
-    if (const int failure = orvik::afx::StatusByName(name, info, handedBack)) {
+    const int failure = orvik::afx::StatusByName(name, info, handedBack);
+    RememberStatus(failure == 0 ? name : nullptr, info);
+    if (failure != 0) {
         errno = failure;
         return MeansAbsent(failure) ? FALSE : TRUE;
     }

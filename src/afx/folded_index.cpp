@@ -84,7 +84,31 @@ struct DirectoryIndex {
     std::list<DirectoryId>::iterator recent;
 };
 
-using Bucket = std::vector<std::unordered_multimap<std::string, Name>::iterator>;
+// The names of one folded name: seldom more than one, so kept in place.
+class Bucket {
+public:
+    using Entry = std::unordered_multimap<std::string, Name>::iterator;
+    void push_back(Entry entry) {
+        if (m_count < kInPlace) {
+            m_inPlace[m_count] = entry;
+        } else {
+            m_more.push_back(entry);
+        }
+        ++m_count;
+    }
+    size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    Entry front() const { return m_inPlace[0]; }
+    const Entry& operator[](size_t at) const {
+        return at < kInPlace ? m_inPlace[at] : m_more[at - kInPlace];
+    }
+
+private:
+    static constexpr size_t kInPlace = 4;
+    Entry m_inPlace[kInPlace];
+    std::vector<Entry> m_more;
+    size_t m_count = 0;
+};
 
 class FoldedIndex {
 public:
@@ -137,12 +161,12 @@ public:
                 return failure;
             }
             const Name* mine = nullptr;
-            for (const auto& entry : bucket) {
-                mine = entry->second.onDisk == created ? &entry->second : mine;
+            for (size_t at = 0; at < bucket.size(); ++at) {
+                mine = bucket[at]->second.onDisk == created ? &bucket[at]->second : mine;
             }
             twin.clear();
-            for (const auto& entry : bucket) {
-                const Name& other = entry->second;
+            for (size_t at = 0; at < bucket.size(); ++at) {
+                const Name& other = bucket[at]->second;
                 if (mine != nullptr && &other != mine && Before(other, *mine) &&
                     (twin.empty() || other.onDisk < twin)) {
                     twin = other.onDisk;
@@ -208,25 +232,21 @@ private:
     // The names of `index` that match `folded`, each asked of the disk when
     // a move left it uncertain: one that is gone leaves the index.
     int VerifiedBucket(int dir, DirectoryIndex& index, const std::string& folded, Bucket& bucket) {
-        const auto [first, last] = index.names.equal_range(folded);
-        for (auto entry = first; entry != last; ++entry) {
-            bucket.push_back(entry);
-        }
-        for (auto entry = bucket.begin(); entry != bucket.end();) {
-            if (!(*entry)->second.uncertain) {
-                ++entry;
+        auto entry = index.names.find(folded);
+        while (entry != index.names.end() && entry->first == folded) {
+            if (!entry->second.uncertain) {
+                bucket.push_back(entry++);
                 continue;
             }
             struct stat info {};
-            const char* name = (*entry)->second.onDisk.c_str();
+            const char* name = entry->second.onDisk.c_str();
             if (Retried([&] { return Sys().fstatat(dir, name, &info, AT_SYMLINK_NOFOLLOW); }) ==
                 0) {
-                (*entry)->second.uncertain = false;
-                ++entry;
+                entry->second.uncertain = false;
+                bucket.push_back(entry++);
             } else if (errno == ENOENT) {
-                index.names.erase(*entry);
+                entry = index.names.erase(entry);  // the next one of the same name, if any
                 --m_nameCount;
-                entry = bucket.erase(entry);
             } else {
                 return errno;
             }
@@ -242,20 +262,28 @@ private:
         if (const int failure = VerifiedBucket(dir, index, FoldedName(component), bucket)) {
             return failure;
         }
-        const std::string lower = LowerName(component);
         const std::string* best = nullptr;
-        int rank = 3;  // 0 exact, 1 lower case, 2 any other
-        for (const auto& entry : bucket) {
-            const std::string& name = entry->second.onDisk;
-            const int entryRank = name == component ? 0 : name == lower ? 1 : 2;
-            if (entryRank < rank || (entryRank == rank && name < *best)) {
-                best = &name;
-                rank = entryRank;
+        if (bucket.size() == 1) {
+            best = &bucket.front()->second.onDisk;  // the one spelling there is
+        } else if (!bucket.empty()) {
+            const std::string lower = LowerName(component);
+            int rank = 3;  // 0 exact, 1 lower case, 2 any other
+            for (size_t at = 0; at < bucket.size(); ++at) {
+                const std::string& name = bucket[at]->second.onDisk;
+                const int entryRank = name == component ? 0 : name == lower ? 1 : 2;
+                if (entryRank < rank || (entryRank == rank && name < *best)) {
+                    best = &name;
+                    rank = entryRank;
+                }
             }
         }
-        index.exactLast = rank == 0;
+        index.exactLast = best != nullptr && *best == component;
         answer = best != nullptr ? IndexAnswer::kFound : IndexAnswer::kMissing;
-        spelling = best != nullptr ? *best : std::string();
+        if (best != nullptr) {
+            spelling = *best;
+        } else {
+            spelling.clear();
+        }
         return 0;
     }
 

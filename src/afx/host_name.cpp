@@ -30,13 +30,23 @@ bool IsDotDot(std::string_view component) {
     return component.size() == 2 && component[0] == '.' && component[1] == '.';
 }
 
+bool HoldsHostSeparator(const std::string& component) {
+    for (const char c : component) {
+        if (c == '\\' || c == ':') {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AddComponent(HostName& parsed, std::string_view component) {
     if (component.empty() || IsDot(component)) {
         return;
     }
     if (!IsDotDot(component)) {
         parsed.components.push_back(LinuxComponent(std::string(component)));
-    } else if (!parsed.components.empty() && !IsDotDot(parsed.components.back())) {
+    } else if (!parsed.components.empty() &&
+               !IsDotDot(std::string_view(parsed.components.back()))) {
         parsed.components.pop_back();
     } else if (parsed.start == HostName::Start::currentDirectory) {
         parsed.components.emplace_back(component);  // climbs from the current directory
@@ -44,7 +54,7 @@ void AddComponent(HostName& parsed, std::string_view component) {
 }
 
 void AppendHostComponent(std::string& out, const std::string& component) {
-    if (component.find_first_of("\\:") == std::string::npos) {
+    if (!HoldsHostSeparator(component)) {
         out += component;
         return;
     }

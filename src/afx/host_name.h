@@ -27,6 +27,14 @@ struct HostName {
 // UTF-8 bytes) stand for a backslash and a colon of the Linux name.
 HostName ParseHostName(const char* name);
 
+// Whether a component is "." or "..".
+inline bool IsDot(const std::string& component) {
+    return component.size() == 1 && component[0] == '.';
+}
+inline bool IsDotDot(const std::string& component) {
+    return component.size() == 2 && component[0] == '.' && component[1] == '.';
+}
+
 // The Linux name in a component of a name handed in: U+F05C and U+F03A
 // mapped back to the backslash and the colon they stand for.
 std::string LinuxComponent(const std::string& component);

@@ -67,9 +67,30 @@ bool NamesAreUtf8() {
     return STR_GetCodePage() == STR_CODEPAGE_UTF8;
 }
 
+bool IsAscii(const std::string& name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ASCII folds and lowers the same way in every code page, and holds no
+// stand-in: the common case, without a look at Unicode's tables.
+std::string AsciiLowered(std::string name) {
+    for (char& c : name) {
+        c = AsciiLower(c);
+    }
+    return name;
+}
+
 }  // namespace
 
 std::string FoldedName(const std::string& name) {
+    if (IsAscii(name) && NamesAreUtf8()) {
+        return AsciiLowered(name);
+    }
     // A stand-in of the host form matches the character it stands for.
     if (NamesAreUtf8()) {
         return MapUtf8(LinuxComponent(name), AppendFolded);
@@ -82,14 +103,10 @@ std::string FoldedName(const std::string& name) {
 }
 
 std::string LowerName(const std::string& name) {
-    if (NamesAreUtf8()) {
+    if (NamesAreUtf8() && !IsAscii(name)) {
         return MapUtf8(name, AppendLower);
     }
-    std::string lower = name;
-    for (char& c : lower) {
-        c = AsciiLower(c);
-    }
-    return lower;
+    return AsciiLowered(name);
 }
 
 }  // namespace orvik::afx

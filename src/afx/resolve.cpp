@@ -113,7 +113,7 @@ std::string HandBack(const Anchor& anchor, const std::vector<std::string>& compo
     }
     std::vector<std::string> full = LinuxComponents(cwd);
     for (const std::string& component : components) {
-        if (component != "..") {
+        if (!IsDotDot(component)) {
             full.push_back(component);
         } else if (!full.empty()) {
             full.pop_back();
@@ -122,26 +122,10 @@ std::string HandBack(const Anchor& anchor, const std::vector<std::string>& compo
     return HostFormOfLinuxPath(full);
 }
 
-// A component still to be resolved: one of the name's own, or one of the
-// target of a link met on the way.
-struct Part {
-    std::string text;
-    bool own;
-};
-
 // A name being resolved component by component from its anchor.
 class Walk {
 public:
     Walk(const Anchor& anchor, const HostName& name) : m_anchor(anchor), m_name(name) {
-        // The parts still to resolve, the next one last.
-        m_parts.reserve(name.components.size() + 1);
-        for (auto component = name.components.rbegin(); component != name.components.rend();
-             ++component) {
-            m_parts.push_back({*component, true});
-        }
-        if (m_parts.empty()) {
-            m_parts.push_back({".", true});  // the name is where it starts
-        }
         m_dir = anchor.start == HostName::Start::root ? -1 : anchor.Fd();
         if (anchor.drive != nullptr) {
             m_id = anchor.drive->id;
@@ -179,23 +163,38 @@ public:
         m_idKnown = false;
         m_seeded = true;
         m_walked.assign(m_name.components.begin(), m_name.components.end() - 1);
-        m_parts.erase(m_parts.begin() + 1, m_parts.end());
+        m_nextOwn = count - 1;
     }
 
     // Enters every directory on the way to the last part.
     int ToLeaf() {
-        while (m_parts.size() > 1) {
-            const Part part = std::move(m_parts.back());
-            m_parts.pop_back();
-            if (const int failure = Enter(part)) {
+        while (Remaining() > 1) {
+            int failure = 0;
+            if (!m_linkParts.empty()) {
+                const std::string part = std::move(m_linkParts.back());
+                m_linkParts.pop_back();
+                failure = Enter(part, false);
+            } else {
+                failure = Enter(m_name.components[m_nextOwn++], true);
+            }
+            if (failure != 0) {
                 return failure;
             }
         }
         return 0;
     }
 
-    const Part& Leaf() const { return m_parts.back(); }
-    bool LeafIsDirectoryItself() const { return Leaf().text == "."; }
+    // The last part: the name's own last component, one of a link's target,
+    // or "." for a name that is where it starts.
+    const std::string& Leaf() const {
+        static const std::string kItself = ".";
+        if (!m_linkParts.empty()) {
+            return m_linkParts.back();
+        }
+        return m_nextOwn < m_name.components.size() ? m_name.components[m_nextOwn] : kItself;
+    }
+    bool LeafIsOwn() const { return m_linkParts.empty(); }
+    bool LeafIsDirectoryItself() const { return IsDot(Leaf()); }
 
     // The directory that holds the leaf; the root and the current
     // directory are opened when first needed.
@@ -242,9 +241,9 @@ public:
     // returned, or ENOENT with `spelling` as given when no entry matches.
     template <typename Attempt>
     int TrySpellings(Attempt attempt, std::string& spelling) {
-        const std::string& given = Leaf().text;
+        const std::string& given = Leaf();
         spelling = given;
-        if (given == "." || given == "..") {
+        if (IsDot(given) || IsDotDot(given)) {
             return attempt(given);
         }
         if (m_idKnown && IndexComesFirst(m_id)) {
@@ -274,19 +273,25 @@ public:
     // Follows the link `name` of the directory that holds the leaf: the
     // target's components take the leaf's place.
     int FollowLeafLink(const std::string& name) {
-        const Part leaf = std::move(m_parts.back());
-        m_parts.pop_back();
-        const int failure = FollowLink(Dir(), name, leaf.own);
+        const bool own = LeafIsOwn();
+        if (own) {
+            ++m_nextOwn;
+        } else {
+            m_linkParts.pop_back();
+        }
+        const int failure = FollowLink(Dir(), name, own);
         return failure != 0 ? failure : kGoOn;
     }
 
     // The name handed back for the leaf found as `spelling`.
-    std::string HandedBack(const std::string& spelling) const {
-        std::vector<std::string> components = m_walked;
-        if (Leaf().own && spelling != ".") {
-            components.push_back(spelling);
+    std::string HandedBack(const std::string& spelling) {
+        if (!LeafIsOwn() || IsDot(spelling)) {
+            return HandBack(m_anchor, m_walked);
         }
-        return HandBack(m_anchor, components);
+        m_walked.push_back(spelling);
+        std::string handedBack = HandBack(m_anchor, m_walked);
+        m_walked.pop_back();
+        return handedBack;
     }
 
 private:
@@ -356,20 +361,20 @@ private:
     }
 
     // Steps into the directory that `part` names, or follows it when it is
-    // a link.
-    int Enter(const Part& part) {
-        if (part.text == ".") {
+    // a link. `own`: a component of the name itself, not of a link's target.
+    int Enter(const std::string& part, bool own) {
+        if (IsDot(part)) {
             return 0;
         }
-        if (part.text == "..") {
-            return Climb(part.own);
+        if (IsDotDot(part)) {
+            return Climb(own);
         }
         Descriptor entry;
         struct stat info {};
-        std::string spelling = part.text;
-        int failure = OpenEntry(part.text, entry, info);
+        std::string spelling = part;
+        int failure = OpenEntry(part, entry, info);
         if (failure == ENOENT) {
-            failure = Spell(part.text, spelling);
+            failure = Spell(part, spelling);
             if (failure == 0) {
                 failure = spelling.empty() ? ENOENT : Again(OpenEntry(spelling, entry, info));
             }
@@ -378,7 +383,7 @@ private:
             return failure;
         }
         if (S_ISLNK(info.st_mode)) {
-            if (part.own) {
+            if (own) {
                 m_walked.push_back(spelling);
             }
             return FollowLink(entry.Get(), "", false);
@@ -390,7 +395,7 @@ private:
         m_id = IdOf(info);
         m_idKnown = true;
         m_trail.push_back(m_id);
-        if (part.own) {
+        if (own) {
             m_walked.push_back(spelling);
         }
         return 0;
@@ -471,10 +476,10 @@ private:
             }
         }
         for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
-            m_parts.push_back({std::move(*part), false});
+            m_linkParts.push_back(std::move(*part));
         }
-        if (m_parts.empty()) {
-            m_parts.push_back({".", false});
+        if (Remaining() == 0) {
+            m_linkParts.emplace_back(".");  // the link names a directory on the way itself
         }
         return 0;
     }
@@ -486,7 +491,7 @@ private:
             size_t end = target.find('/', start);
             end = end == std::string::npos ? target.size() : end;
             std::string part = target.substr(start, end - start);
-            if (!part.empty() && part != ".") {
+            if (!part.empty() && !IsDot(part)) {
                 parts.push_back(std::move(part));
             }
             start = end + 1;
@@ -521,9 +526,16 @@ private:
 
     const Anchor& m_anchor;
     const HostName& m_name;
-    std::vector<Part> m_parts;  // the next part last
-    Descriptor m_held;          // the directory reached, when the walk opened it
-    Descriptor m_here;          // the current directory, opened for the index
+    // What is still to resolve: the parts of links' targets, the next one
+    // last, then the name's own components from m_nextOwn on.
+    size_t Remaining() const {
+        const size_t own = m_name.components.empty() ? 1 : m_name.components.size();
+        return m_linkParts.size() + (own > m_nextOwn ? own - m_nextOwn : 0);
+    }
+    std::vector<std::string> m_linkParts;
+    size_t m_nextOwn = 0;
+    Descriptor m_held;  // the directory reached, when the walk opened it
+    Descriptor m_here;  // the current directory, opened for the index
     int m_dir = AT_FDCWD;
     DirectoryId m_id{};
     bool m_idKnown = false;
@@ -614,7 +626,7 @@ int CreateLeaf(Walk& walk, int flags, Descriptor& file) {
     if (walk.Name().namesDirectory) {
         return EISDIR;
     }
-    const std::string& leaf = walk.Leaf().text;
+    const std::string& leaf = walk.Leaf();
     file.Reset(Retried([&] {
         return Sys().openat(walk.Dir(), leaf.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
     }));
@@ -630,7 +642,7 @@ int CreateLeaf(Walk& walk, int flags, Descriptor& file) {
 
 // Makes the leaf a directory under the spelling the host gave.
 int MakeLeafDirectory(Walk& walk) {
-    const std::string& leaf = walk.Leaf().text;
+    const std::string& leaf = walk.Leaf();
     if (Retried([&] { return Sys().mkdirat(walk.Dir(), leaf.c_str(), 0777); }) != 0) {
         return errno;
     }
@@ -686,7 +698,7 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
             return walk.FollowLeafLink(spelling);
         }
         if (result == ENOENT && create) {
-            spelling = walk.Leaf().text;
+            spelling = walk.Leaf();
             result = CreateLeaf(walk, plain, file);
             if (result == 0) {
                 // Made here: a file that cannot be readied goes again.
@@ -854,7 +866,7 @@ int LinuxPathByName(const char* name, std::string& path) {
             return ENOENT;
         }
         if (result == ENOENT) {
-            path += (path == "/" ? "" : "/") + walk.Leaf().text;
+            path += (path == "/" ? "" : "/") + walk.Leaf();
         }
         return 0;
     };
