@@ -499,6 +499,23 @@ TEST_P(HostNames, ALookupThatCannotReadTheDirectoryFailsWithItsCause) {
     EXPECT_EQ(noDescriptor, "");
 }
 
+// A directory that may not be made is access denied, whatever the kernel
+// calls the reason: a read-only file system or a file system that makes no
+// directories refuses it as the C runtime's _mkdir reports it.
+TEST_P(HostNames, MakingADirectoryOnAReadOnlyFileSystemIsAccessDenied) {
+    for (const int refusal : {EROFS, EPERM, EACCES}) {
+        static int s_refusal;
+        s_refusal = refusal;
+        SystemCallsInUse().mkdirat = [](int, const char*, mode_t) {
+            errno = s_refusal;
+            return -1;
+        };
+        EXPECT_EQ(FILE_MkDir("T:\\DATA\\NEW"), ORVIK_MKDIR_REFUSED) << refusal;
+        SystemCallsInUse().mkdirat = RealSystemCalls().mkdirat;
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "Data" / "NEW"));
+}
+
 // Forks while other threads resolve names through the index and map a
 // drive: every child resolves names too, and none waits forever on a lock.
 TEST_P(HostNames, ForksWhileOtherThreadsResolveNames) {
