@@ -303,8 +303,8 @@ int WriteOnlyFifo(Descriptor& fd, int flags) {
 // refuses the open.
 int Prepare(Descriptor& fd, UINT openFlags, int flags, bool created, bool seenRegular,
             struct stat& info) {
-    if (seenRegular) {
-        info.st_mode = S_IFREG;
+    if (seenRegular || created) {
+        info.st_mode = S_IFREG;  // as the status just read says, or as this open made it
     } else if (Fstat(fd.Get(), &info) != 0) {
         return errno;
     }

@@ -9,6 +9,7 @@
 #include <sys/statfs.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <list>
@@ -35,6 +36,7 @@ constexpr uint32_t kNameChanges =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
 
 constexpr int kNoQueue = -1;
+constexpr size_t kLargestEvent = sizeof(inotify_event) + NAME_MAX + 1;
 
 // File systems on which the kernel reports every change to a directory,
 // whichever process on this machine makes it. Overlay file systems report
@@ -405,6 +407,9 @@ private:
                 const auto* event = reinterpret_cast<const inotify_event*>(m_events + at);
                 Apply(*event);
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+            if (static_cast<size_t>(got) + kLargestEvent <= sizeof m_events) {
+                break;  // the read had room for more: the queue was empty after it
             }
         }
         MakeRoom(0, 0);
