@@ -258,10 +258,12 @@ int BlockAgain(int fd) {
     return 0;
 }
 
-// A second descriptor of what `fd` refers to, through /proc.
+// A second descriptor of what `fd` refers to, through /proc. Allocates
+// nothing: it runs after a file was made or emptied.
 int Reopen(int fd, int flags) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return Retried([&] { return Sys().openat(AT_FDCWD, self.c_str(), flags, 0); });
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    return Retried([&] { return Sys().openat(AT_FDCWD, self, flags, 0); });
 }
 
 // Empties an open file. A descriptor opened for reading cannot be truncated,
@@ -458,13 +460,20 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
     try {
         const bool readsOnly = (flags & (O_ACCMODE | O_CREAT)) == O_RDONLY;
         const bool seenRegular = readsOnly && name != nullptr && SeenRegularJustNow(name);
-        std::string handedBack;
-        auto prepare = [&](Descriptor& file, bool created) {
+        CString path;
+        // The path is made before the file is readied: once a file is
+        // emptied or made, nothing is left that can run out of memory.
+        auto prepare = [&](Descriptor& file, bool created, const std::string& handedBack) {
+            try {
+                path = handedBack.empty() ? name : handedBack.c_str();
+            } catch (const std::bad_alloc&) {
+                return ENOMEM;
+            }
             return Prepare(file, openFlags, flags, created, seenRegular, info);
         };
-        failure = orvik::afx::OpenByName(name, flags, prepare, fd, handedBack);
+        failure = orvik::afx::OpenByName(name, flags, prepare, fd);
         if (failure == 0) {
-            TakePath(CString(handedBack.empty() ? name : handedBack.c_str()));
+            TakePath(path);
         }
     } catch (const std::bad_alloc&) {
         failure = ENOMEM;
@@ -804,22 +813,32 @@ int AfxChDir(LPCTSTR name) {
     return failure == 0 ? 0 : Refused(failure);
 }
 
+namespace {
+
+int MapDrive(char letter, LPCTSTR directory, UINT options) {
+    Descriptor mapped;
+    if (directory != nullptr) {
+        if (const int failure = orvik::afx::DirectoryByName(directory, mapped)) {
+            return failure;
+        }
+    }
+    try {
+        return orvik::afx::MapDriveOnto(letter, std::move(mapped),
+                                        (options & AFX_DRIVE_WIDE_LINKS) != 0);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+}
+
+}  // namespace
+
 BOOL AfxMapDrive(char letter, LPCTSTR directory, UINT options) {
     const char lower = static_cast<char>(letter | 0x20);
     if (lower < 'a' || lower > 'z' || (directory != nullptr && *directory == '\0')) {
         errno = EINVAL;
         return FALSE;
     }
-    Descriptor mapped;
-    int failure = 0;
-    if (directory != nullptr) {
-        failure = orvik::afx::DirectoryByName(directory, mapped);
-    }
-    if (failure == 0) {
-        failure = orvik::afx::MapDriveOnto(lower, std::move(mapped),
-                                           (options & AFX_DRIVE_WIDE_LINKS) != 0);
-    }
-    if (failure != 0) {
+    if (const int failure = MapDrive(lower, directory, options)) {
         errno = failure;
         return FALSE;
     }

@@ -297,22 +297,42 @@ private:
     // in their stride.
     int Read(int dir, const DirectoryId& id, DirectoryIndex& once, DirectoryIndex*& index) {
         const int watch = AddWatch(dir);
-        const int failure = ReadNames(dir, once);
+        int failure = 0;
+        try {
+            failure = ReadNames(dir, once);
+        } catch (const std::bad_alloc&) {
+            DropUnusedWatch(watch);
+            throw;
+        }
         if (failure != 0 || watch < 0 || once.names.size() > kMaxIndexedNames) {
-            if (watch >= 0 && m_byWatch.count(watch) == 0) {
-                Sys().inotify_rm_watch(m_queue, watch);
-            }
+            DropUnusedWatch(watch);
             index = failure == 0 ? &once : nullptr;
             return failure;
         }
-        once.watch = watch;
         MakeRoom(1, once.names.size());
-        m_nameCount += once.names.size();
-        m_recent.push_front(id);
-        once.recent = m_recent.begin();
-        m_byWatch[watch] = id;
-        index = &(m_byId[id] = std::move(once));
+        try {
+            // What allocates comes first: a failure leaves nothing half kept.
+            DirectoryIndex& kept = m_byId[id];
+            m_byWatch[watch] = id;
+            m_recent.push_front(id);
+            kept = std::move(once);
+            kept.watch = watch;
+            kept.recent = m_recent.begin();
+            m_nameCount += kept.names.size();
+            index = &kept;
+        } catch (const std::bad_alloc&) {
+            m_byId.erase(id);
+            m_byWatch.erase(watch);
+            DropUnusedWatch(watch);
+            throw;
+        }
         return 0;
+    }
+
+    void DropUnusedWatch(int watch) {
+        if (watch >= 0 && m_byWatch.count(watch) == 0) {
+            Sys().inotify_rm_watch(m_queue, watch);
+        }
     }
 
     // A watch on the directory behind the descriptor, or -1 where none can
@@ -382,10 +402,17 @@ private:
         m_byId.erase(found);
     }
 
-    void ForgetAll() {
-        while (!m_recent.empty()) {
-            Forget(m_recent.back(), true);
+    // Drops every index and watch; allocates nothing and needs no index to
+    // be whole, so it also mends one that running out of memory left half
+    // made.
+    void ForgetAll() noexcept {
+        for (const auto& watched : m_byWatch) {
+            Sys().inotify_rm_watch(m_queue, watched.first);
         }
+        m_byWatch.clear();
+        m_byId.clear();
+        m_recent.clear();
+        m_nameCount = 0;
     }
 
     // Every change queued so far: those completed before this lookup began,

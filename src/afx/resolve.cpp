@@ -660,11 +660,11 @@ int ErrnoOf(int result) {
 
 }  // namespace
 
-int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file,
-               std::string& handedBack) {
+int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file) {
     const bool create = (flags & O_CREAT) != 0;
     const int plain = flags & ~(O_CREAT | O_EXCL | O_TRUNC);
     bool prepared = false;
+    std::string handedBack;
     const auto kernel = [&](const Anchor& anchor, Walk& walk) {
         const HostName& parsed = walk.Name();
         if (parsed.components.size() < 2 && !parsed.namesDirectory) {
@@ -672,6 +672,7 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
         }
         const std::string path =
             KernelPath(anchor, parsed, parsed.components.size(), parsed.namesDirectory);
+        handedBack = HandBack(anchor, parsed.components);
         file.Reset(KernelOpen(anchor, path, plain));
         if (!file.Valid()) {
             const int failure = errno;
@@ -680,7 +681,6 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
             }
             return failure;
         }
-        handedBack = HandBack(anchor, parsed.components);
         return 0;
     };
     const auto act = [&](Walk& walk) {
@@ -697,26 +697,25 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
         if (result == ELOOP) {
             return walk.FollowLeafLink(spelling);
         }
-        if (result == ENOENT && create) {
-            spelling = walk.Leaf();
+        if (result == 0) {
+            handedBack = walk.HandedBack(spelling);
+        } else if (result == ENOENT && create) {
+            handedBack = walk.HandedBack(walk.Leaf());
             result = CreateLeaf(walk, plain, file);
             if (result == 0) {
                 // Made here: a file that cannot be readied goes again.
                 prepared = true;
-                result = prepare(file, true);
+                result = prepare(file, true, handedBack);
                 if (result != 0) {
-                    RemoveIfStillEmpty(walk, spelling, file);
+                    RemoveIfStillEmpty(walk, walk.Leaf(), file);
                 }
             }
-        }
-        if (result == 0) {
-            handedBack = walk.HandedBack(spelling);
         }
         return result;
     };
     int result = Resolve(name, kernel, act);
     if (result == 0 && !prepared) {
-        result = prepare(file, false);
+        result = prepare(file, false, handedBack);
     }
     if (result != 0) {
         file.Reset();

@@ -41,32 +41,33 @@
 
 namespace orvik::afx {
 
-// Readies a file just opened (`created`: this call made it), or refuses it
-// with an errno: a reference to the caller's callable, for the length of
-// the call.
+// Readies a file just opened (`created`: this call made it; `handedBack`:
+// the name that reached it, as handed back), or refuses it with an errno:
+// a reference to the caller's callable, for the length of the call.
 class Preparation {
 public:
     template <typename Callable>
     Preparation(Callable& callable)  // NOLINT(google-explicit-constructor): a reference
-        : m_callable(&callable), m_call([](void* object, Descriptor& file, bool created) {
-              return (*static_cast<Callable*>(object))(file, created);
+        : m_callable(&callable),
+          m_call([](void* object, Descriptor& file, bool created, const std::string& handedBack) {
+              return (*static_cast<Callable*>(object))(file, created, handedBack);
           }) {}
-    int operator()(Descriptor& file, bool created) const {
-        return m_call(m_callable, file, created);
+    int operator()(Descriptor& file, bool created, const std::string& handedBack) const {
+        return m_call(m_callable, file, created, handedBack);
     }
 
 private:
     void* m_callable;
-    int (*m_call)(void*, Descriptor&, bool);
+    int (*m_call)(void*, Descriptor&, bool, const std::string&);
 };
 
 // Opens the entry that `name` reaches with open(2) `flags` (O_CREAT creates
 // a missing entry under the spelling the host gave, unless an entry of
 // another spelling exists; O_TRUNC is never passed: emptying waits for the
-// share lock) and has `prepare` ready it. A file that this call made and
-// `prepare` refused is removed again while it is still empty.
-int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file,
-               std::string& handedBack);
+// share lock) and has `prepare` ready it. Everything that allocates comes
+// before the entry is made: a file that this call made and `prepare`
+// refused is removed again while it is still empty.
+int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file);
 
 // The status of the entry that `name` reaches, links followed.
 int StatusByName(const char* name, struct stat& info, std::string& handedBack);
