@@ -490,6 +490,9 @@ ORVIK_FILE_API int32_t FILE_ChoosePath(char* path, const char* initial, const ch
  *  backslash separates components, a colon ends a drive, the last full stop
  *  after both opens the suffix. Only FILE_PathFile() takes a forward slash
  *  for a separator. No file-system access; thread-safe on distinct buffers.
+ *  Their results are `int32_t` lengths and indexes, so a name or path longer
+ *  than `INT32_MAX` bytes is refused with a negative result; a refused call
+ *  changes none of the caller's texts.
  *  @{ */
 
 /**
@@ -504,7 +507,8 @@ ORVIK_FILE_API int32_t FILE_ChoosePath(char* path, const char* initial, const ch
  *                  and the suffix) is longer than 8, give the index of its
  *                  9th character (`C:\\dir\\longfilename.txt` gives 15, not 19);
  *                  a base of 8 or fewer is not cut. The name is not changed.
- * @return an index from 0 to the name's length.
+ * @return an index from 0 to the name's length, or ::ORVIK_TEXT_TOO_LONG for
+ *         a name longer than `INT32_MAX` bytes (read no further than that).
  * @note Leaves the return code alone.
  */
 ORVIK_FILE_API int32_t FILE_FindSuffix(const char* name, int32_t limitBase);
@@ -519,7 +523,9 @@ ORVIK_FILE_API int32_t FILE_FindSuffix(const char* name, int32_t limitBase);
  *               suffix position + 5 bytes (full stop, 3 characters, zero):
  *               **`strlen(name) + 5` bytes are always enough**.
  * @param suffix the new suffix; null, empty or "." removes the old suffix.
- * @return the new length of `name`.
+ * @return the new length of `name`, or ::ORVIK_TEXT_TOO_LONG, with `name`
+ *         unchanged, when the name or the new name is longer than
+ *         `INT32_MAX` bytes.
  * @note Leaves the return code alone.
  */
 ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
@@ -540,7 +546,10 @@ ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
  * @param dir  the directory, may be null (empty). **Written to**: each forward
  *             slash in it is overwritten by a backslash.
  * @param file the file name, may be null (empty). **Written to** the same way.
- * @return the length of the path in `dest`.
+ * @return the length of the path in `dest`; or ::ORVIK_TEXT_TOO_LONG when
+ *         `dir` and `file` together are longer than `INT32_MAX` - 2 bytes (the
+ *         path could not be counted): `dest` then holds the empty text and
+ *         `dir` and `file` are unchanged.
  * @note Leaves the return code alone. Upper-cases the Windows-1252 letters
  *       (STR_ANSI2Upper4Char()).
  */
@@ -560,8 +569,10 @@ ORVIK_FILE_API int32_t FILE_PathFile(char* dest, char* dir, char* file);
  * @param src      the name. **Written to**: its leading and trailing blanks
  *                 are stripped in place, for good.
  * @param maxChars the longest result, 1 or more.
- * @return the length of the text in `dest`, or -1 for a null `dest`, a
- *  `maxChars` below 1 or a null `src` (then `dest` holds the empty text).
+ * @return the length of the text in `dest`, or ::ORVIK_SHRINK_REFUSED (-1)
+ *  for a null `dest`, a `maxChars` below 1, a null `src`, or a `src` longer
+ *  than `INT32_MAX` bytes once stripped, which is left unstripped (then
+ *  `dest` holds the empty text).
  * @note Sets the return code to ::ORVIK_RC_OK on entry, and nothing else.
  */
 ORVIK_FILE_API int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars);
