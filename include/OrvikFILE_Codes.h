@@ -51,6 +51,11 @@
     X(NO_BUFFER, 4, "no buffer")                                            \
     X(TRANSFERRED, 100, "success, plus the count transferred")
 
+/** The most bytes that one FILE_Read() asks for and one line of FILE_ReadStr()
+ * holds, 0xFFFFFFFF - ORVIK_STATUS_TRANSFERRED: the transfer status, the
+ * count plus ORVIK_STATUS_TRANSFERRED, then still fits 32 bits. */
+#define ORVIK_TRANSFER_MAX_COUNT 4294967195u
+
 /** Message numbers of the library's own failures, with their texts (what
  * MSG_GetStr() gives for them). Entries: X(NAME, value, text). */
 #define ORVIK_FILE_MESSAGES(X)                                                            \

@@ -182,7 +182,9 @@ ORVIK_FILE_API char* FILE_Remove4Object(CFile* file);
  * @param file   the file object.
  * @param buffer at least `count` bytes; after a failure it holds what the
  *               file object left there.
- * @param count  the most bytes to read.
+ * @param count  the most bytes to read. A count above
+ *               ::ORVIK_TRANSFER_MAX_COUNT asks the file object for that many,
+ *               so that the status below never wraps.
  * @param status optional (may be null): receives the transfer status on every
  *               way out: ::ORVIK_STATUS_TRANSFERRED + n for n bytes read.
  * @return null on success (::ORVIK_RC_OK), else the message, with code and
@@ -212,10 +214,15 @@ ORVIK_FILE_API char* FILE_Write(CFile* file, const void* buffer, uint32_t count)
 
 /**
  * @brief Writes a zero-terminated text without its zero, through FILE_Write().
+ *
+ * One FILE_Write() for a text of up to `UINT32_MAX` bytes. A longer text is
+ * written whole, in pieces of `UINT32_MAX` bytes (one FILE_Write() each, in
+ * order); the first failure ends it, with the pieces before it written.
+ *
  * @param file the file object.
  * @param text the text; null is a null buffer for FILE_Write()
  *             (::ORVIK_RC_NULL_ARGUMENT); empty writes 0 bytes.
- * @return what FILE_Write() returns, with its return code.
+ * @return what the last FILE_Write() returns, with its return code.
  */
 ORVIK_FILE_API char* FILE_WriteStr(CFile* file, const char* text);
 
@@ -288,7 +295,9 @@ ORVIK_FILE_API uint32_t FILE_Length(CFile* file);
  * A line longer than `max` is cut after `max` bytes and goes on in the next
  * call: so **a line of exactly `max` bytes is followed by an empty line**
  * (its line end, status ::ORVIK_STATUS_TRANSFERRED + 0). A `max` of 0 reads
- * nothing and never reaches the end of the file.
+ * nothing and never reaches the end of the file. A `max` above
+ * ::ORVIK_TRANSFER_MAX_COUNT (0xFFFFFFFF - 100) counts as that, so that the
+ * status never wraps: a longer line is cut there.
  *
  * @param file   the file object.
  * @param buffer `max` + 1 bytes: the line and its terminating zero. Untouched
@@ -313,7 +322,7 @@ ORVIK_FILE_API char* FILE_ReadStr(CFile* file, char* buffer, uint32_t max, uint3
  * (L = n + 1); a null or empty text as L = 0 alone. **A text longer than
  * ::ORVIK_RECORD_MAX_TEXT bytes is cut, and the call still succeeds**: it is
  * stored as L = ::ORVIK_RECORD_MAX_TEXT + 1 and reads back as its first
- * ::ORVIK_RECORD_MAX_TEXT bytes.
+ * ::ORVIK_RECORD_MAX_TEXT bytes, whatever its length (no more of it is read).
  *
  * @param file the file object; must be open.
  * @param text the text, may be null.
@@ -365,7 +374,8 @@ ORVIK_FILE_API char* FILE_ReadCString(CFile* file, char** text);
  * @return the copied name (`dest` or the path buffer) with ::ORVIK_RC_OK;
  *  else ::ORVIK_MSG_NO_FILE_OBJECT with ::ORVIK_RC_NO_FILE_OBJECT, or
  *  ::ORVIK_MSG_NAME_TOO_LONG with ::ORVIK_RC_NAME_TOO_LONG (nothing copied,
- *  never cut). Never null.
+ *  never cut), which a name longer than `INT32_MAX` bytes always gives.
+ *  Never null.
  */
 ORVIK_FILE_API char* FILE_GetName(CFile* file, char* dest, int32_t limit);
 

@@ -61,7 +61,7 @@ LongText::LongText(size_t length, std::string_view tail, char fill) : m_length(l
     char* own = Map(m_text + ownStart, m_mapped - ownStart, kReadWrite,
                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1);
     std::memset(own, fill, tailStart - ownStart);
-    std::memcpy(m_text + tailStart, tail.data(), tail.size());
+    tail.copy(m_text + tailStart, tail.size());
     m_text[length] = '\0';
 }
 
