@@ -19,7 +19,7 @@ using orvik::test::LongText;
 
 constexpr size_t kOneGiB = size_t{1} << 30;
 
-TEST(LongPathText, SuffixesCountUpToInt32Max) {
+TEST(LongPathText, FindSuffixCountsUpToInt32Max) {
     const struct {
         size_t length;
         const char* tail;
@@ -35,7 +35,9 @@ TEST(LongPathText, SuffixesCountUpToInt32Max) {
         EXPECT_EQ(FILE_FindSuffix(name.data(), 0), row.plain) << row.length;
         EXPECT_EQ(FILE_FindSuffix(name.data(), 1), row.limited) << row.length;
     }
+}
 
+TEST(LongPathText, NewSuffixGrowsANameNoFurtherThanInt32Max) {
     const struct {
         size_t length;
         const char* tail;
