@@ -147,7 +147,9 @@ public:
     CFileException(int cause = none, LONG osError = -1, LPCTSTR fileName = nullptr);
 
     // "<what happened> <file name>[: <operating-system error>]", cut to
-    // maxError - 1 bytes and always zero-terminated. Returns FALSE only when
+    // maxError - 1 bytes and always zero-terminated. The operating-system
+    // error is the C library's text for it, also for an errno that has no
+    // name of its own ("Unknown error 150"). Returns FALSE only when
     // nothing can be written (no buffer, capacity 0) or when the cause is
     // outside the table and no operating-system error is known.
     BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext = nullptr) override;

@@ -202,12 +202,18 @@ public:
     }
 
     /**
-     * @brief Writes bytes (FILE_Write()).
+     * @brief Writes bytes (FILE_Write()); more than `UINT32_MAX` of them in
+     *        pieces of that many, one FILE_Write() each, until the first failure.
      * @param bytes the bytes, zero bytes included.
      * @param ec    cleared on success, else the return code.
      */
     void Write(std::string_view bytes, std::error_code& ec) {
-        detail::Report(FILE_Write(&file_, bytes.data(), static_cast<uint32_t>(bytes.size())), ec);
+        do {
+            const std::string_view piece = bytes.substr(0, UINT32_MAX);
+            detail::Report(FILE_Write(&file_, piece.data(), static_cast<uint32_t>(piece.size())),
+                           ec);
+            bytes.remove_prefix(piece.size());
+        } while (!ec && !bytes.empty());
     }
 
     /**
@@ -421,7 +427,8 @@ private:
 // One buffer for the whole loop, sized once: FILE_ReadStr reads into it.
 class LineReader {
 public:
-    explicit LineReader(uint32_t max) : max_(max == 0 ? 1 : max), buffer_(max_ + 1, '\0') {}
+    explicit LineReader(uint32_t max)
+        : max_(max == 0 ? 1 : max), buffer_(static_cast<std::size_t>(max_) + 1, '\0') {}
     bool operator()(File& file, std::string_view& line, std::error_code& ec) {
         uint32_t status = 0;
         detail::Report(FILE_ReadStr(&file.Native(), buffer_.data(), max_, &status), ec);
@@ -495,26 +502,32 @@ inline void Remove(const Text& name, std::error_code& ec) {
  *        (FILE_PathFile()); the arguments are not changed.
  * @param dir  the directory.
  * @param file the file name.
- * @return the path.
+ * @return the path; empty when `dir` and `file` together are longer than
+ *         `INT32_MAX` - 2 bytes (nothing is copied then).
  */
 inline std::string PathFile(std::string_view dir, std::string_view file) {
+    if (dir.size() + file.size() > std::size_t{INT32_MAX} - 2) {
+        return std::string();
+    }
     // FILE_PathFile writes its own arguments: it gets copies.
     detail::Scratch arguments(dir.size() + file.size() + 2);
     char* const dirText = arguments.Put(0, dir);
     char* const fileText = arguments.Put(dir.size() + 1, file);
     detail::Scratch path(dir.size() + file.size() + 3);
     const int32_t length = FILE_PathFile(path.data(), dirText, fileText);
-    return std::string(path.data(), static_cast<std::size_t>(length));
+    return std::string(path.data(), length < 0 ? 0 : static_cast<std::size_t>(length));
 }
 
 /**
  * @brief The index of a name's suffix (FILE_FindSuffix()).
  * @param name      the name.
  * @param limitBase give the cut of a base part longer than 8 instead.
- * @return the index, from 0 to the name's length.
+ * @return the index, from 0 to the name's length; `std::string::npos` for a
+ *         name longer than `INT32_MAX` bytes.
  */
 inline std::size_t FindSuffix(const Text& name, bool limitBase = false) {
-    return static_cast<std::size_t>(FILE_FindSuffix(name.c_str(), limitBase ? 1 : 0));
+    const int32_t index = FILE_FindSuffix(name.c_str(), limitBase ? 1 : 0);
+    return index < 0 ? std::string::npos : static_cast<std::size_t>(index);
 }
 
 /**
@@ -522,13 +535,17 @@ inline std::size_t FindSuffix(const Text& name, bool limitBase = false) {
  *        characters, or removed by an empty suffix.
  * @param name   the name.
  * @param suffix the new suffix, with or without its full stop.
- * @return the new name.
+ * @return the new name; empty when the name or the new name is longer than
+ *         `INT32_MAX` bytes (a longer name is not copied).
  */
 inline std::string NewSuffix(std::string_view name, const Text& suffix) {
+    if (name.size() > std::size_t{INT32_MAX}) {
+        return std::string();
+    }
     std::string renamed(name.size() + 5, '\0');
     renamed.replace(0, name.size(), name);
     const int32_t length = FILE_NewSuffix(renamed.data(), suffix.c_str());
-    renamed.resize(static_cast<std::size_t>(length));
+    renamed.resize(length < 0 ? 0 : static_cast<std::size_t>(length));
     return renamed;
 }
 
@@ -537,7 +554,8 @@ inline std::string NewSuffix(std::string_view name, const Text& suffix) {
  *        argument is not changed, though its blanks are stripped in the result.
  * @param name     the name.
  * @param maxChars the longest result, 1 or more.
- * @return the short form, empty for a `maxChars` below 1.
+ * @return the short form, empty for a `maxChars` below 1 and for a name
+ *         longer than `INT32_MAX` bytes once stripped.
  */
 inline std::string ShrinkName(std::string_view name, int32_t maxChars) {
     if (maxChars < 1) {

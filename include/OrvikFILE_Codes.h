@@ -51,6 +51,11 @@
     X(NO_BUFFER, 4, "no buffer")                                            \
     X(TRANSFERRED, 100, "success, plus the count transferred")
 
+/** The most bytes that one FILE_Read() asks for and one line of FILE_ReadStr()
+ * holds, 0xFFFFFFFF - ORVIK_STATUS_TRANSFERRED: the transfer status, the
+ * count plus ORVIK_STATUS_TRANSFERRED, then still fits 32 bits. */
+#define ORVIK_TRANSFER_MAX_COUNT 4294967195u
+
 /** Message numbers of the library's own failures, with their texts (what
  * MSG_GetStr() gives for them). Entries: X(NAME, value, text). */
 #define ORVIK_FILE_MESSAGES(X)                                                            \
@@ -127,7 +132,12 @@ enum OrvikFileMessage {
     X(CHOOSE_NULL_PATH, (-1), "FILE_ChoosePath: the path buffer is null")               \
     X(CHOOSE_CANCELLED, (-2), "FILE_ChoosePath: the user cancelled, or no browser")     \
     X(CHOOSE_NO_PATH, (-3), "FILE_ChoosePath: the chosen item has no file-system path") \
-    X(SHRINK_REFUSED, (-1), "FILE_ShrinkName: a null buffer or a width below 1")
+    X(SHRINK_REFUSED, (-1),                                                             \
+      "FILE_ShrinkName: a null buffer or source, a width below 1, or a source longer "  \
+      "than INT32_MAX bytes once stripped")                                             \
+    X(TEXT_TOO_LONG, (-1),                                                              \
+      "FILE_FindSuffix, FILE_NewSuffix, FILE_PathFile: a name or path longer than "     \
+      "INT32_MAX bytes")
 
 /** @cond ORVIK_INTERNAL */
 #define ORVIK_DEFINE_RESULT(name, value, text) ORVIK_##name = (value),

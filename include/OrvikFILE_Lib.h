@@ -195,7 +195,9 @@ ORVIK_FILE_API char* FILE_Remove4Object(CFile* file);
  * @param file   the file object.
  * @param buffer at least `count` bytes; after a failure it holds what the
  *               file object left there.
- * @param count  the most bytes to read.
+ * @param count  the most bytes to read. A count above
+ *               ::ORVIK_TRANSFER_MAX_COUNT asks the file object for that many,
+ *               so that the status below never wraps.
  * @param status optional (may be null): receives the transfer status on every
  *               way out: ::ORVIK_STATUS_TRANSFERRED + n for n bytes read.
  * @return null on success (::ORVIK_RC_OK), else the message, with code and
@@ -225,10 +227,15 @@ ORVIK_FILE_API char* FILE_Write(CFile* file, const void* buffer, uint32_t count)
 
 /**
  * @brief Writes a zero-terminated text without its zero, through FILE_Write().
+ *
+ * One FILE_Write() for a text of up to `UINT32_MAX` bytes. A longer text is
+ * written whole, in pieces of `UINT32_MAX` bytes (one FILE_Write() each, in
+ * order); the first failure ends it, with the pieces before it written.
+ *
  * @param file the file object.
  * @param text the text; null is a null buffer for FILE_Write()
  *             (::ORVIK_RC_NULL_ARGUMENT); empty writes 0 bytes.
- * @return what FILE_Write() returns, with its return code.
+ * @return what the last FILE_Write() returns, with its return code.
  */
 ORVIK_FILE_API char* FILE_WriteStr(CFile* file, const char* text);
 
@@ -301,7 +308,9 @@ ORVIK_FILE_API uint32_t FILE_Length(CFile* file);
  * A line longer than `max` is cut after `max` bytes and goes on in the next
  * call: so **a line of exactly `max` bytes is followed by an empty line**
  * (its line end, status ::ORVIK_STATUS_TRANSFERRED + 0). A `max` of 0 reads
- * nothing and never reaches the end of the file.
+ * nothing and never reaches the end of the file. A `max` above
+ * ::ORVIK_TRANSFER_MAX_COUNT (0xFFFFFFFF - 100) counts as that, so that the
+ * status never wraps: a longer line is cut there.
  *
  * @param file   the file object.
  * @param buffer `max` + 1 bytes: the line and its terminating zero. Untouched
@@ -326,7 +335,7 @@ ORVIK_FILE_API char* FILE_ReadStr(CFile* file, char* buffer, uint32_t max, uint3
  * (L = n + 1); a null or empty text as L = 0 alone. **A text longer than
  * ::ORVIK_RECORD_MAX_TEXT bytes is cut, and the call still succeeds**: it is
  * stored as L = ::ORVIK_RECORD_MAX_TEXT + 1 and reads back as its first
- * ::ORVIK_RECORD_MAX_TEXT bytes.
+ * ::ORVIK_RECORD_MAX_TEXT bytes, whatever its length (no more of it is read).
  *
  * @param file the file object; must be open.
  * @param text the text, may be null.
@@ -378,7 +387,8 @@ ORVIK_FILE_API char* FILE_ReadCString(CFile* file, char** text);
  * @return the copied name (`dest` or the path buffer) with ::ORVIK_RC_OK;
  *  else ::ORVIK_MSG_NO_FILE_OBJECT with ::ORVIK_RC_NO_FILE_OBJECT, or
  *  ::ORVIK_MSG_NAME_TOO_LONG with ::ORVIK_RC_NAME_TOO_LONG (nothing copied,
- *  never cut). Never null.
+ *  never cut), which a name longer than `INT32_MAX` bytes always gives.
+ *  Never null.
  */
 ORVIK_FILE_API char* FILE_GetName(CFile* file, char* dest, int32_t limit);
 
@@ -512,6 +522,9 @@ ORVIK_FILE_API int32_t FILE_ChoosePath(char* path, const char* initial, const ch
  *  backslash separates components, a colon ends a drive, the last full stop
  *  after both opens the suffix. Only FILE_PathFile() takes a forward slash
  *  for a separator. No file-system access; thread-safe on distinct buffers.
+ *  Their results are `int32_t` lengths and indexes, so a name or path longer
+ *  than `INT32_MAX` bytes is refused with a negative result; a refused call
+ *  changes none of the caller's texts.
  *  @{ */
 
 /**
@@ -526,7 +539,8 @@ ORVIK_FILE_API int32_t FILE_ChoosePath(char* path, const char* initial, const ch
  *                  and the suffix) is longer than 8, give the index of its
  *                  9th character (`C:\\dir\\longfilename.txt` gives 15, not 19);
  *                  a base of 8 or fewer is not cut. The name is not changed.
- * @return an index from 0 to the name's length.
+ * @return an index from 0 to the name's length, or ::ORVIK_TEXT_TOO_LONG for
+ *         a name longer than `INT32_MAX` bytes (read no further than that).
  * @note Leaves the return code alone.
  */
 ORVIK_FILE_API int32_t FILE_FindSuffix(const char* name, int32_t limitBase);
@@ -541,7 +555,9 @@ ORVIK_FILE_API int32_t FILE_FindSuffix(const char* name, int32_t limitBase);
  *               suffix position + 5 bytes (full stop, 3 characters, zero):
  *               **`strlen(name) + 5` bytes are always enough**.
  * @param suffix the new suffix; null, empty or "." removes the old suffix.
- * @return the new length of `name`.
+ * @return the new length of `name`, or ::ORVIK_TEXT_TOO_LONG, with `name`
+ *         unchanged, when the name or the new name is longer than
+ *         `INT32_MAX` bytes.
  * @note Leaves the return code alone.
  */
 ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
@@ -562,7 +578,10 @@ ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
  * @param dir  the directory, may be null (empty). **Written to**: each forward
  *             slash in it is overwritten by a backslash.
  * @param file the file name, may be null (empty). **Written to** the same way.
- * @return the length of the path in `dest`.
+ * @return the length of the path in `dest`; or ::ORVIK_TEXT_TOO_LONG when
+ *         `dir` and `file` together are longer than `INT32_MAX` - 2 bytes (the
+ *         path could not be counted): `dest` then holds the empty text and
+ *         `dir` and `file` are unchanged.
  * @note Leaves the return code alone. Upper-cases the Windows-1252 letters
  *       (STR_ANSI2Upper4Char()).
  */
@@ -582,8 +601,10 @@ ORVIK_FILE_API int32_t FILE_PathFile(char* dest, char* dir, char* file);
  * @param src      the name. **Written to**: its leading and trailing blanks
  *                 are stripped in place, for good.
  * @param maxChars the longest result, 1 or more.
- * @return the length of the text in `dest`, or -1 for a null `dest`, a
- *  `maxChars` below 1 or a null `src` (then `dest` holds the empty text).
+ * @return the length of the text in `dest`, or ::ORVIK_SHRINK_REFUSED (-1)
+ *  for a null `dest`, a `maxChars` below 1, a null `src`, or a `src` longer
+ *  than `INT32_MAX` bytes once stripped, which is left unstripped (then
+ *  `dest` holds the empty text).
  * @note Sets the return code to ::ORVIK_RC_OK on entry, and nothing else.
  */
 ORVIK_FILE_API int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars);

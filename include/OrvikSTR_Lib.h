@@ -38,6 +38,8 @@ extern "C" {
 // provides room for them) and `dest` is returned. With a null `dest`, the
 // piece goes into storage of the service, kept per thread and valid until
 // the thread's next call with a null `dest`. A null `src` is the empty text.
+// `src` is read no further than the piece's end: a source of any length,
+// gigabytes included, costs what its piece costs.
 ORVIK_STR_API char* STR_Format(char* dest, const char* src, int32_t one, int32_t mode,
                                int32_t count);
 
@@ -68,8 +70,13 @@ ORVIK_STR_API uint32_t STR_ANSI2Upper4Char(uint32_t ch);
 // text: a character of 0 is never found. A null text holds nothing.
 ORVIK_STR_API char* STR_lstrrchr(const char* text, uint32_t ch);
 
+// The result of STR_StripBlanks for a text that int32_t cannot count.
+#define STR_TEXT_TOO_LONG (-1)
+
 // Strips blanks from both ends of `text`, in place, and returns the new
-// length. Inner blanks stay. A null text gives 0.
+// length. Inner blanks stay. A null text gives 0. A text that is still longer
+// than INT32_MAX bytes once stripped is left unchanged and gives
+// STR_TEXT_TOO_LONG.
 ORVIK_STR_API int32_t STR_StripBlanks(char* text);
 
 // Nonzero when `text` is null, empty, or holds nothing but blanks.

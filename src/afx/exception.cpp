@@ -53,6 +53,17 @@ const char* const kCauseTexts[] = {
 };
 constexpr int kCauseCount = static_cast<int>(sizeof kCauseTexts / sizeof kCauseTexts[0]);
 
+// strerror_r comes in two forms. The GNU one returns the text, which lies
+// either in static storage or, for an errno without a name of its own
+// ("Unknown error 150"), in the caller's buffer; the XSI one fills the
+// buffer and returns 0 on success. The overload of the form at hand is used.
+[[maybe_unused]] const char* DescribedBy(const char* text, const char*) {
+    return text;
+}
+[[maybe_unused]] const char* DescribedBy(int failed, const char* buffer) {
+    return failed == 0 ? buffer : "";
+}
+
 }  // namespace
 
 BOOL CFileException::GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext) {
@@ -70,14 +81,15 @@ BOOL CFileException::GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpCont
     }
     const char* what = knownCause ? kCauseTexts[m_cause] : "The file operation failed on";
     const char* name = m_strFileName.IsEmpty() ? "an unnamed file" : m_strFileName.GetString();
+    // The system's text is read where strerror_r left it, never copied
+    // within the buffer that may hold it.
     char osText[128] = "";
+    const char* described = "";
     if (knownOsError) {
-        // The GNU strerror_r may return a static text instead of filling ours.
-        const char* described = strerror_r(static_cast<int>(m_lOsError), osText, sizeof osText);
-        std::snprintf(osText, sizeof osText, "%s", described);
+        described =
+            DescribedBy(strerror_r(static_cast<int>(m_lOsError), osText, sizeof osText), osText);
     }
-    std::snprintf(error, maxError, "%s %s%s%s", what, name, knownOsError ? ": " : ".",
-                  knownOsError ? osText : "");
+    std::snprintf(error, maxError, "%s %s%s%s", what, name, knownOsError ? ": " : ".", described);
     return TRUE;
 }
 

@@ -1,4 +1,6 @@
 // Line reading: FILE_ReadStr.
+#include <algorithm>
+
 #include "OrvikFILE_Lib.h"
 #include "report/report.h"
 
@@ -43,16 +45,18 @@ PieceRead ReadPiece(CFile* file, bool inPieces, char* at, uint32_t room, uint32_
 }
 
 // Reads bytes up to the line's LF, or `max` bytes, or the end of the file.
-// No byte beyond the line is read, so the file position stays exact.
+// No byte beyond the line is read, so the file position stays exact. A line
+// is cut where its status, 100 + its length, would no longer fit 32 bits.
 Outcome ReadLine(CFile* file, char* buffer, uint32_t max, uint32_t& status) {
     const bool inPieces = file->UsesPlatformRead();
+    const uint32_t longest = std::min(max, ORVIK_TRANSFER_MAX_COUNT);
     buffer[0] = '\0';
     uint32_t stored = 0;
-    while (stored < max) {
+    while (stored < longest) {
         uint32_t got = 0;
         Outcome outcome;
         const PieceRead read =
-            ReadPiece(file, inPieces, buffer + stored, max - stored, got, outcome);
+            ReadPiece(file, inPieces, buffer + stored, longest - stored, got, outcome);
         if (read == PieceRead::failure) {
             status = ORVIK_STATUS_READ_FAILED;  // the buffer is not terminated
             return outcome;

@@ -13,12 +13,19 @@ using report::Outcome;
 // buffer (FILE_GetName) or not (FILE_GetPath).
 enum class LimitWithoutBuffer { binds, ignored };
 
+Outcome TooLong() {
+    return report::Failure(ORVIK_MSG_NAME_TOO_LONG, ORVIK_RC_NAME_TOO_LONG);
+}
+
 // The name itself, copied into the caller's buffer (`limit` characters at
 // most), or into the message service's path buffer when the caller gives
 // none. A name that does not fit is refused whole, never cut.
 Outcome HandOutName(const CString& name, char* dest, int32_t limit, LimitWithoutBuffer rule) {
-    const auto length = static_cast<int32_t>(std::strlen(name));
-    const size_t bytes = static_cast<size_t>(length) + 1;
+    const size_t bytes = std::strlen(name) + 1;
+    if (bytes - 1 > static_cast<size_t>(INT32_MAX)) {
+        return TooLong();  // longer than any limit can be
+    }
+    const auto length = static_cast<int32_t>(bytes - 1);
     if (dest != nullptr) {
         if (length <= limit) {
             return {static_cast<char*>(std::memcpy(dest, name, bytes)), ORVIK_RC_OK};
@@ -27,7 +34,7 @@ Outcome HandOutName(const CString& name, char* dest, int32_t limit, LimitWithout
                !(rule == LimitWithoutBuffer::binds && limit >= 1 && length > limit)) {
         return {static_cast<char*>(std::memcpy(MSG_GetStr4Path(), name, bytes)), ORVIK_RC_OK};
     }
-    return report::Failure(ORVIK_MSG_NAME_TOO_LONG, ORVIK_RC_NAME_TOO_LONG);
+    return TooLong();
 }
 
 }  // namespace

@@ -18,19 +18,25 @@ using namespace orvik;
 // records never see each other's texts.
 thread_local char g_record[record::kLargestBody];
 
-int32_t RecordLength(uint32_t textLength) {
-    if (textLength == 0) {
+// L for a text: its length and zero, or the largest body for a text longer
+// than a record keeps. Only whether it is longer matters, so the text is
+// read no further than that, whatever its length.
+int32_t RecordLength(const char* text) {
+    if (text == nullptr) {
         return 0;
     }
-    return textLength <= static_cast<uint32_t>(record::kLongestText)
-               ? static_cast<int32_t>(textLength) + 1
-               : record::kLargestBody;
+    const void* zero = std::memchr(text, '\0', record::kLargestBody);
+    if (zero == nullptr) {
+        return record::kLargestBody;
+    }
+    const auto length = static_cast<int32_t>(static_cast<const char*>(zero) - text);
+    return length == 0 ? 0 : length + 1;
 }
 
 // The field and the body are two writes, so a failed body write leaves the
 // field in the file.
 char* WriteRecord(CFile* file, const char* text) {
-    const int32_t length = RecordLength(text ? static_cast<uint32_t>(std::strlen(text)) : 0u);
+    const int32_t length = RecordLength(text);
     unsigned char field[record::kFieldBytes];
     record::EncodeLength(length, field);
     char* const message = FILE_Write(file, field, record::kFieldBytes);

@@ -1,7 +1,26 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikSTR_Lib.h"
+#include "pathtext/text_length.h"
 
 namespace {
+
+using namespace orvik;
+
+// The path is at most two bytes longer than its parts (a separator, and a
+// backslash after a final drive colon): parts longer together than this
+// make a path whose length int32_t may not hold.
+constexpr size_t kLongestParts = pathtext::kLongestText - 2;
+
+// Whether dir and file together are longer than kLongestParts; neither is
+// read further than that.
+bool PartsTooLong(const char* dir, const char* file) {
+    const size_t dirLength = dir != nullptr ? pathtext::LengthUpTo(dir, kLongestParts) : 0;
+    if (dirLength > kLongestParts) {
+        return true;
+    }
+    const size_t room = kLongestParts - dirLength;
+    return file != nullptr && pathtext::LengthUpTo(file, room) > room;
+}
 
 // The path being written into the caller's buffer, which holds
 // strlen(dir) + strlen(file) + 3 bytes; nothing here writes more.
@@ -103,7 +122,13 @@ void CopyFileName(PathWriter& path, char* file) {
 
 }  // namespace
 
+// Parts too long are refused before anything is written: dest gets the
+// empty text, and dir and file keep their forward slashes.
 int32_t FILE_PathFile(char* dest, char* dir, char* file) {
+    if (PartsTooLong(dir, file)) {
+        dest[0] = '\0';
+        return ORVIK_TEXT_TOO_LONG;
+    }
     PathWriter path(dest);
     if (dir != nullptr) {
         CopyDirectory(path, dir);

@@ -43,6 +43,9 @@ int32_t FILE_ShrinkName(char* dest, char* src, int32_t maxChars) {
     }
 
     const int32_t length = STR_StripBlanks(src);
+    if (length < 0) {
+        return ORVIK_SHRINK_REFUSED;  // longer than int32_t counts, and left unstripped
+    }
     if (length <= maxChars) {
         std::memcpy(dest, src, static_cast<size_t>(length) + 1);
         return length;

@@ -50,15 +50,24 @@ uint32_t Windows1252Upper(uint32_t c) {
     }
 }
 
+// The length of `text`, or `limit` when it is longer: no byte past the
+// first `limit` is read, so that a piece of a long text costs what the
+// piece costs.
+size_t LengthWithin(const char* text, size_t limit) {
+    const void* zero = std::memchr(text, '\0', limit);
+    return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit;
+}
+
 }  // namespace
 
 extern "C" {
 
 char* STR_Format(char* dest, const char* src, int32_t one, int32_t mode, int32_t count) {
     const char* text = src ? src : "";
-    const size_t length = std::strlen(text);
-    const size_t start = std::min(length, static_cast<size_t>(std::max(one, 1) - 1));
     const size_t wanted = static_cast<size_t>(std::max(count, 0));
+    const size_t from = static_cast<size_t>(std::max(one, 1) - 1);
+    const size_t length = LengthWithin(text, from + wanted);
+    const size_t start = std::min(length, from);
     const size_t taken = std::min(wanted, length - start);
     const size_t padding = (mode == kPadRight || mode == kPadLeft) ? wanted - taken : 0;
 
@@ -109,6 +118,8 @@ char* STR_lstrrchr(const char* text, uint32_t ch) {
     return const_cast<char*>(std::strrchr(text, wanted));  // NOLINT: C string convention
 }
 
+// Both ends are found before anything moves, so that a text whose length
+// the result cannot give is left as it was.
 int32_t STR_StripBlanks(char* text) {
     if (text == nullptr) {
         return 0;
@@ -121,9 +132,15 @@ int32_t STR_StripBlanks(char* text) {
     while (begin < end && IsBlankByte(static_cast<unsigned char>(text[begin]))) {
         ++begin;
     }
-    std::memmove(text, text + begin, end - begin);
-    text[end - begin] = '\0';
-    return static_cast<int32_t>(end - begin);
+    const size_t length = end - begin;
+    if (length > static_cast<size_t>(INT32_MAX)) {
+        return STR_TEXT_TOO_LONG;
+    }
+    if (begin > 0) {
+        std::memmove(text, text + begin, length);
+    }
+    text[length] = '\0';
+    return static_cast<int32_t>(length);
 }
 
 int32_t STR_IsBlank(const char* text) {

@@ -7,18 +7,33 @@
 #include "OrvikAfx.h"
 
 TEST(FileException, MessageNamesCauseFileAndSystemError) {
-    char text[256];
-    UINT help = 99;
-    CFileException denied(CFileException::accessDenied, EACCES, "/srv/data.txt");
-    ASSERT_TRUE(denied.GetErrorMessage(text, sizeof text, &help));
-    EXPECT_EQ(help, 0u);
-    EXPECT_STREQ(text, "Access denied to /srv/data.txt: Permission denied");
-    CFileException end(CFileException::endOfFile);
-    ASSERT_TRUE(end.GetErrorMessage(text, sizeof text));
-    EXPECT_STREQ(text, "Attempt to read past the end of an unnamed file.");
-    CFileException unknownWithOsError(42, EIO, "f");
-    EXPECT_TRUE(unknownWithOsError.GetErrorMessage(text, sizeof text));
-    EXPECT_NE(std::string(text).find("Input/output error"), std::string::npos) << text;
+    // The C library's own text for an errno that it has no name for.
+    const std::string unnamed = std::strerror(150);
+    ASSERT_FALSE(unnamed.empty());
+    const struct {
+        int cause;
+        LONG osError;
+        const char* name;
+        std::string text;
+    } rows[] = {
+        {CFileException::accessDenied, EACCES, "/srv/data.txt",
+         "Access denied to /srv/data.txt: Permission denied"},
+        {CFileException::endOfFile, -1, nullptr,
+         "Attempt to read past the end of an unnamed file."},
+        {42, EIO, "f", "The file operation failed on f: Input/output error"},
+        {CFileException::generic, 150, "F.TXT",
+         "An unspecified error occurred with F.TXT: " + unnamed},
+        {42, 150, "F.TXT", "The file operation failed on F.TXT: " + unnamed},
+    };
+    for (const auto& row : rows) {
+        char text[256];
+        UINT help = 99;
+        CFileException e(row.cause, row.osError, row.name);
+        ASSERT_TRUE(e.GetErrorMessage(text, sizeof text, &help)) << row.text;
+        EXPECT_EQ(help, 0u);
+        EXPECT_EQ(text, row.text);
+    }
+    char text[8];
     CFileException unknown(-1);
     EXPECT_FALSE(unknown.GetErrorMessage(text, sizeof text)) << "nothing to say";
     EXPECT_STREQ(text, "");

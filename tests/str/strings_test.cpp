@@ -7,6 +7,7 @@
 #include <string>
 
 #include "OrvikSTR_Lib.h"
+#include "long_text.h"
 
 TEST(StrFormat, TakesAPieceOfTheSource) {
     // clang-format off
@@ -92,4 +93,35 @@ TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
     }
     EXPECT_EQ(STR_StripBlanks(nullptr), 0);
     EXPECT_NE(STR_IsBlank(nullptr), 0);
+}
+
+// Texts past 2 and 4 GiB, which cost no memory (long_text.h): a stripped
+// length that int32_t cannot hold is refused and the text left as it was,
+// also when it is small modulo 2^32; one that it can hold is given.
+TEST(StrLongTexts, StripsWhatInt32CountsAndTakesAPieceAnywhere) {
+    using orvik::test::kOver2GiB;
+    using orvik::test::kOver4GiB;
+    using orvik::test::LongText;
+    const struct {
+        size_t length;
+        const char* tail;
+        int32_t result;
+        std::string endAfter;  // the last two bytes after the call
+    } rows[] = {
+        {kOver2GiB, "x", STR_TEXT_TOO_LONG, "ax"},
+        {kOver4GiB + 2, "x ", STR_TEXT_TOO_LONG, "x "},
+        {kOver2GiB, "x ", INT32_MAX, std::string("x\0", 2)},
+    };
+    for (const auto& row : rows) {
+        LongText text(row.length, row.tail);
+        EXPECT_EQ(STR_StripBlanks(text.data()), row.result) << row.length;
+        EXPECT_EQ(text.End(2), row.endAfter) << row.length;
+    }
+
+    // "xyz" ends the text at index 2^31; the positions count from 1.
+    const LongText text(kOver2GiB + 1, "xyz");
+    EXPECT_STREQ(STR_Format(nullptr, text.data(), INT32_MAX, 0, 5), "xyz");
+    EXPECT_STREQ(STR_Format(nullptr, text.data(), INT32_MAX - 1, 0, 2), "ax");
+    char padded[8];
+    EXPECT_STREQ(STR_Format(padded, text.data(), INT32_MAX, 1, 5), "xyz  ");
 }

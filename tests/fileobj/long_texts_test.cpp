@@ -1,0 +1,193 @@
+// The file-object family at the limits of its 32-bit counts, with texts,
+// names and lines past 2 and 4 GiB that cost no memory (long_text.h).
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "OrvikFILE_Lib.h"
+#include "long_text.h"
+#include "record_bytes.h"
+#include "report_check.h"
+#include "scripted_file.h"
+
+namespace {
+
+using orvik::test::kNoMessage;
+using orvik::test::kOver2GiB;
+using orvik::test::kOver4GiB;
+using orvik::test::LongText;
+
+// A name that a host's file object hands over arrives as a CString, a copy
+// made with operator new. A copy of gigabytes gets room that costs no memory
+// either: a LongText of its length, with a page of its own at the end, whose
+// repeated part the copy of a LongText fills with the same fill bytes.
+constexpr size_t kRoomFrom = size_t{1} << 30;
+std::atomic<LongText*> g_rooms[8];  // no allocation here: operator new uses them
+
+void* RoomFor(size_t bytes) {
+    auto* room = new LongText(bytes - 1, std::string(static_cast<size_t>(::getpagesize()), 'a'));
+    for (std::atomic<LongText*>& slot : g_rooms) {
+        LongText* empty = nullptr;
+        if (slot.compare_exchange_strong(empty, room)) {
+            return room->data();
+        }
+    }
+    delete room;
+    return nullptr;
+}
+
+bool ReleasedRoom(void* pointer) {
+    for (std::atomic<LongText*>& slot : g_rooms) {
+        LongText* room = slot.load();
+        if (room != nullptr && room->data() == pointer &&
+            slot.compare_exchange_strong(room, nullptr)) {
+            delete room;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void* operator new(size_t bytes) {
+    void* memory = bytes >= kRoomFrom ? RoomFor(bytes) : std::malloc(bytes ? bytes : 1);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return memory;
+}
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(bytes);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* memory) noexcept {
+    if (memory != nullptr && !ReleasedRoom(memory)) {
+        std::free(memory);
+    }
+}
+void operator delete(void* memory, size_t) noexcept {
+    ::operator delete(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+    ::operator delete(memory);
+}
+
+namespace {
+
+// A file object whose Write notes each call's count and the first and last
+// of its bytes instead of storing them, whose Read hands out as many bytes
+// as it is asked for without writing them, and whose name is a text given.
+class CountingFile : public CFile {
+public:
+    explicit CountingFile(const char* name = "") : m_name(name) { m_hFile = 1000; }
+    ~CountingFile() override { m_hFile = hFileNull; }
+
+    std::vector<std::string> m_writes;
+    bool m_failWrites = false;
+    UINT m_asked = 0;
+
+    CString GetFileName() const override { return CString(m_name); }
+    CString GetFilePath() const override { return CString(m_name); }
+    void Write(const void* buffer, UINT count) override {
+        const char* bytes = static_cast<const char*>(buffer);
+        m_writes.push_back(std::to_string(count) + " " + bytes[0] + bytes[count - 1]);
+        if (m_failWrites) {
+            AfxThrowFileException(CFileException::diskFull);
+        }
+    }
+    UINT Read(void*, UINT count) override { return m_asked = count; }
+
+private:
+    const char* m_name;
+};
+
+TEST(LongTexts, WriteStrWritesATextPastUint32MaxWholeInPieces) {
+    const struct {
+        size_t length;
+        bool fails;
+        std::vector<std::string> writes;
+        int32_t message, code;
+    } rows[] = {
+        {kOver4GiB + 10, false, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
+        {UINT32_MAX, false, {"4294967295 a9"}, kNoMessage, ORVIK_RC_OK},
+        {kOver4GiB + 10, true, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
+    };
+    for (const auto& row : rows) {
+        const LongText text(row.length, "0123456789");
+        CountingFile file;
+        file.m_failWrites = row.fails;
+        EXPECT_REPORT(FILE_WriteStr(&file, text.data()), row.message, row.code);
+        EXPECT_EQ(file.m_writes, row.writes) << row.length;
+    }
+}
+
+TEST(LongTexts, WriteCStringStoresATextPast4GiBAsALongRecord) {
+    const LongText text(kOver4GiB + 10, "0123456789");
+    orvik::test::ScriptedFile file;
+    EXPECT_REPORT(FILE_WriteCString(&file, text.data()), kNoMessage, ORVIK_RC_OK);
+    EXPECT_EQ(file.m_content, orvik::test::Field(513) + std::string(513, 'a'));
+}
+
+// Names longer than INT32_MAX bytes, whatever the buffer and the limit.
+TEST(LongTexts, ANameTooLongToCountIsTooLong) {
+    const LongText name(kOver2GiB, "\\name.txt");
+    CountingFile file(name.data());
+    char dest[8] = "#######";
+    EXPECT_REPORT(FILE_GetName(&file, dest, INT32_MAX), ORVIK_MSG_NAME_TOO_LONG,
+                  ORVIK_RC_NAME_TOO_LONG);
+    EXPECT_STREQ(dest, "#######");
+    EXPECT_REPORT(FILE_GetPath(&file, nullptr, 0), ORVIK_MSG_NAME_TOO_LONG, ORVIK_RC_NAME_TOO_LONG);
+}
+
+// A file of zero bytes that costs no memory: a memory file that is one hole,
+// opened by its name in /proc like any file.
+class HoleFile {
+public:
+    explicit HoleFile(size_t length) : m_fd(::memfd_create("orvik-hole", MFD_CLOEXEC)) {
+        EXPECT_EQ(::ftruncate(m_fd, static_cast<off_t>(length)), 0);
+    }
+    ~HoleFile() { ::close(m_fd); }
+    std::string Name() const { return "/proc/self/fd/" + std::to_string(m_fd); }
+
+private:
+    int m_fd;
+};
+
+// The status, 100 + the count, must not wrap: a read asks for no more, and
+// a line is cut, at ORVIK_TRANSFER_MAX_COUNT bytes.
+TEST(LongTexts, TransfersStopWhereTheStatusCountsNoFurther) {
+    for (const uint32_t count : {UINT32_MAX, ORVIK_TRANSFER_MAX_COUNT + 1, 7u}) {
+        CountingFile file;
+        char byte = 0;
+        uint32_t status = 0;
+        const uint32_t asked = std::min(count, ORVIK_TRANSFER_MAX_COUNT);
+        EXPECT_REPORT(FILE_Read(&file, &byte, count, &status), kNoMessage, ORVIK_RC_OK, status,
+                      ORVIK_STATUS_TRANSFERRED + asked);
+        EXPECT_EQ(file.m_asked, asked);
+    }
+
+    const HoleFile hole(size_t{ORVIK_TRANSFER_MAX_COUNT} + 5);
+    CFile file;
+    ASSERT_EQ(FILE_Open(&file, hole.Name().c_str(), 0, 0), nullptr);
+    const LongText buffer(UINT32_MAX, {}, '\0');  // max + 1 bytes of zeros
+    const uint32_t statuses[] = {UINT32_MAX, ORVIK_STATUS_TRANSFERRED + 5,
+                                 ORVIK_STATUS_END_OF_FILE};
+    for (const uint32_t wanted : statuses) {
+        uint32_t status = 0;
+        FILE_ReadStr(&file, buffer.data(), UINT32_MAX, &status);
+        EXPECT_EQ(status, wanted);
+    }
+}
+
+}  // namespace

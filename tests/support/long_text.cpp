@@ -1,0 +1,72 @@
+#include "long_text.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace orvik::test {
+
+namespace {
+
+// The fill bytes held once; a text of 4 GiB maps them 2048 times.
+constexpr size_t kPiece = size_t{2} << 20;
+constexpr int kReadWrite = PROT_READ | PROT_WRITE;
+
+size_t PageSize() {
+    return static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+char* Map(void* at, size_t bytes, int prot, int flags, int fd) {
+    void* mapped = ::mmap(at, bytes, prot, flags, fd, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::runtime_error("LongText: mmap failed");
+    }
+    return static_cast<char*>(mapped);
+}
+
+int PieceOf(char fill) {
+    const int fd = ::memfd_create("orvik-long-text", MFD_CLOEXEC);
+    if (fd < 0 || ::ftruncate(fd, static_cast<off_t>(kPiece)) != 0) {
+        throw std::runtime_error("LongText: no memory file");
+    }
+    char* piece = Map(nullptr, kPiece, kReadWrite, MAP_SHARED, fd);
+    std::memset(piece, fill, kPiece);
+    ::munmap(piece, kPiece);
+    return fd;
+}
+
+}  // namespace
+
+LongText::LongText(size_t length, std::string_view tail, char fill) : m_length(length) {
+    const size_t page = PageSize();
+    if (tail.size() > page || tail.size() > length) {
+        throw std::invalid_argument("LongText: the tail is longer than a page or the text");
+    }
+    m_mapped = (length + 1 + page - 1) / page * page;
+    m_text = Map(nullptr, m_mapped, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1);
+
+    // The repeated part ends where the page of the tail's first byte begins.
+    const size_t tailStart = length - tail.size();
+    const size_t ownStart = tailStart / page * page;
+    const int piece = PieceOf(fill);
+    for (size_t at = 0; at < ownStart; at += kPiece) {
+        Map(m_text + at, std::min(kPiece, ownStart - at), kReadWrite, MAP_SHARED | MAP_FIXED,
+            piece);
+    }
+    ::close(piece);  // the mappings keep the memory file
+
+    char* own = Map(m_text + ownStart, m_mapped - ownStart, kReadWrite,
+                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1);
+    std::memset(own, fill, tailStart - ownStart);
+    tail.copy(m_text + tailStart, tail.size());
+    m_text[length] = '\0';
+}
+
+LongText::~LongText() {
+    ::munmap(m_text, m_mapped);
+}
+
+}  // namespace orvik::test
