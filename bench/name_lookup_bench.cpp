@@ -97,7 +97,8 @@ void NameOpen(benchmark::State& state, const char* name) {
 
 // The floor: open(2) and close(2) of the Linux path the name reaches.
 void NameFloorOpen(benchmark::State& state, bool mixed) {
-    const std::string name = mixed ? Dirs().Mixed("Entry-05000.Txt") : Dirs().Lower("entry-05000.txt");
+    const std::string name =
+        mixed ? Dirs().Mixed("Entry-05000.Txt") : Dirs().Lower("entry-05000.txt");
     for (auto _ : state) {
         const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
         benchmark::DoNotOptimize(fd);
