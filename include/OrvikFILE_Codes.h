@@ -157,4 +157,14 @@ enum OrvikFileResult { ORVIK_FILE_RESULTS(ORVIK_DEFINE_RESULT) };
  *  FILE_ReadCString()'s record buffer holds this many bytes plus one. */
 #define ORVIK_RECORD_MAX_TEXT 512
 
+/** FILE_Open()'s `mode`: reading; the file must exist. */
+#define ORVIK_OPEN_READ 0u
+/** FILE_Open()'s `mode`: reading and writing, alone; a missing file is
+ *  created. (1 and 3 mean the same: only the bits of value 1 and 2 count.) */
+#define ORVIK_OPEN_READ_WRITE 2u
+/** FILE_Open()'s `create`: an existing file keeps its content. */
+#define ORVIK_OPEN_KEEP 0
+/** FILE_Open()'s `create`: an existing file is emptied, in either mode. */
+#define ORVIK_OPEN_EMPTY 1
+
 #endif /* ORVIK_FILE_CODES_H */

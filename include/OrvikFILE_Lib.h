@@ -148,8 +148,10 @@ ORVIK_FILE_API char* FILE_ExceptionMsg(CFileException* e);
  * @param file   the file object. Not closed first when it is already open.
  * @param name   the file name; it is given to the object's `SetFilePath()`
  *               first, so the object keeps it even when the open fails.
- * @param mode   0 reads; 1, 2 or 3 read and write; other bits are ignored.
- * @param create nonzero empties an existing file.
+ * @param mode   ::ORVIK_OPEN_READ (0) reads; ::ORVIK_OPEN_READ_WRITE (2), or 1
+ *               or 3, read and write; other bits are ignored.
+ * @param create ::ORVIK_OPEN_EMPTY (any nonzero) empties an existing file;
+ *               ::ORVIK_OPEN_KEEP keeps it.
  * @return null on success, else the message:
  *  - ::ORVIK_MSG_NO_FILE_OBJECT with ::ORVIK_RC_NO_FILE_OBJECT;
  *  - ::ORVIK_MSG_NULL_ARGUMENT with ::ORVIK_RC_NULL_ARGUMENT (null `name`);
