@@ -33,8 +33,8 @@ namespace {
 // of its own rights: an index must not answer for a directory that this
 // process may no longer list. The kernel adds IN_IGNORED when a watch ends
 // and IN_Q_OVERFLOW when changes were lost.
-constexpr uint32_t kNameChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
-                                  IN_DELETE_SELF | IN_ATTRIB | IN_ONLYDIR;
+constexpr uint32_t kNameChanges =
+    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ATTRIB | IN_ONLYDIR;
 
 constexpr int kNoQueue = -1;
 constexpr size_t kLargestEvent = sizeof(inotify_event) + NAME_MAX + 1;
