@@ -394,10 +394,11 @@ long MillisecondsSince(const struct timespec& then) {
 
 void RememberStatus(const char* name, const struct stat& info) noexcept {
     t_seen.regular = false;
-    if (name == nullptr || !S_ISREG(info.st_mode) || std::strlen(name) >= sizeof t_seen.name) {
+    const size_t length = name == nullptr ? 0 : std::strlen(name);
+    if (name == nullptr || !S_ISREG(info.st_mode) || length >= sizeof t_seen.name) {
         return;
     }
-    std::strcpy(t_seen.name, name);
+    std::memcpy(t_seen.name, name, length + 1);
     ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t_seen.when);
     t_seen.regular = true;
 }
