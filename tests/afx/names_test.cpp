@@ -464,7 +464,7 @@ TEST_P(HostNames, ALookupThatCannotReadTheDirectoryFailsWithItsCause) {
     };
     const auto openForWriting = [](const char* name) {
         CFile file;
-        return FILE_Open(&file, name, 2, 0);
+        return FILE_Open(&file, name, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
     };
     const std::string dropBox = InChild(dir.path(), [&] {
         fs::permissions(box, fs::perms::owner_write | fs::perms::owner_exec);
@@ -694,18 +694,22 @@ TEST(HostNameRoundTrip, ComposedNamesReachTheLowerCaseFilesAndCreateNothingElse)
     fs::create_directories(dir.path() / "data" / "reports");
     dir.Write("data/reports/report.txt", "old\n");
     const std::string report = PathFile("c:" + dir / "data/reports", "report.txt");
-    EXPECT_EQ(OpenAs(report, 2, 1, "new line\n"), dir.Host("data/reports/report.txt"));
+    EXPECT_EQ(OpenAs(report, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY, "new line\n"),
+              dir.Host("data/reports/report.txt"));
     EXPECT_EQ(dir.Read("data/reports/report.txt"), "new line\n");
     // No drive, and a new suffix: a new file named as composed, beside it.
     std::string fresh = PathFile(dir / "data/reports", " fresh name.txt ") + "        ";
     fresh.resize(static_cast<size_t>(FILE_NewSuffix(fresh.data(), "bak")));
-    EXPECT_EQ(OpenAs(fresh, 1, 0, "backup\n"), dir.Host("data/reports/FRESH NAME.bak"));
+    EXPECT_EQ(OpenAs(fresh, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP, "backup\n"),
+              dir.Host("data/reports/FRESH NAME.bak"));
     // A UTF-8 name keeps its bytes when composed and is found again in any case.
     const std::string resume = dir.Host("data/R\xC3\xA9SUM\xC3\xA9.TXT");
-    EXPECT_EQ(OpenAs(PathFile(dir / "data", "r\xC3\xA9sum\xC3\xA9.txt"), 2, 1, "cv"), resume);
-    EXPECT_EQ(OpenAs(dir / "data/R\xC3\x89SUM\xC3\x89.txt", 0), resume);
+    EXPECT_EQ(OpenAs(PathFile(dir / "data", "r\xC3\xA9sum\xC3\xA9.txt"), ORVIK_OPEN_READ_WRITE,
+                     ORVIK_OPEN_EMPTY, "cv"),
+              resume);
+    EXPECT_EQ(OpenAs(dir / "data/R\xC3\x89SUM\xC3\x89.txt", ORVIK_OPEN_READ), resume);
     for (const std::string& refused : {PathFile(dir / "data", "none\\x.txt"), std::string()}) {
-        EXPECT_EQ(OpenAs(refused, 2, 1), "(none)") << refused;
+        EXPECT_EQ(OpenAs(refused, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY), "(none)") << refused;
     }
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path()), {}), 5)
         << "nothing made in the wrong place";
