@@ -89,12 +89,15 @@
  * `/data/report.txt`; see "Names" in OrvikAfx.h). Names handed back are
  * absolute, with a drive and backslashes.
  */
+// Outside the guard: a unit that included OrvikFILE.hpp first, which keeps
+// the framework's type names out, gets them here (see OrvikAfx.h).
+#include "OrvikAfx.h"
+
 #ifndef ORVIK_FILE_LIB_H
 #define ORVIK_FILE_LIB_H
 
 #include <stdint.h>
 
-#include "OrvikAfx.h"
 #include "OrvikFILE_Codes.h"
 
 /** @cond ORVIK_INTERNAL */
