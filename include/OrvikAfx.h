@@ -521,6 +521,50 @@ enum : uint32_t {
 // time sees either the old or the new directory.
 ORVIK_AFX_API int32_t AfxMapDrive(char letter, const char* directory, uint32_t options = 0);
 
+// Drives from the environment: ORVIK_DRIVES="D=/srv/data;E=/mnt/x" maps
+// each LETTER=DIRECTORY entry, in order, as AfxMapDrive(LETTER, DIRECTORY)
+// maps it (DIRECTORY is any name that AfxMapDrive takes: a relative one
+// starts at the current directory, and a drive of an earlier entry may be
+// used). The variable is read once, just before the first use of any drive
+// (a name with a drive, a name handed back, AfxMapDrive), as ORVIK_CODEPAGE
+// is read at the first use of the code page (OrvikSTR_Lib.h); a later
+// AfxMapDrive of the same letter replaces the entry's mapping. Entries are
+// separated by ';' (a directory's name cannot hold one); empty entries are
+// skipped; no entry sets AFX_DRIVE_WIDE_LINKS. An entry that is not of the
+// form LETTER=DIRECTORY, or whose directory AfxMapDrive refuses, is
+// ignored, its letter left as it was (the root of the file system), and
+// named on standard error with the reason, one line each:
+//   OrvikAfx: ORVIK_DRIVES entry "R=/srv/none" ignored: No such file or directory
+// A host that must not go on without a drive maps it with AfxMapDrive and
+// checks the result.
+
+// The Linux path that `name` reaches, to hand to another library or
+// program. `name` is resolved as every operation above resolves it (see
+// Names): drives and their boundaries, any case, links. TRUE with
+// `linuxPath` the absolute path, each component spelled as on disk, of:
+// - the entry that the name reaches, with every symbolic link on the way,
+//   the last one included, expanded: the kernel's own name of the entry, so
+//   that a library that knows nothing of drives reaches the same entry;
+// - when only the last component finds no entry in any spelling, the place
+//   where a file or directory made by that name would be: the directory
+//   that the earlier components reach, and the last component as the host
+//   spelled it (a link whose target is missing: the target's place).
+// FALSE, with errno set and `linuxPath` empty: EINVAL for a null or empty
+// name; ENOENT when an earlier component is missing, or when the kernel
+// cannot name the entry (removed meanwhile, outside this process's root, a
+// path of 4096 bytes or more); EACCES for a link that leads out of a drive
+// (as the other operations refuse it) or a directory that cannot be
+// searched; ENOTDIR, ELOOP and ENOMEM as their names say. The path is true
+// when the call returns; a rename afterwards is not followed.
+ORVIK_AFX_API int32_t AfxGetLinuxPath(const char* name, CString& linuxPath);
+
+// The version of the Orvik libraries running in the process, "1.2.3", as
+// ORVIK_FILE_VERSION_STRING (OrvikFILE_Version.h) names the version that a
+// host was compiled against. The libraries are built and installed at one
+// version together; a host built against one version runs with any later
+// minor or patch version of the same major version.
+ORVIK_AFX_API const char* AfxGetVersion();
+
 #endif  // ORVIK_AFX_H
 
 // ---------------------------------------------------------------------------

@@ -66,6 +66,11 @@ std::string FullNameOf(const std::string& name) {
     return CFile::GetStatus(name.c_str(), status) ? status.m_szFullName : "(none)";
 }
 
+std::string LinuxPathOf(const std::string& name) {
+    CString path;
+    return AfxGetLinuxPath(name.c_str(), path) ? path.GetString() : "(none)";
+}
+
 // How names are resolved: the kernel first, or (as on a kernel without
 // openat2) the library's own walk alone. Both must give the same answers.
 enum class Resolution { kernelFirst, walkAlone };
@@ -205,11 +210,16 @@ TEST_P(HostNames, LinksAreFollowedOnlyWhileTheyStayInsideTheDrive) {
         EXPECT_EQ(ContentOf(row.name), row.refusal < 0 ? row.content : "(none)") << row.name;
         EXPECT_EQ(OpenRefusal(row.name), row.refusal) << row.name;
         EXPECT_EQ(FullNameOf(row.name) != "(none)", row.refusal < 0) << row.name;
+        EXPECT_EQ(LinuxPathOf(row.name) != "(none)", row.refusal < 0) << row.name;
         const std::string wide = "W" + std::string(row.name + 1);
         EXPECT_EQ(ContentOf(wide) != "(none)", row.refusal != CFileException::badPath) << wide;
     }
     EXPECT_EQ(ContentOf(Upper(drive / "rel_out")), "secret") << "from the root nothing is outside";
     EXPECT_EQ(FullNameOf("T:\\Chain"), "T:\\chain") << "handed back through the link";
+    const std::string real = fs::canonical(drive).string();  // links expanded, missing leaf kept
+    EXPECT_EQ(LinuxPathOf("T:\\Chain"), real + "/sub/in.txt");
+    EXPECT_EQ(LinuxPathOf("t:\\SUB\\TOP\\New File.TXT"), real + "/New File.TXT");
+    EXPECT_EQ(LinuxPathOf("T:\\NONE\\New.txt") + LinuxPathOf(""), "(none)(none)");
     // Nothing outside is made, emptied, removed or entered through a link.
     EXPECT_FALSE(CFile().Open("T:\\ABS_OUT\\NEW.TXT", kCreate));
     EXPECT_FALSE(CFile().Open("T:\\REL_OUT", kCreate));
