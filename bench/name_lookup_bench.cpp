@@ -87,7 +87,7 @@ void NameOpen(benchmark::State& state, const char* name) {
     Dirs();
     for (auto _ : state) {
         CFile file;
-        if (FILE_Open(&file, name, 0, 0) != nullptr) {
+        if (FILE_Open(&file, name, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP) != nullptr) {
             state.SkipWithError("not opened");
             break;
         }
@@ -182,7 +182,8 @@ void NameCreate(benchmark::State& state, bool library) {
             std::snprintf(leaf, sizeof leaf, "NEW-%05d.TXT", i);
             if (library) {
                 CFile file;
-                FILE_Open(&file, (std::string("N:\\") + leaf).c_str(), 2, 1);
+                FILE_Open(&file, (std::string("N:\\") + leaf).c_str(), ORVIK_OPEN_READ_WRITE,
+                          ORVIK_OPEN_EMPTY);
                 FILE_Close(&file);
             } else {
                 ::close(::open((fresh / leaf).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));

@@ -49,7 +49,7 @@ void LibraryReadStrOn(benchmark::State& state) {
     int64_t bytes = 0;
     for (auto _ : state) {
         File file;
-        Open(file, input, 0, state);
+        Open(file, input, ORVIK_OPEN_READ, state);
         uint32_t status = 0;
         while (FILE_ReadStr(&file, line, 4096, &status) == nullptr) {
             bytes += status - 100 + 1;
@@ -146,7 +146,7 @@ void LibraryReadCString(benchmark::State& state) {
     int64_t records = 0;
     for (auto _ : state) {
         CFile file;
-        Open(file, input, 0, state);
+        Open(file, input, ORVIK_OPEN_READ, state);
         char* text = nullptr;
         while (FILE_ReadCString(&file, &text) == nullptr) {
             benchmark::DoNotOptimize(text[0]);
@@ -192,7 +192,7 @@ void LibraryReadBlocks(benchmark::State& state) {
     int64_t bytes = 0;
     for (auto _ : state) {
         CFile file;
-        Open(file, input, 0, state);
+        Open(file, input, ORVIK_OPEN_READ, state);
         uint32_t status = 0;
         while (FILE_Read(&file, block.data(), kBlock, &status) == nullptr) {
             bytes += status - 100;
@@ -224,7 +224,7 @@ constexpr int kBlocksWritten = 512;  // 32 MiB per iteration, rewritten in place
 void LibraryWriteBlocks(benchmark::State& state) {
     const std::vector<char> block(kBlock, 'w');
     CFile file;
-    Open(file, ScratchFile("written-library.bin"), 2, state);
+    Open(file, ScratchFile("written-library.bin"), ORVIK_OPEN_READ_WRITE, state);
     for (auto _ : state) {
         FILE_SeekToBegin(&file);
         for (int i = 0; i < kBlocksWritten; ++i) {

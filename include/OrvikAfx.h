@@ -23,29 +23,13 @@
 #define ORVIK_AFX_API
 #endif
 
-// ---------------------------------------------------------------------------
-// Fixed-width type names; exact widths also where long is 64 bits.
-typedef int32_t BOOL;
-typedef uint8_t BYTE;
-typedef uint32_t UINT;
-typedef uint32_t DWORD;
-typedef int32_t LONG;
-typedef char* LPSTR;
-typedef char* LPTSTR;
-typedef const char* LPCSTR;
-typedef const char* LPCTSTR;
-typedef UINT* PUINT;
-typedef struct HWND__* HWND;  // a window handle; null means none
+// The size of the path buffers of the interface (CFileStatus, the folder
+// chooser, FILE_GetModulePathName), also where the host keeps a MAX_PATH
+// of its own.
+#define ORVIK_MAX_PATH 260
 
-#ifndef TRUE
-#define TRUE 1
-#endif
-#ifndef FALSE
-#define FALSE 0
-#endif
-#ifndef MAX_PATH
-#define MAX_PATH 260
-#endif
+// What a window handle points to; opaque.
+struct HWND__;
 
 // ---------------------------------------------------------------------------
 class ORVIK_AFX_API CObject {
@@ -76,7 +60,7 @@ public:
 
     // The length in bytes; INT32_MAX for a longer text.
     int GetLength() const noexcept;
-    BOOL IsEmpty() const noexcept { return m_text == nullptr ? TRUE : FALSE; }
+    int32_t IsEmpty() const noexcept { return m_text == nullptr ? 1 : 0; }
     void Empty() noexcept;
     const char* GetString() const noexcept;
     operator const char*() const noexcept { return GetString(); }  // NOLINT: as the framework's
@@ -108,20 +92,21 @@ private:
 // ---------------------------------------------------------------------------
 class ORVIK_AFX_API CException : public CObject {
 public:
-    explicit CException(BOOL autoDelete = TRUE);
+    explicit CException(int32_t autoDelete = 1);
     ~CException() override;
 
     // Writes a text that describes the exception into `error` (at most
     // `maxError` bytes, terminating zero included). The base class knows
     // nothing to say and returns FALSE.
-    virtual BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext = nullptr);
+    virtual int32_t GetErrorMessage(char* error, uint32_t maxError,
+                                    uint32_t* helpContext = nullptr);
 
     // Deletes the object when it was made to auto-delete (the default for
     // thrown exceptions); an object made with autoDelete FALSE stays.
     void Delete();
 
 protected:
-    BOOL m_bAutoDelete;
+    int32_t m_bAutoDelete;
 };
 
 class ORVIK_AFX_API CFileException : public CException {
@@ -144,7 +129,7 @@ public:
         endOfFile
     };
 
-    CFileException(int cause = none, LONG osError = -1, LPCTSTR fileName = nullptr);
+    CFileException(int cause = none, int32_t osError = -1, const char* fileName = nullptr);
 
     // "<what happened> <file name>[: <operating-system error>]", cut to
     // maxError - 1 bytes and always zero-terminated. The operating-system
@@ -152,7 +137,8 @@ public:
     // name of its own ("Unknown error 150"). Returns FALSE only when
     // nothing can be written (no buffer, capacity 0) or when the cause is
     // outside the table and no operating-system error is known.
-    BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext = nullptr) override;
+    int32_t GetErrorMessage(char* error, uint32_t maxError,
+                            uint32_t* helpContext = nullptr) override;
 
     // The cause that an errno value of a file operation stands for:
     //   ENOENT                                   fileNotFound
@@ -178,7 +164,7 @@ public:
     static int ErrnoToException(int errnoValue);
 
     int m_cause;
-    LONG m_lOsError;
+    int32_t m_lOsError;
     CString m_strFileName;
 };
 
@@ -186,18 +172,18 @@ public:
 // exception runs out, a spare exception of the process is thrown instead,
 // with the same cause, OS error and file name; its Delete() keeps it
 // for the next such case.
-[[noreturn]] ORVIK_AFX_API void AfxThrowFileException(int cause, LONG osError = -1,
-                                                      LPCTSTR fileName = nullptr);
+[[noreturn]] ORVIK_AFX_API void AfxThrowFileException(int cause, int32_t osError = -1,
+                                                      const char* fileName = nullptr);
 
 // ---------------------------------------------------------------------------
 struct CFileStatus {  // what GetStatus fills
     time_t m_ctime, m_mtime, m_atime;
     uint64_t m_size;
-    BYTE m_attribute;  // CFile::Attribute bits
+    uint8_t m_attribute;  // CFile::Attribute bits
     // Absolute, as names are handed back (see Names); empty when it does not
     // fit, or when a name relative to the current directory was asked for
     // while the current directory has no name (removed since).
-    char m_szFullName[MAX_PATH];
+    char m_szFullName[ORVIK_MAX_PATH];
 };
 
 // A file over a POSIX file descriptor, kept in m_hFile.
@@ -298,29 +284,29 @@ public:
         directory = 0x10,
         archive = 0x20
     };
-    static constexpr UINT hFileNull = 0xFFFFFFFFu;
+    static constexpr uint32_t hFileNull = 0xFFFFFFFFu;
 
-    UINT m_hFile;  // hFileNull while not open
+    uint32_t m_hFile;  // hFileNull while not open
 
     CFile();
-    CFile(LPCTSTR name, UINT openFlags);  // opens, throws CFileException*
-    ~CFile() override;                    // closes an open file, never throws
+    CFile(const char* name, uint32_t openFlags);  // opens, throws CFileException*
+    ~CFile() override;                            // closes an open file, never throws
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
     virtual CString GetFileName() const;  // the last component of the path
     virtual CString GetFilePath() const;  // the full path once open (see Names)
-    virtual void SetFilePath(LPCTSTR newName);
-    virtual BOOL Open(LPCTSTR name, UINT openFlags, CFileException* error = nullptr);
-    virtual LONG Seek(LONG offset, UINT from);
-    virtual void SetLength(DWORD newLength);
-    virtual DWORD GetLength() const;
-    virtual UINT Read(void* buffer, UINT count);
-    virtual void Write(const void* buffer, UINT count);
+    virtual void SetFilePath(const char* newName);
+    virtual int32_t Open(const char* name, uint32_t openFlags, CFileException* error = nullptr);
+    virtual int32_t Seek(int32_t offset, uint32_t from);
+    virtual void SetLength(uint32_t newLength);
+    virtual uint32_t GetLength() const;
+    virtual uint32_t Read(void* buffer, uint32_t count);
+    virtual void Write(const void* buffer, uint32_t count);
     virtual void Close();
 
     void SeekToBegin() { Seek(0, begin); }
-    DWORD SeekToEnd() { return static_cast<DWORD>(Seek(0, end)); }
+    uint32_t SeekToEnd() { return static_cast<uint32_t>(Seek(0, end)); }
 
     // Closes without throwing; for clean-up paths.
     void Abort();
@@ -330,7 +316,7 @@ public:
     // Reads, without a call per byte. Bytes read before a failure are
     // returned, and the failure is thrown by the next call. Not virtual: it
     // serves this class's own Read, not an override of it.
-    UINT ReadUntil(void* buffer, UINT count, char delimiter);
+    uint32_t ReadUntil(void* buffer, uint32_t count, char delimiter);
 
     // True when this object's Read is this class's own: the object is a
     // CFile, or of a class derived from it that does not override Read.
@@ -343,8 +329,8 @@ public:
     // ENAMETOOLONG, ELOOP, EACCES, EPERM); TRUE with `status` zeroed (errno
     // set) when the status cannot be read for a reason that says nothing
     // about the entry (EIO, ENOMEM, EMFILE, ...). Never throws.
-    static BOOL GetStatus(LPCTSTR name, CFileStatus& status);
-    static void Remove(LPCTSTR name);  // throws CFileException*
+    static int32_t GetStatus(const char* name, CFileStatus& status);
+    static void Remove(const char* name);  // throws CFileException*
 
 protected:
     CString m_strFileName;  // the path: as set, or the full path once open
@@ -354,15 +340,15 @@ private:
     void TakePath(const CString& path) noexcept;
 
     bool HasAheadBuffer() noexcept;
-    UINT TakeAhead(char* buffer, UINT count, const char* delimiter);
+    uint32_t TakeAhead(char* buffer, uint32_t count, const char* delimiter);
     bool FillAhead(bool quiet);
     int DropAhead() noexcept;
 
     // Bytes read from the descriptor and not yet handed out:
     // m_ahead[m_aheadFirst .. m_aheadLast).
     std::unique_ptr<char[]> m_ahead;
-    UINT m_aheadFirst = 0;
-    UINT m_aheadLast = 0;
+    uint32_t m_aheadFirst = 0;
+    uint32_t m_aheadLast = 0;
     bool m_readsAhead = false;  // set by Open for a regular file
     CString m_strFileTitle;     // the last component of m_strFileName
 };
@@ -374,7 +360,7 @@ private:
 // Windows and threads, as far as the folder chooser needs them.
 class ORVIK_AFX_API CWnd : public CObject {
 public:
-    HWND m_hWnd = nullptr;
+    HWND__* m_hWnd = nullptr;
 };
 
 class ORVIK_AFX_API CWinThread : public CObject {
@@ -393,8 +379,8 @@ ORVIK_AFX_API void AfxSetThread(CWinThread* thread);
 // ---------------------------------------------------------------------------
 // By-name services of the C runtime, with its calling conventions: 0 on
 // success, else -1 with errno set.
-ORVIK_AFX_API int AfxMkDir(LPCTSTR name);  // mode 0777, less the umask
-ORVIK_AFX_API int AfxChDir(LPCTSTR name);
+ORVIK_AFX_API int AfxMkDir(const char* name);  // mode 0777, less the umask
+ORVIK_AFX_API int AfxChDir(const char* name);
 
 // ---------------------------------------------------------------------------
 // The full name of the running program's executable file (not of a library
@@ -412,7 +398,7 @@ ORVIK_AFX_API int AfxChDir(LPCTSTR name);
 // the name and its zero do not fit into `size` bytes (ENAMETOOLONG): a name
 // that does not fit is refused, never cut short. On every failure with room
 // for it, `buffer` holds the empty text.
-ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
+ORVIK_AFX_API uint32_t AfxGetModuleFileName(char* buffer, uint32_t size);
 
 // ---------------------------------------------------------------------------
 // Names. Every operation that takes a name (CFile::Open, CFile::GetStatus,
@@ -519,7 +505,7 @@ ORVIK_AFX_API DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size);
 // with the backslash or colon in its place exists.)
 
 // Options of AfxMapDrive.
-enum : UINT {
+enum : uint32_t {
     AFX_DRIVE_WIDE_LINKS = 0x0001,  // links inside the drive may lead out of it
 };
 
@@ -533,6 +519,102 @@ enum : UINT {
 // directory that cannot be opened (its errno: ENOENT, ENOTDIR, EACCES,
 // ...). Safe to call from any thread; a name being resolved at the same
 // time sees either the old or the new directory.
-ORVIK_AFX_API BOOL AfxMapDrive(char letter, LPCTSTR directory, UINT options = 0);
+ORVIK_AFX_API int32_t AfxMapDrive(char letter, const char* directory, uint32_t options = 0);
+
+// Drives from the environment: ORVIK_DRIVES="D=/srv/data;E=/mnt/x" maps
+// each LETTER=DIRECTORY entry, in order, as AfxMapDrive(LETTER, DIRECTORY)
+// maps it (DIRECTORY is any name that AfxMapDrive takes: a relative one
+// starts at the current directory, and a drive of an earlier entry may be
+// used). The variable is read once, just before the first use of any drive
+// (a name with a drive, a name handed back, AfxMapDrive), as ORVIK_CODEPAGE
+// is read at the first use of the code page (OrvikSTR_Lib.h); a later
+// AfxMapDrive of the same letter replaces the entry's mapping. Entries are
+// separated by ';' (a directory's name cannot hold one); empty entries are
+// skipped; no entry sets AFX_DRIVE_WIDE_LINKS. An entry that is not of the
+// form LETTER=DIRECTORY, or whose directory AfxMapDrive refuses, is
+// ignored, its letter left as it was (the root of the file system), and
+// named on standard error with the reason, one line each:
+//   OrvikAfx: ORVIK_DRIVES entry "R=/srv/none" ignored: No such file or directory
+// A host that must not go on without a drive maps it with AfxMapDrive and
+// checks the result.
+
+// The Linux path that `name` reaches, to hand to another library or
+// program. `name` is resolved as every operation above resolves it (see
+// Names): drives and their boundaries, any case, links. TRUE with
+// `linuxPath` the absolute path, each component spelled as on disk, of:
+// - the entry that the name reaches, with every symbolic link on the way,
+//   the last one included, expanded: the kernel's own name of the entry, so
+//   that a library that knows nothing of drives reaches the same entry;
+// - when only the last component finds no entry in any spelling, the place
+//   where a file or directory made by that name would be: the directory
+//   that the earlier components reach, and the last component as the host
+//   spelled it (a link whose target is missing: the target's place).
+// FALSE, with errno set and `linuxPath` empty: EINVAL for a null or empty
+// name; ENOENT when an earlier component is missing, or when the kernel
+// cannot name the entry (removed meanwhile, outside this process's root, a
+// path of 4096 bytes or more); EACCES for a link that leads out of a drive
+// (as the other operations refuse it) or a directory that cannot be
+// searched; ENOTDIR, ELOOP and ENOMEM as their names say. The path is true
+// when the call returns; a rename afterwards is not followed.
+ORVIK_AFX_API int32_t AfxGetLinuxPath(const char* name, CString& linuxPath);
+
+// The version of the Orvik libraries running in the process, "1.2.3", as
+// ORVIK_FILE_VERSION_STRING (OrvikFILE_Version.h) names the version that a
+// host was compiled against. The libraries are built and installed at one
+// version together; a host built against one version runs with any later
+// minor or patch version of the same major version.
+ORVIK_AFX_API const char* AfxGetVersion();
 
 #endif  // ORVIK_AFX_H
+
+// ---------------------------------------------------------------------------
+// The framework's type names, of exact widths also where long is 64 bits:
+//
+//   BOOL   int32_t (TRUE 1, FALSE 0)   LPSTR, LPTSTR     char*
+//   BYTE   uint8_t                     LPCSTR, LPCTSTR   const char*
+//   UINT   uint32_t                    PUINT             UINT*
+//   DWORD  uint32_t                    HWND              a window handle (null: none)
+//   LONG   int32_t                     MAX_PATH          ORVIK_MAX_PATH (260)
+//
+// Every declaration of the Orvik headers is written in the standard types
+// that these names stand for, so neither the interface nor the libraries'
+// ABI depends on them. A host whose own headers give any of these names
+// another meaning (<X11/Xmd.h> makes BOOL an unsigned char; a port's
+// compatibility header often makes DWORD an unsigned long and LONG a long)
+// defines ORVIK_HOST_TYPES before it includes an Orvik header, best on the
+// compiler's command line. The Orvik headers then define none of the names
+// above, nor OrvikShell.h's LPARAM, WPARAM, LRESULT, HRESULT, ULONG,
+// LPVOID, SIZE_T, S_OK, E_FAIL and E_INVALIDARG, and the host's own names
+// stand. A value passed or returned converts as any value does; where the
+// widths must agree, the compiler refuses a host name of another width: a
+// pointer handed in (FILE_GetLength fills a uint32_t, not an 8-byte DWORD)
+// and the override of a virtual operation (CFile::Open returns int32_t, not
+// an unsigned-char BOOL). The host writes those with the standard types.
+//
+// OrvikFILE.hpp, the C++ layer, brings none of these names in: a unit that
+// includes it (and the GEN, MSG and STR headers, which use none), but not
+// OrvikAfx.h, OrvikFILE_Lib.h or OrvikShell.h themselves, needs no macro
+// beside any header of its own.
+#if !defined(ORVIK_HOST_TYPES) && !defined(ORVIK_AFX_TYPE_NAMES)
+#define ORVIK_AFX_TYPE_NAMES
+typedef int32_t BOOL;
+typedef uint8_t BYTE;
+typedef uint32_t UINT;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef char* LPSTR;
+typedef char* LPTSTR;
+typedef const char* LPCSTR;
+typedef const char* LPCTSTR;
+typedef UINT* PUINT;
+typedef struct HWND__* HWND;
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef MAX_PATH
+#define MAX_PATH ORVIK_MAX_PATH
+#endif
+#endif  // the framework's type names

@@ -30,7 +30,15 @@
 #include <utility>
 
 #include "OrvikFILE_Codes.h"
+// Without the framework's type names (see OrvikAfx.h), so that a host's
+// own names stand beside the C++ layer.
+#ifdef ORVIK_HOST_TYPES
 #include "OrvikFILE_Lib.h"
+#else
+#define ORVIK_HOST_TYPES
+#include "OrvikFILE_Lib.h"
+#undef ORVIK_HOST_TYPES
+#endif
 #include "OrvikGEN_Lib.h"
 
 /** The C++ layer of the Orvik file library. */
@@ -575,7 +583,7 @@ inline std::string ShrinkName(std::string_view name, int32_t maxChars) {
  * @return the directory, or nothing when the program's name gives none.
  */
 inline std::optional<std::string> ModulePathName() {
-    char buffer[MAX_PATH];
+    char buffer[ORVIK_MAX_PATH];
     const int32_t length = FILE_GetModulePathName(buffer);
     if (length < 0) {
         return std::nullopt;

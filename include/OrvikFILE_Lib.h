@@ -89,12 +89,15 @@
  * `/data/report.txt`; see "Names" in OrvikAfx.h). Names handed back are
  * absolute, with a drive and backslashes.
  */
+// Outside the guard: a unit that included OrvikFILE.hpp first, which keeps
+// the framework's type names out, gets them here (see OrvikAfx.h).
+#include "OrvikAfx.h"
+
 #ifndef ORVIK_FILE_LIB_H
 #define ORVIK_FILE_LIB_H
 
 #include <stdint.h>
 
-#include "OrvikAfx.h"
 #include "OrvikFILE_Codes.h"
 
 /** @cond ORVIK_INTERNAL */
@@ -149,7 +152,12 @@ ORVIK_FILE_API char* FILE_ExceptionMsg(CFileException* e);
  * @param name   the file name; it is given to the object's `SetFilePath()`
  *               first, so the object keeps it even when the open fails.
  * @param mode   ::ORVIK_OPEN_READ (0) reads; ::ORVIK_OPEN_READ_WRITE (2), or 1
- *               or 3, read and write; other bits are ignored.
+ *               or 3, read and write; other bits are ignored. `CFile::mode*`
+ *               flags are not modes: `CFile::modeCreate | CFile::modeWrite`
+ *               (0x1001) opens for writing and does *not* empty the file.
+ *               A debug build of the library (one without `NDEBUG`) writes
+ *               one line to standard error, once per process, at the first
+ *               mode with other bits set; the result stays the same.
  * @param create ::ORVIK_OPEN_EMPTY (any nonzero) empties an existing file;
  *               ::ORVIK_OPEN_KEEP keeps it.
  * @return null on success, else the message:

@@ -31,18 +31,6 @@
 
 #include "OrvikAfx.h"
 
-typedef intptr_t LPARAM;
-typedef uintptr_t WPARAM;
-typedef intptr_t LRESULT;
-typedef int32_t HRESULT;
-typedef uint32_t ULONG;
-typedef void* LPVOID;
-typedef size_t SIZE_T;
-
-#define S_OK static_cast<HRESULT>(0)
-#define E_FAIL static_cast<HRESULT>(0x80004005u)
-#define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
-
 #define WM_USER 0x0400
 
 // BROWSEINFO::ulFlags
@@ -67,16 +55,16 @@ typedef const ITEMIDLIST* LPCITEMIDLIST;
 
 // A browse callback: the browser's window, the notification, its value and
 // the record's lParam. Returns 0.
-typedef int (*BFFCALLBACK)(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
+typedef int (*BFFCALLBACK)(HWND__* hwnd, uint32_t uMsg, intptr_t lParam, intptr_t lpData);
 
 struct BROWSEINFOA {
-    HWND hwndOwner;          // the owner window, or null
+    HWND__* hwndOwner;       // the owner window, or null
     LPCITEMIDLIST pidlRoot;  // where the tree starts; null: the whole namespace
-    LPSTR pszDisplayName;    // receives the chosen item's display name (MAX_PATH bytes)
-    LPCSTR lpszTitle;        // shown by the browser; null shows none
-    UINT ulFlags;            // BIF_ flags
+    char* pszDisplayName;    // receives the chosen item's display name (MAX_PATH bytes)
+    const char* lpszTitle;   // shown by the browser; null shows none
+    uint32_t ulFlags;        // BIF_ flags
     BFFCALLBACK lpfn;        // the browse callback, or null
-    LPARAM lParam;           // handed to the callback as its lpData
+    intptr_t lParam;         // handed to the callback as its lpData
     int iImage;              // the browser's output; not set on Linux
 };
 typedef BROWSEINFOA BROWSEINFO;
@@ -87,9 +75,9 @@ typedef BROWSEINFOA* LPBROWSEINFO;
 // process; the caller gives its reference back with Release.
 class IMalloc {
 public:
-    virtual LPVOID Alloc(SIZE_T size) = 0;  // null when out of memory
-    virtual void Free(LPVOID block) = 0;    // null is ignored
-    virtual ULONG Release() = 0;
+    virtual void* Alloc(size_t size) = 0;  // null when out of memory
+    virtual void Free(void* block) = 0;    // null is ignored
+    virtual uint32_t Release() = 0;
 
 protected:
     ~IMalloc() = default;
@@ -106,31 +94,31 @@ ORVIK_AFX_API LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi);
 // TRUE with the item's file-system path in `path` (MAX_PATH bytes), in the
 // form in which names are handed back to a host; FALSE with `path` empty
 // when the item has no such path or it does not fit.
-ORVIK_AFX_API BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR path);
+ORVIK_AFX_API int32_t SHGetPathFromIDListA(LPCITEMIDLIST pidl, char* path);
 
 // S_OK and the shell's allocator in *allocator; else a failure code and null.
-ORVIK_AFX_API HRESULT SHGetMalloc(IMalloc** allocator);
+ORVIK_AFX_API int32_t SHGetMalloc(IMalloc** allocator);
 
 // The browser messages (BFFM_SET...) to a window that a browser opened;
 // always 0. Any other message or window is ignored.
-ORVIK_AFX_API LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+ORVIK_AFX_API intptr_t SendMessageA(HWND__* hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam);
 
 // The desktop's window handle: never null, never a real window.
-ORVIK_AFX_API HWND GetDesktopWindow(void);
+ORVIK_AFX_API HWND__* GetDesktopWindow(void);
 
 // Task memory, from the shell's allocator.
-ORVIK_AFX_API LPVOID CoTaskMemAlloc(SIZE_T size);
-ORVIK_AFX_API void CoTaskMemFree(LPVOID block);
+ORVIK_AFX_API void* CoTaskMemAlloc(size_t size);
+ORVIK_AFX_API void CoTaskMemFree(void* block);
 
 }  // extern "C"
 
 inline LPITEMIDLIST SHBrowseForFolder(LPBROWSEINFOA bi) {
     return SHBrowseForFolderA(bi);
 }
-inline BOOL SHGetPathFromIDList(LPCITEMIDLIST pidl, LPSTR path) {
+inline int32_t SHGetPathFromIDList(LPCITEMIDLIST pidl, char* path) {
     return SHGetPathFromIDListA(pidl, path);
 }
-inline LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+inline intptr_t SendMessage(HWND__* hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     return SendMessageA(hwnd, msg, wParam, lParam);
 }
 
@@ -152,9 +140,9 @@ public:
     // Returns the chosen item list (NewItemList) or null for a cancel.
     virtual LPITEMIDLIST Browse(const BROWSEINFOA& info) = 0;
     // BFFM_SETSELECTIONA: select the folder at `nativePath`.
-    virtual void Select(HWND window, const char* nativePath) = 0;
+    virtual void Select(HWND__* window, const char* nativePath) = 0;
     // BFFM_SETSTATUSTEXTA: show `text` in the status line.
-    virtual void ShowStatus(HWND window, const char* text) = 0;
+    virtual void ShowStatus(HWND__* window, const char* text) = 0;
 };
 
 // An item list for the folder at `nativePath`, or for an item with no
@@ -176,3 +164,19 @@ ORVIK_AFX_API void InstallAllocatorForTesting(IMalloc* allocator, bool handedOut
 }  // namespace orvik::shell
 
 #endif  // ORVIK_SHELL_H
+
+// The shell's type names and result codes; none under ORVIK_HOST_TYPES
+// (see the framework's type names in OrvikAfx.h).
+#if !defined(ORVIK_HOST_TYPES) && !defined(ORVIK_SHELL_TYPE_NAMES)
+#define ORVIK_SHELL_TYPE_NAMES
+typedef intptr_t LPARAM;
+typedef uintptr_t WPARAM;
+typedef intptr_t LRESULT;
+typedef int32_t HRESULT;
+typedef uint32_t ULONG;
+typedef void* LPVOID;
+typedef size_t SIZE_T;
+#define S_OK static_cast<HRESULT>(0)
+#define E_FAIL static_cast<HRESULT>(0x80004005u)
+#define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
+#endif  // the shell's type names

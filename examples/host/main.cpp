@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 
@@ -18,7 +19,8 @@ bool Succeeded(const char* call, const char* message) {
 
 bool WriteRecords(const std::string& name) {
     CFile file;
-    return Succeeded("FILE_Open", FILE_Open(&file, name.c_str(), 1, 1)) &&
+    return Succeeded("FILE_Open",
+                     FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY)) &&
            Succeeded("FILE_WriteCString", FILE_WriteCString(&file, "first")) &&
            Succeeded("FILE_WriteCString", FILE_WriteCString(&file, "second")) &&
            Succeeded("FILE_Close", FILE_Close(&file));
@@ -26,7 +28,7 @@ bool WriteRecords(const std::string& name) {
 
 bool ReadRecords(const std::string& name) {
     CFile file;
-    if (!Succeeded("FILE_Open", FILE_Open(&file, name.c_str(), 0, 0))) {
+    if (!Succeeded("FILE_Open", FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP))) {
         return false;
     }
     char* text = nullptr;
@@ -34,7 +36,7 @@ bool ReadRecords(const std::string& name) {
     while (FILE_ReadCString(&file, &text) == nullptr) {
         std::printf("record %d: %s\n", count++, text);
     }
-    const bool cleanEnd = GEN_GetRetCode() == 11;  // the end of the file
+    const bool cleanEnd = GEN_GetRetCode() == ORVIK_RC_END_OF_FILE;
     return Succeeded("FILE_Close", FILE_Close(&file)) && cleanEnd && count == 2;
 }
 

@@ -5,10 +5,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <new>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
+#include "OrvikAfx.h"
 #include "host_name.h"
 
 namespace orvik::afx {
@@ -24,28 +31,72 @@ size_t DriveIndex(char letter) {
 
 using DriveArray = std::array<std::shared_ptr<const Drive>, kDriveCount>;
 
+// Why an entry of ORVIK_DRIVES is ignored, or nothing when it is mapped.
+std::string MapEnvironmentEntry(const std::string& entry) {
+    const bool letter = entry.size() >= 2 && ((entry[0] | 0x20) >= 'a' && (entry[0] | 0x20) <= 'z');
+    if (!letter || entry[1] != '=' || entry.size() == 2) {
+        return "not of the form LETTER=DIRECTORY";
+    }
+    if (!AfxMapDrive(entry[0], entry.c_str() + 2)) {
+        return std::error_code(errno, std::generic_category()).message();
+    }
+    return {};
+}
+
+// Maps the drives that ORVIK_DRIVES names, "D=/srv/data;E=/mnt/x", in
+// order, through AfxMapDrive; each entry it ignores is named on standard
+// error with the reason.
+void MapDrivesOfEnvironment() noexcept {
+    const char* setting = std::getenv("ORVIK_DRIVES");
+    try {
+        for (std::string_view rest = setting != nullptr ? setting : ""; !rest.empty();) {
+            const size_t end = std::min(rest.find(';'), rest.size());
+            const std::string entry(rest.substr(0, end));
+            rest.remove_prefix(std::min(end + 1, rest.size()));
+            const std::string refusal = entry.empty() ? std::string() : MapEnvironmentEntry(entry);
+            if (!refusal.empty()) {
+                std::fprintf(stderr, "OrvikAfx: ORVIK_DRIVES entry \"%s\" ignored: %s\n",
+                             entry.c_str(), refusal.c_str());
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        std::fputs("OrvikAfx: ORVIK_DRIVES ignored from here on: out of memory\n", stderr);
+    }
+}
+
+// Set while this thread maps the drives of the environment, whose own
+// lookups and mappings use the table as it stands.
+thread_local bool t_mappingEnvironment = false;
+
 // The table of drives. A lookup copies a drive out under the lock and works
 // with the copy, so a mapping changed meanwhile closes the old directory
 // only when the last lookup that uses it is done.
 class DriveTable {
 public:
     DriveTable() {
-        ::pthread_atfork([] { g_table.m_mutex.lock(); }, [] { g_table.m_mutex.unlock(); },
-                         [] { g_table.m_mutex.unlock(); });
+        ::pthread_atfork(
+            [] {
+                g_table.m_environmentMutex.lock();
+                g_table.m_mutex.lock();
+            },
+            [] { g_table.UnlockBoth(); }, [] { g_table.UnlockBoth(); });
     }
 
     std::shared_ptr<const Drive> Of(char letter) {
+        MapEnvironmentOnce();
         const std::lock_guard<std::mutex> lock(m_mutex);
         return m_drives[DriveIndex(letter)];
     }
 
     void Set(char letter, std::shared_ptr<const Drive> drive) {
+        MapEnvironmentOnce();              // first, so that a host's own mapping wins
         std::shared_ptr<const Drive> old;  // closed outside the lock
         const std::lock_guard<std::mutex> lock(m_mutex);
         old = std::exchange(m_drives[DriveIndex(letter)], std::move(drive));
     }
 
     DriveArray All() {
+        MapEnvironmentOnce();
         const std::lock_guard<std::mutex> lock(m_mutex);
         return m_drives;
     }
@@ -53,8 +104,30 @@ public:
     static DriveTable g_table;
 
 private:
+    // Before the first use of any drive, as the code page of names is read
+    // at its first use; other threads wait until it is done.
+    void MapEnvironmentOnce() {
+        if (m_environmentMapped.load(std::memory_order_acquire) || t_mappingEnvironment) {
+            return;
+        }
+        const std::lock_guard<std::mutex> lock(m_environmentMutex);
+        if (!m_environmentMapped.load(std::memory_order_relaxed)) {
+            t_mappingEnvironment = true;
+            MapDrivesOfEnvironment();
+            t_mappingEnvironment = false;
+            m_environmentMapped.store(true, std::memory_order_release);
+        }
+    }
+
+    void UnlockBoth() {
+        m_mutex.unlock();
+        m_environmentMutex.unlock();
+    }
+
     std::mutex m_mutex;
     DriveArray m_drives;
+    std::mutex m_environmentMutex;  // taken before m_mutex, never after
+    std::atomic<bool> m_environmentMapped{false};
 };
 
 // Made when the library is loaded, so that no thread is ever midway through

@@ -813,6 +813,26 @@ int AfxChDir(LPCTSTR name) {
     return failure == 0 ? 0 : Refused(failure);
 }
 
+BOOL AfxGetLinuxPath(LPCTSTR name, CString& linuxPath) {
+    linuxPath.Empty();
+    if (name == nullptr || *name == '\0') {
+        errno = EINVAL;
+        return FALSE;
+    }
+    try {
+        std::string path;
+        if (const int failure = orvik::afx::LinuxPathByName(name, path)) {
+            errno = failure;
+            return FALSE;
+        }
+        linuxPath = path.c_str();
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+        return FALSE;
+    }
+}
+
 namespace {
 
 int MapDrive(char letter, LPCTSTR directory, UINT options) {

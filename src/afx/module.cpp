@@ -8,6 +8,7 @@
 #include <string>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Version.h"
 #include "drives.h"
 #include "host_name.h"
 #include "system_calls.h"
@@ -61,4 +62,8 @@ DWORD AfxGetModuleFileName(LPTSTR buffer, DWORD size) {
         errno = ENOMEM;
         return 0;
     }
+}
+
+const char* AfxGetVersion() {
+    return ORVIK_FILE_VERSION_STRING;
 }

@@ -1,4 +1,7 @@
 // Opening, closing and removing a file object's file.
+#include <atomic>
+#include <cstdio>
+
 #include "OrvikFILE_Lib.h"
 #include "report/report.h"
 
@@ -12,6 +15,25 @@ bool AsksForWriting(uint32_t mode) {
     return (mode & 0x3u) != 0;
 }
 
+// Other bits change nothing, as the contract fixes. A host that hands in
+// CFile's own open flags (modeCreate | modeWrite, 0x1001) expects them to,
+// so a debug build of the library says so on standard error, once per
+// process: the first such call is named, and no result changes.
+void NoteIgnoredModeBits(uint32_t mode) {
+#ifndef NDEBUG
+    static std::atomic<bool> told{false};
+    if ((mode & ~0x3u) != 0 && !told.exchange(true)) {
+        std::fprintf(stderr,
+                     "OrvikFILE_Lib: FILE_Open mode 0x%X: only the bits of value 1 and 2 count "
+                     "(CFile::mode* flags are not FILE_Open modes); pass ORVIK_OPEN_READ or "
+                     "ORVIK_OPEN_READ_WRITE, and ORVIK_OPEN_EMPTY to empty the file\n",
+                     static_cast<unsigned>(mode));
+    }
+#else
+    static_cast<void>(mode);
+#endif
+}
+
 // Writing opens for reading and writing with no sharing and creates a
 // missing file; reading needs an existing file and lets others read too.
 // A nonzero create flag empties an existing file in either mode.
@@ -22,6 +44,7 @@ Outcome Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
     if (name == nullptr) {
         return report::NullArgument();
     }
+    NoteIgnoredModeBits(mode);
     file->SetFilePath(name);  // kept even when the open fails
     const bool writing = AsksForWriting(mode);
     UINT flags = writing ? (CFile::modeReadWrite | CFile::shareExclusive) : 0;

@@ -319,7 +319,8 @@ TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
     }
     Sweep({"writing",
            "an older and longer content that creating empties\n",
-           {Opening(2, 1), Writing("first line\r\n"), recordWrite, Writing(block), cut, kClosing}});
+           {Opening(ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY), Writing("first line\r\n"),
+            recordWrite, Writing(block), cut, kClosing}});
 }
 
 TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
@@ -340,11 +341,13 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
                         }};
     Sweep({"reading",
            content,
-           {Opening(0, 0), LineRead(100), LineRead(100), RecordRead(), RecordRead(),
-            LineRead(80000), LineRead(100), kClosing}});
-    Sweep({"reading blocks", content, {Opening(0, 0), LineRead(2), block, LineRead(9), kClosing}});
+           {Opening(ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), LineRead(100), LineRead(100), RecordRead(),
+            RecordRead(), LineRead(80000), LineRead(100), kClosing}});
+    Sweep({"reading blocks",
+           content,
+           {Opening(ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), LineRead(2), block, LineRead(9), kClosing}});
     const Step device = {ORVIK_RC_OPEN_FAILED, [](CFile& f, const std::string&, std::string&) {
-                             return FILE_Open(&f, "/dev/zero", 0, 0);
+                             return FILE_Open(&f, "/dev/zero", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
                          }};
     Sweep({"reading a device, no read-ahead", "", {device, LineRead(5), LineRead(5), kClosing}});
 }
@@ -365,9 +368,12 @@ TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
                       }};
     Sweep({"writing in place",
            "first line\nsecond line\nthird line\nfourth line\n",
-           {Opening(2, 0), LineRead(100), Writing("XX"), LineRead(100), skip, Writing("Y"),
-            LineRead(100), cut, toEnd, length, Writing("end"), kClosing}});
-    Sweep({"emptying a file opened for reading", "old", {Opening(0, 1), kClosing}});
+           {Opening(ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP), LineRead(100), Writing("XX"),
+            LineRead(100), skip, Writing("Y"), LineRead(100), cut, toEnd, length, Writing("end"),
+            kClosing}});
+    Sweep({"emptying a file opened for reading",
+           "old",
+           {Opening(ORVIK_OPEN_READ, ORVIK_OPEN_EMPTY), kClosing}});
 }
 
 }  // namespace
@@ -592,20 +598,24 @@ INSTANTIATE_TEST_SUITE_P(, NameSweep, ::testing::Values(false, true),
                          });
 
 TEST_P(NameSweep, AnyCaseNamesOpenCreateMakeRemoveAndMove) {
-    Sweep({"any-case names",
-           {{"drive", "<dir>"},
-            {"drive/Mixed.Txt", "mixed"},
-            {"drive/lower.txt", "lower"},
-            {"drive/SubDir", "<dir>"},
-            {"drive/SubDir/Keep.Txt", "keep"},
-            {"drive/in_link", "-> SubDir/Keep.Txt"},
-            {"drive/out_link", "-> ../outside"},
-            {"outside", "<dir>"},
-            {"outside/secret.txt", "secret"}},
-           {OpenByName("T:\\MIXED.TXT", 0, 0), ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
-            OpenByName("T:\\NEW FILE.TXT", 2, 1), OpenByName("T:\\MIXED.TXT", 2, 1),
-            MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"), RemoveByName("T:\\LOWER.TXT"),
-            ExistsByName("T:\\NONE.TXT"), OpenByName("T:\\IN_LINK", 0, 0),
-            ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
-            OpenByName("KEEP.TXT", 0, 0, true), OpenByName("T:\\SubDir\\Made.Txt", 2, 1)}});
+    Sweep(
+        {"any-case names",
+         {{"drive", "<dir>"},
+          {"drive/Mixed.Txt", "mixed"},
+          {"drive/lower.txt", "lower"},
+          {"drive/SubDir", "<dir>"},
+          {"drive/SubDir/Keep.Txt", "keep"},
+          {"drive/in_link", "-> SubDir/Keep.Txt"},
+          {"drive/out_link", "-> ../outside"},
+          {"outside", "<dir>"},
+          {"outside/secret.txt", "secret"}},
+         {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+          ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
+          OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+          OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+          MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"), RemoveByName("T:\\LOWER.TXT"),
+          ExistsByName("T:\\NONE.TXT"), OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+          ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
+          OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
+          OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY)}});
 }

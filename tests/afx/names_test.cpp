@@ -66,6 +66,11 @@ std::string FullNameOf(const std::string& name) {
     return CFile::GetStatus(name.c_str(), status) ? status.m_szFullName : "(none)";
 }
 
+std::string LinuxPathOf(const std::string& name) {
+    CString path;
+    return AfxGetLinuxPath(name.c_str(), path) ? path.GetString() : "(none)";
+}
+
 // How names are resolved: the kernel first, or (as on a kernel without
 // openat2) the library's own walk alone. Both must give the same answers.
 enum class Resolution { kernelFirst, walkAlone };
@@ -205,11 +210,16 @@ TEST_P(HostNames, LinksAreFollowedOnlyWhileTheyStayInsideTheDrive) {
         EXPECT_EQ(ContentOf(row.name), row.refusal < 0 ? row.content : "(none)") << row.name;
         EXPECT_EQ(OpenRefusal(row.name), row.refusal) << row.name;
         EXPECT_EQ(FullNameOf(row.name) != "(none)", row.refusal < 0) << row.name;
+        EXPECT_EQ(LinuxPathOf(row.name) != "(none)", row.refusal < 0) << row.name;
         const std::string wide = "W" + std::string(row.name + 1);
         EXPECT_EQ(ContentOf(wide) != "(none)", row.refusal != CFileException::badPath) << wide;
     }
     EXPECT_EQ(ContentOf(Upper(drive / "rel_out")), "secret") << "from the root nothing is outside";
     EXPECT_EQ(FullNameOf("T:\\Chain"), "T:\\chain") << "handed back through the link";
+    const std::string real = fs::canonical(drive).string();  // links expanded, missing leaf kept
+    EXPECT_EQ(LinuxPathOf("T:\\Chain"), real + "/sub/in.txt");
+    EXPECT_EQ(LinuxPathOf("t:\\SUB\\TOP\\New File.TXT"), real + "/New File.TXT");
+    EXPECT_EQ(LinuxPathOf("T:\\NONE\\New.txt") + LinuxPathOf(""), "(none)(none)");
     // Nothing outside is made, emptied, removed or entered through a link.
     EXPECT_FALSE(CFile().Open("T:\\ABS_OUT\\NEW.TXT", kCreate));
     EXPECT_FALSE(CFile().Open("T:\\REL_OUT", kCreate));
@@ -464,7 +474,7 @@ TEST_P(HostNames, ALookupThatCannotReadTheDirectoryFailsWithItsCause) {
     };
     const auto openForWriting = [](const char* name) {
         CFile file;
-        return FILE_Open(&file, name, 2, 0);
+        return FILE_Open(&file, name, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
     };
     const std::string dropBox = InChild(dir.path(), [&] {
         fs::permissions(box, fs::perms::owner_write | fs::perms::owner_exec);
@@ -694,18 +704,22 @@ TEST(HostNameRoundTrip, ComposedNamesReachTheLowerCaseFilesAndCreateNothingElse)
     fs::create_directories(dir.path() / "data" / "reports");
     dir.Write("data/reports/report.txt", "old\n");
     const std::string report = PathFile("c:" + dir / "data/reports", "report.txt");
-    EXPECT_EQ(OpenAs(report, 2, 1, "new line\n"), dir.Host("data/reports/report.txt"));
+    EXPECT_EQ(OpenAs(report, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY, "new line\n"),
+              dir.Host("data/reports/report.txt"));
     EXPECT_EQ(dir.Read("data/reports/report.txt"), "new line\n");
     // No drive, and a new suffix: a new file named as composed, beside it.
     std::string fresh = PathFile(dir / "data/reports", " fresh name.txt ") + "        ";
     fresh.resize(static_cast<size_t>(FILE_NewSuffix(fresh.data(), "bak")));
-    EXPECT_EQ(OpenAs(fresh, 1, 0, "backup\n"), dir.Host("data/reports/FRESH NAME.bak"));
+    EXPECT_EQ(OpenAs(fresh, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP, "backup\n"),
+              dir.Host("data/reports/FRESH NAME.bak"));
     // A UTF-8 name keeps its bytes when composed and is found again in any case.
     const std::string resume = dir.Host("data/R\xC3\xA9SUM\xC3\xA9.TXT");
-    EXPECT_EQ(OpenAs(PathFile(dir / "data", "r\xC3\xA9sum\xC3\xA9.txt"), 2, 1, "cv"), resume);
-    EXPECT_EQ(OpenAs(dir / "data/R\xC3\x89SUM\xC3\x89.txt", 0), resume);
+    EXPECT_EQ(OpenAs(PathFile(dir / "data", "r\xC3\xA9sum\xC3\xA9.txt"), ORVIK_OPEN_READ_WRITE,
+                     ORVIK_OPEN_EMPTY, "cv"),
+              resume);
+    EXPECT_EQ(OpenAs(dir / "data/R\xC3\x89SUM\xC3\x89.txt", ORVIK_OPEN_READ), resume);
     for (const std::string& refused : {PathFile(dir / "data", "none\\x.txt"), std::string()}) {
-        EXPECT_EQ(OpenAs(refused, 2, 1), "(none)") << refused;
+        EXPECT_EQ(OpenAs(refused, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY), "(none)") << refused;
     }
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path()), {}), 5)
         << "nothing made in the wrong place";

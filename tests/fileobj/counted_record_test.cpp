@@ -133,7 +133,7 @@ TEST(CountedRecord, EachThreadReadsIntoItsOwnBuffer) {
             FILE_ReadCString(nullptr, &text);
             wrong += std::count(text, text + 513, '\0') != 513;  // all zero at the start
             CFile file;
-            FILE_Open(&file, (dir / std::to_string(t)).c_str(), 0, 0);
+            FILE_Open(&file, (dir / std::to_string(t)).c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
             for (int i = 0; i < kRecords; ++i) {
                 FILE_ReadCString(&file, &text);
                 wrong += std::to_string(t) + Letters(static_cast<size_t>(i % 40)) != text;

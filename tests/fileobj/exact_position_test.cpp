@@ -76,8 +76,10 @@ TEST(ExactPosition, ReadAheadIsInvisibleInEveryInterleaving) {
     const std::string plainName = dir.Write("plain.txt", content);
     CFile buffered;
     Unbuffered plain;
-    ASSERT_EQ(FILE_Open(&buffered, bufferedName.c_str(), 2, 0), nullptr);
-    ASSERT_EQ(FILE_Open(&plain, plainName.c_str(), 2, 0), nullptr);
+    ASSERT_EQ(FILE_Open(&buffered, bufferedName.c_str(), ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP),
+              nullptr);
+    ASSERT_EQ(FILE_Open(&plain, plainName.c_str(), ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP),
+              nullptr);
     for (int i = 0; i < 4000; ++i) {
         const auto choice = static_cast<uint32_t>(random());
         const auto arg = static_cast<uint32_t>(random());
@@ -95,7 +97,7 @@ TEST(ExactPosition, FollowsALogThatGrowsAfterItsEnd) {
     TempDir dir;
     const std::string name = dir.Write("app.log", "first\n");
     CFile file;
-    ASSERT_EQ(FILE_Open(&file, name.c_str(), 0, 0), nullptr);
+    ASSERT_EQ(FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
     char line[64];
     uint32_t status = 0;
     ASSERT_EQ(FILE_ReadStr(&file, line, 63, &status), nullptr);

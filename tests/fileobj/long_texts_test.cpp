@@ -179,7 +179,7 @@ TEST(LongTexts, TransfersStopWhereTheStatusCountsNoFurther) {
 
     const HoleFile hole(size_t{ORVIK_TRANSFER_MAX_COUNT} + 5);
     CFile file;
-    ASSERT_EQ(FILE_Open(&file, hole.Name().c_str(), 0, 0), nullptr);
+    ASSERT_EQ(FILE_Open(&file, hole.Name().c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
     const LongText buffer(UINT32_MAX, {}, '\0');  // max + 1 bytes of zeros
     const uint32_t statuses[] = {UINT32_MAX, ORVIK_STATUS_TRANSFERRED + 5,
                                  ORVIK_STATUS_END_OF_FILE};

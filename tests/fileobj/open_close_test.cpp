@@ -33,9 +33,10 @@ TEST(OpenClose, FlagsFollowModeExistenceAndCreate) {
         {4, true, 0, kRead},            {1, true, 0, kWrite},           {2, true, 0, kWrite},
         {3, true, 0, kWrite},           {2, true, 1, kWrite | kCreate}, {1, false, 0, kWrite | kCreate},
         {3, false, 1, kWrite | kCreate}, {0, false, 0, kRefused},       {0x100, false, 1, kRefused},
-        {0xFF02, false, 0, kWrite | kCreate},
+        {0xFF02, false, 0, kWrite | kCreate}, {CFile::modeCreate | CFile::modeWrite, true, 0, kWrite},
     };
     // clang-format on
+    testing::internal::CaptureStderr();  // a debug build names the first mode with other bits
     for (const auto& row : rows) {
         SCOPED_TRACE("mode " + std::to_string(row.mode) + " create " + std::to_string(row.create));
         ScriptedFile file("", false);
@@ -49,6 +50,13 @@ TEST(OpenClose, FlagsFollowModeExistenceAndCreate) {
         EXPECT_EQ(file.m_openFlags, row.flags);
         EXPECT_EQ(file.m_path, name.c_str()) << "the name stays set";
     }
+    const std::string told = testing::internal::GetCapturedStderr();
+#ifdef NDEBUG
+    EXPECT_EQ(told, "");
+#else
+    EXPECT_EQ(told.rfind("OrvikFILE_Lib: FILE_Open mode 0x4: only", 0), 0u) << told;
+    EXPECT_EQ(told.find('\n'), told.size() - 1) << "one line";
+#endif
 }
 
 TEST(OpenClose, RefusedOpenReportsItsRecordAndNullsComeFirst) {
@@ -63,12 +71,14 @@ TEST(OpenClose, RefusedOpenReportsItsRecordAndNullsComeFirst) {
         ScriptedFile file("", false);
         file.m_openResult = FALSE;
         file.m_openCause = cause;
-        EXPECT_REPORT(FILE_Open(&file, present.c_str(), 0, 0), number, ORVIK_RC_OPEN_FAILED);
+        EXPECT_REPORT(FILE_Open(&file, present.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), number,
+                      ORVIK_RC_OPEN_FAILED);
     }
     ScriptedFile file;
-    EXPECT_REPORT(FILE_Open(nullptr, nullptr, 0, 0), ORVIK_MSG_NO_FILE_OBJECT,
-                  ORVIK_RC_NO_FILE_OBJECT);
-    EXPECT_REPORT(FILE_Open(&file, nullptr, 2, 0), ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT);
+    EXPECT_REPORT(FILE_Open(nullptr, nullptr, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+                  ORVIK_MSG_NO_FILE_OBJECT, ORVIK_RC_NO_FILE_OBJECT);
+    EXPECT_REPORT(FILE_Open(&file, nullptr, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP),
+                  ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT);
     EXPECT_REPORT(FILE_Close(nullptr), ORVIK_MSG_NO_FILE_OBJECT, ORVIK_RC_NO_FILE_OBJECT);
     EXPECT_REPORT(FILE_Remove4Object(nullptr), ORVIK_MSG_NO_FILE_OBJECT, ORVIK_RC_NO_FILE_OBJECT);
     EXPECT_EQ(file.m_calls, "");

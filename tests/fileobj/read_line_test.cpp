@@ -122,7 +122,7 @@ TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
     EXPECT_TRUE(renamed.UsesPlatformRead() && CFile().UsesPlatformRead());
     EXPECT_FALSE(counting.UsesPlatformRead());
     for (CFile* file : {static_cast<CFile*>(&renamed), static_cast<CFile*>(&counting)}) {
-        ASSERT_EQ(FILE_Open(file, name.c_str(), 0, 0), nullptr);
+        ASSERT_EQ(FILE_Open(file, name.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
         EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF>");
     }
     EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";

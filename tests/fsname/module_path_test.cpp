@@ -10,6 +10,7 @@
 
 #include "OrvikAfx.h"
 #include "OrvikFILE_Lib.h"
+#include "OrvikFILE_Version.h"
 #include "OrvikGEN_Lib.h"
 #include "report_check.h"
 #include "temp_dir.h"
@@ -38,6 +39,7 @@ TEST(ModuleFileName, NamesTheRunningProgramOrRefusesIt) {
     EXPECT_EQ(errno, EINVAL);
     EXPECT_EQ(AfxGetModuleFileName(tooShort.data() + 1, 0), 0u);
     EXPECT_EQ(tooShort[1], '#') << "no room: nothing written";
+    EXPECT_STREQ(AfxGetVersion(), ORVIK_FILE_VERSION_STRING) << "the running libraries' version";
 }
 
 // Run where the build put it, and by the test below from copies whose names

@@ -237,6 +237,18 @@ TEST_F(Orvikfile, CommandsPrintTheirResults) {
     }
 }
 
+// Drives from the environment; an entry that cannot be mapped is named.
+TEST_F(Orvikfile, DrivesComeFromTheEnvironment) {
+    dir.Write("f.txt", "x");
+    const Outcome got = RunInBash("ORVIK_DRIVES=\"7=/;Q=$1;;R=$1/none\" \"$0\" exists 'q:\\F.TXT'",
+                                  {dir.path().string()});
+    EXPECT_EQ(got.out, "q:\\F.TXT: exists\n");
+    EXPECT_EQ(got.err,
+              "OrvikAfx: ORVIK_DRIVES entry \"7=/\" ignored: not of the form LETTER=DIRECTORY\n"
+              "OrvikAfx: ORVIK_DRIVES entry \"R=" +
+                  (dir / "none") + "\" ignored: No such file or directory\n");
+}
+
 TEST(OrvikfileHomeAndChooseDir, HomeIsAboveTheProgramAndNoDisplayChoosesNothing) {
     const std::string expected = orvik::test::HostPath(
         std::filesystem::canonical(ORVIKFILE_PROGRAM).parent_path().parent_path().string());

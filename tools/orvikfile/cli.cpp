@@ -163,7 +163,7 @@ std::string ShownName(const std::string& name) {
 
 int OpenForReading(const std::string& command, CFile& file, const std::string& name) {
     const char* opened = name == kStandardInput ? kStandardInputName : name.c_str();
-    if (char* message = FILE_Open(&file, opened, CFile::modeRead, 0)) {
+    if (char* message = FILE_Open(&file, opened, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP)) {
         return LibraryFailure(command, ShownName(name), message);
     }
     return name == kStandardInput && IsRegularFile(file) ? GoWhereStandardInputIs(command, file)
@@ -172,7 +172,8 @@ int OpenForReading(const std::string& command, CFile& file, const std::string& n
 
 int OpenForWriting(const std::string& command, CFile& file, const std::string& name,
                    bool emptyFirst) {
-    if (char* message = FILE_Open(&file, name.c_str(), CFile::modeReadWrite, emptyFirst ? 1 : 0)) {
+    if (char* message = FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ_WRITE,
+                                  emptyFirst ? ORVIK_OPEN_EMPTY : ORVIK_OPEN_KEEP)) {
         return LibraryFailure(command, name, message);
     }
     return kExitSuccess;
