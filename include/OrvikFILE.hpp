@@ -221,13 +221,14 @@ public:
 
 private:
     static int32_t NumberOf(const char* text) noexcept {
-        static constexpr int32_t kNumbers[] = {
+/** @cond ORVIK_INTERNAL */
 #define ORVIK_NUMBER(name, value, text) value,
 #define ORVIK_CAUSE_NUMBER(cause, name, value, text) value,
-            ORVIK_FILE_MESSAGES(ORVIK_NUMBER) ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_NUMBER)
+        static constexpr int32_t kNumbers[] = {ORVIK_FILE_MESSAGES(ORVIK_NUMBER)
+                                                   ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_NUMBER)};
 #undef ORVIK_NUMBER
 #undef ORVIK_CAUSE_NUMBER
-        };
+        /** @endcond */
         for (const int32_t number : kNumbers) {
             const char* known = MSG_GetStr(number);
             if (known == text || std::strcmp(known, text) == 0) {
@@ -457,13 +458,19 @@ public:
 
     /**
      * @brief Sets the file's length (FILE_SetLength()).
-     * @param length the new length.
+     * @param length the new length; above `UINT32_MAX` it is refused
+     *               (`std::errc::file_too_large`) before any call.
      * @param err    cleared on success, else the failure (::ORVIK_RC_SET_LENGTH_FAILED).
      */
-    void SetLength(uint32_t length, Error& err) {
-        if (Ready(err)) {
-            Report(FILE_SetLength(file_.get(), length), err);
+    void SetLength(uint64_t length, Error& err) {
+        if (!Ready(err)) {
+            return;
         }
+        if (length > UINT32_MAX) {
+            Refuse(std::errc::file_too_large, "The length does not fit 32 bits.", err);
+            return;
+        }
+        Report(FILE_SetLength(file_.get(), static_cast<uint32_t>(length)), err);
     }
 
     /**

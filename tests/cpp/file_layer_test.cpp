@@ -145,6 +145,8 @@ TEST(CppLayer, LineLimitsAreCheckedInFullWidth) {
     File file(dir / "t.txt", OpenMode::read, err);
     file.Seek(int64_t{INT32_MAX} + 1, orvik::Origin::begin, err);
     EXPECT_EQ(err, std::errc::value_too_large);
+    file.SetLength(uint64_t{UINT32_MAX} + 1, err);
+    EXPECT_EQ(err, std::errc::file_too_large);
 }
 
 TEST(CppLayer, RecordsRoundTripAndEndCleanly) {
