@@ -15,7 +15,7 @@ using orvik::bench::RecordFile;
 using orvik::bench::TextFile;
 
 void OpenForReading(orvik::File& file, const std::string& name, benchmark::State& state) {
-    std::error_code ec;
+    orvik::Error ec;
     file.Open(name, orvik::OpenMode::read, ec);
     if (ec) {
         state.SkipWithError("cannot open the input");

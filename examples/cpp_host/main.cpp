@@ -1,6 +1,7 @@
 // A small host on the C++ layer: writes a text file and a record file in the
 // directory it is given, reads both back by range-for, shows the path text
-// helpers, and reports every failure as a std::error_code.
+// helpers, and reports every failure with the library's text and the file's
+// name (orvik::Error).
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -10,17 +11,22 @@
 
 namespace {
 
-bool Failed(const char* what, const std::error_code& ec) {
-    if (ec) {
-        std::fprintf(stderr, "%s: %s (%s %d)\n", what, ec.message().c_str(), ec.category().name(),
-                     ec.value());
+bool Failed(const char* what, const orvik::Error& err) {
+    if (err) {
+        std::fprintf(stderr, "%s: %s (return code %d, message %d)\n", what, err.message().c_str(),
+                     err.return_code(), err.message_number());
     }
-    return static_cast<bool>(ec);
+    return static_cast<bool>(err);
+}
+
+// A factory: the file moves out to its caller.
+orvik::File OpenForReading(const std::string& name, orvik::Error& err) {
+    return orvik::File(name, orvik::OpenMode::read, err);
 }
 
 bool WriteFiles(const std::string& text, const std::string& records) {
-    std::error_code ec;
-    orvik::File lines(text, orvik::OpenMode::readWrite, ec, true);
+    orvik::Error ec;
+    orvik::File lines(text, orvik::OpenMode::readWrite, ec, orvik::Existing::empty);
     if (Failed("open lines", ec)) {
         return false;
     }
@@ -28,7 +34,7 @@ bool WriteFiles(const std::string& text, const std::string& records) {
     if (Failed("write lines", ec)) {
         return false;
     }
-    orvik::File out(records, orvik::OpenMode::readWrite, ec, true);
+    orvik::File out(records, orvik::OpenMode::readWrite, ec, orvik::Existing::empty);
     for (std::string_view record : {"first", "second"}) {
         if (!ec) {
             out.WriteRecord(record, ec);
@@ -38,16 +44,15 @@ bool WriteFiles(const std::string& text, const std::string& records) {
 }  // both files close themselves here
 
 bool ReadFiles(const std::string& text, const std::string& records) {
-    std::error_code ec;
-    orvik::File in(text, orvik::OpenMode::read, ec);
+    orvik::Error ec;
+    auto lines = orvik::Lines(OpenForReading(text, ec));  // the range owns the file
     if (Failed("open lines", ec)) {
         return false;
     }
-    auto lines = orvik::Lines(in);
     for (std::string_view line : lines) {
         std::printf("line: %.*s\n", static_cast<int>(line.size()), line.data());
     }
-    orvik::File recordFile(records, orvik::OpenMode::read, ec);
+    orvik::File recordFile = OpenForReading(records, ec);
     auto texts = orvik::Records(recordFile);
     int count = 0;
     for (std::string_view record : texts) {
@@ -71,11 +76,12 @@ int main(int argc, char** argv) {
     std::printf("suffix: %s\n", orvik::NewSuffix("report.txt", "html").c_str());
     std::printf("short: %s\n", orvik::ShrinkName("C:\\dir\\sub\\file.txt", 15).c_str());
 
-    std::error_code ec;
+    orvik::Error ec;
     orvik::Remove(text, ec);
     orvik::Remove(records, ec);
-    orvik::Remove(records, ec);  // gone already: a failure with its code
-    if (ec != std::error_code(ORVIK_RC_REMOVE_FAILED, orvik::file_category())) {
+    orvik::Remove(records, ec);  // gone already: the cause, as std::errc too
+    std::printf("again: %s\n", ec.message().c_str());
+    if (ec != std::errc::no_such_file_or_directory || ec.return_code() != ORVIK_RC_REMOVE_FAILED) {
         return 1;
     }
     std::printf("cpp host: ok\n");
