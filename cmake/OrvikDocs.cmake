@@ -14,13 +14,13 @@ endif()
 set(ORVIK_DOCS_CODES_FILTER "${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/doxygen_codes_filter.py")
 
 set(ORVIK_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
-set(ORVIK_DOCS_HEADERS
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE_Codes.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikGEN_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikMSG_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE.hpp
-  ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h)
+# Every header that is installed (all of include/) is in the reference.
+file(GLOB ORVIK_DOCS_HEADERS CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/include/*.h ${PROJECT_SOURCE_DIR}/include/*.hpp)
+# OrvikShell.h, while it is there, is the browser module's interface, not a
+# host's: a host browses through FILE_ChoosePath.
+list(FILTER ORVIK_DOCS_HEADERS EXCLUDE REGEX "/OrvikShell\\.h$")
+list(APPEND ORVIK_DOCS_HEADERS ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h)
 list(JOIN ORVIK_DOCS_HEADERS " " ORVIK_DOCS_INPUT)
 string(APPEND ORVIK_DOCS_INPUT " ${PROJECT_SOURCE_DIR}/README.md")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Doxyfile.in ${ORVIK_DOCS_DIR}/Doxyfile @ONLY)
