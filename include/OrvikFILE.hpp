@@ -291,8 +291,8 @@ public:
 
     /**
      * @brief Reads one counted string record into a string of the caller's
-     *        (FILE_ReadCString()); the library's shared record buffer is
-     *        copied at once.
+     *        (FILE_ReadCString()); the text is copied out of the
+     *        thread's record buffer at once.
      * @param text receives the record's text.
      * @param ec   cleared on success; IsEndOfFile() at the end of the file
      *             (and for a record that the end cuts short).
@@ -442,7 +442,7 @@ private:
     std::string buffer_;
 };
 
-// The view points into the library's record buffer, which holds the text
+// The view points into the thread's record buffer, which holds the text
 // until the next record is read: exactly one step of the loop.
 class RecordReader {
 public:
@@ -479,8 +479,8 @@ inline detail::ReadRange<detail::LineReader> Lines(File& file, uint32_t max = 40
 /**
  * @brief The counted string records of a file from its present position,
  *        for range-for; as Lines(), each text a `std::string_view` valid
- *        until the next step (it lies in the library's one record buffer, so
- *        read records on one thread at a time).
+ *        until the next step (it lies in the calling thread's record buffer
+ *        of FILE_ReadCString()).
  * @param file an open file.
  * @return the range.
  */
