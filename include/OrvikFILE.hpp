@@ -13,7 +13,9 @@
  * @code
  * std::error_code ec;
  * orvik::File file("C:\\DATA\\REPORT.TXT", orvik::OpenMode::read, ec);
- * for (std::string_view line : orvik::Lines(file)) { ... }
+ * for (std::string_view line : orvik::Lines(file)) {
+ *     std::fwrite(line.data(), 1, line.size(), stdout);
+ * }
  * std::string path = orvik::PathFile("c:/data", "report.txt");  // C:\DATA\REPORT.TXT
  * @endcode
  */
