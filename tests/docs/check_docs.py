@@ -9,7 +9,7 @@ Every code block is compiled or run:
     my_host, configured against an install of this build (find_package) or
     with this source tree as its subdirectory OrvikFILE_Lib.
   - shell (```sh): parsed by bash; every scripts/ file it names exists, every
-    --target it builds exists in this build, every build directory it uses
+    --target it builds is one of the project's, every build directory it uses
     is made by a -B of the same document or by a script, and every
     orvikfile command it shows answers --help.
 usage: check_docs.py SOURCE_DIR BUILD_DIR WORK_DIR CXX ORVIKFILE GENERATED_INCLUDE_DIR
@@ -97,7 +97,7 @@ def check_cmake(path, line, text):
     result = run(["cmake", "-S", project, "-B", os.path.join(project, "build"),
                   f"-DCMAKE_PREFIX_PATH={WORK}/prefix", f"-DCMAKE_CXX_COMPILER={CXX}"])
     if result.returncode != 0:
-        fail(f"{path}:{line}", "does not configure:\n" + result.stdout + result.stderr)
+        fail(f"{path}:{line}", "does not configure:\n" + result.stderr)
 
 
 def check_sh(path, line, text, document, targets, scripts_text):
@@ -126,7 +126,11 @@ def main():
     if install.returncode != 0:
         fail(BUILD, "does not install:\n" + install.stderr)
     help_text = run(["cmake", "--build", BUILD, "--target", "help"]).stdout
+    # A target the build left out for a missing tool (docs without Doxygen)
+    # still counts when the project defines it.
     targets = set(re.findall(r"[\w.-]+", help_text))
+    for module in glob.glob(f"{SOURCE}/cmake/*.cmake"):
+        targets.update(re.findall(r"add_custom_target\((\w+)", open(module).read()))
     scripts_text = "".join(open(s).read() for s in glob.glob(f"{SOURCE}/scripts/*.sh"))
 
     examples = []
