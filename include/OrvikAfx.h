@@ -247,9 +247,9 @@ public:
     /// @return the cause.
     static int ErrnoToException(int errnoValue);
 
-    int m_cause;             ///< one of the causes above
-    LONG m_lOsError;         ///< the errno behind it, or -1
-    CString m_strFileName;   ///< the file's name, or empty
+    int m_cause;            ///< one of the causes above
+    LONG m_lOsError;        ///< the errno behind it, or -1
+    CString m_strFileName;  ///< the file's name, or empty
 };
 
 /// Throws `new CFileException(cause, osError, fileName)`. When memory for the
@@ -382,13 +382,13 @@ public:
 
     UINT m_hFile;  ///< the descriptor; hFileNull while not open
 
-    CFile();                              ///< a file object that is not open
+    CFile();  ///< a file object that is not open
     /// Opens, as Open does.
     /// @param name      the file's name.
     /// @param openFlags OpenFlags.
     /// @throws CFileException* when the open fails.
     CFile(LPCTSTR name, UINT openFlags);
-    ~CFile() override;                    ///< closes an open file, never throws
+    ~CFile() override;  ///< closes an open file, never throws
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
