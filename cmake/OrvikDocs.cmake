@@ -1,5 +1,5 @@
 # The API reference (`cmake --build <dir> --target docs`): Doxygen over the
-# public headers a host documents itself from and the README, into
+# public headers, the porting guide (its main page) and the README, into
 # <build>/docs/html, installed under share/doc/OrvikFILE/html when it was
 # built. Doxygen stops on its first warning, so an undocumented exported
 # function fails the target.
@@ -14,22 +14,23 @@ endif()
 set(ORVIK_DOCS_CODES_FILTER "${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/doxygen_codes_filter.py")
 
 set(ORVIK_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
-set(ORVIK_DOCS_HEADERS
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE_Codes.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikGEN_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikMSG_Lib.h
-  ${PROJECT_SOURCE_DIR}/include/OrvikFILE.hpp
-  ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h)
+# Every header that is installed (all of include/) is in the reference.
+file(GLOB ORVIK_DOCS_HEADERS CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/include/*.h ${PROJECT_SOURCE_DIR}/include/*.hpp)
+# OrvikShell.h, while it is there, is the browser module's interface, not a
+# host's: a host browses through FILE_ChoosePath.
+list(FILTER ORVIK_DOCS_HEADERS EXCLUDE REGEX "/OrvikShell\\.h$")
+list(APPEND ORVIK_DOCS_HEADERS ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h)
 list(JOIN ORVIK_DOCS_HEADERS " " ORVIK_DOCS_INPUT)
-string(APPEND ORVIK_DOCS_INPUT " ${PROJECT_SOURCE_DIR}/README.md")
+string(APPEND ORVIK_DOCS_INPUT " ${PROJECT_SOURCE_DIR}/docs/porting.md ${PROJECT_SOURCE_DIR}/README.md")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Doxyfile.in ${ORVIK_DOCS_DIR}/Doxyfile @ONLY)
 
 add_custom_command(
   OUTPUT ${ORVIK_DOCS_DIR}/html/index.html
   COMMAND ${CMAKE_COMMAND} -E remove_directory ${ORVIK_DOCS_DIR}/html
   COMMAND Doxygen::doxygen ${ORVIK_DOCS_DIR}/Doxyfile
-  DEPENDS ${ORVIK_DOCS_HEADERS} ${PROJECT_SOURCE_DIR}/README.md ${ORVIK_DOCS_DIR}/Doxyfile
+  DEPENDS ${ORVIK_DOCS_HEADERS} ${PROJECT_SOURCE_DIR}/docs/porting.md ${PROJECT_SOURCE_DIR}/README.md
+          ${ORVIK_DOCS_DIR}/Doxyfile
           ${CMAKE_CURRENT_LIST_DIR}/doxygen_codes_filter.py
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
   COMMENT "Doxygen: the API reference"

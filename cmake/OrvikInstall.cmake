@@ -36,6 +36,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development)
 install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development OPTIONAL)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${ORVIK_DOC_DIR}/examples COMPONENT development)
 
 # The folder browser module, when it is built, goes beside libOrvikAfx.so,
 # where OrvikAfx looks for it; it is loaded at run time, never linked. A

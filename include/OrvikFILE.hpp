@@ -13,10 +13,16 @@
  * @code
  * orvik::Error err;
  * orvik::File file("C:\\DATA\\REPORT.TXT", orvik::OpenMode::read, err);
- * if (err == std::errc::no_such_file_or_directory) { ... }
+ * if (err == std::errc::no_such_file_or_directory) {
+ *     std::puts(err.message().c_str());  // "... file not found: C:\DATA\REPORT.TXT"
+ * }
  * auto lines = orvik::Lines(file);
- * for (std::string_view line : lines) { ... }
- * if (!orvik::IsEndOfFile(lines.error())) { puts(lines.error().message().c_str()); }
+ * for (std::string_view line : lines) {
+ *     std::fwrite(line.data(), 1, line.size(), stdout);
+ * }
+ * if (!orvik::IsEndOfFile(lines.error())) {
+ *     std::puts(lines.error().message().c_str());
+ * }
  * std::string path = orvik::PathFile("c:/data", "report.txt");  // C:\DATA\REPORT.TXT
  * @endcode
  */
@@ -165,7 +171,9 @@ inline bool IsEndOfFile(const std::error_code& ec) noexcept {
  * @code
  * orvik::Error err;
  * orvik::Remove("C:\\GONE.TXT", err);
- * if (err == std::errc::no_such_file_or_directory) { ... }
+ * if (err == std::errc::no_such_file_or_directory) {
+ *     std::puts("gone already");
+ * }
  * err.return_code();     // ::ORVIK_RC_REMOVE_FAILED
  * err.message_number();  // ::ORVIK_MSG_FILE_NOT_FOUND
  * err.message();         // "C:\GONE.TXT: The file was not found."
@@ -321,10 +329,13 @@ constexpr std::size_t kDefaultLineMax = 4096;
  * (`std::errc::bad_file_descriptor`). Failures carry the name given to Open().
  *
  * @code
- * orvik::File OpenLog(orvik::Error& err) {
+ * auto openLog = [](orvik::Error& err) {  // a factory hands the File back
  *     return orvik::File("C:\\LOG\\RUN.LOG", orvik::OpenMode::read, err);
+ * };
+ * orvik::Error err;
+ * for (std::string_view line : orvik::Lines(openLog(err))) {  // the range owns it
+ *     std::fwrite(line.data(), 1, line.size(), stdout);
  * }
- * for (std::string_view line : orvik::Lines(OpenLog(err))) { ... }
  * @endcode
  */
 class File {

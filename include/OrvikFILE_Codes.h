@@ -14,8 +14,14 @@
  * of your own gives, for instance, a table of names for logging:
  *
  * @code
- *     #define ORVIK_NAME_OF(name, value, text) case value: return #name;
+ * #include "OrvikFILE_Codes.h"
+ *
+ * #define ORVIK_NAME_OF(name, value, text) case value: return #name;
+ *
+ * const char* ReturnCodeName(int code) {
  *     switch (code) { ORVIK_FILE_RETURN_CODES(ORVIK_NAME_OF) }
+ *     return "unknown";
+ * }
  * @endcode
  */
 #ifndef ORVIK_FILE_CODES_H

@@ -76,18 +76,18 @@
  * writable copies.
  *
  * @section orvik_threads Threads
- * The library takes no lock and starts no thread. The return code and the
- * message service's text and path buffers are kept per thread. The counted
- * record buffer of FILE_ReadCString() is one for the process: serialise those
- * calls. FILE_Move2Dir() changes the current directory of the whole process.
- * A file object or caller buffer must not be used by another thread during a
- * call.
+ * The library takes no lock and starts no thread. The return code, the
+ * message service's text and path buffers and the counted record buffer of
+ * FILE_ReadCString() are kept per thread: threads that each use their own
+ * file objects and buffers never see each other's results. FILE_Move2Dir()
+ * changes the current directory of the whole process. A file object or
+ * caller buffer must not be used by another thread during a call.
  *
  * @section orvik_names Names
  * Names are in the library's own form: a backslash or a slash separates
- * components, a letter and a colon name a drive (`C:\\DATA\\REPORT.TXT` opens
- * `/data/report.txt`; see "Names" in OrvikAfx.h). Names handed back are
- * absolute, with a drive and backslashes.
+ * components, a letter and a colon name a drive (`C:\DATA\REPORT.TXT` opens
+ * `/data/report.txt`; see @ref afx_names in OrvikAfx.h). Names handed back
+ * are absolute, with a drive and backslashes.
  */
 // Outside the guard: a unit that included OrvikFILE.hpp first, which keeps
 // the framework's type names out, gets them here (see OrvikAfx.h).
@@ -122,6 +122,15 @@ extern "C" {
  * written into the calling thread's message text buffer (MSG_GetStr4Text()),
  * or the text of ::ORVIK_MSG_NO_EXCEPTION_TEXT when it has none.
  *
+ * @code
+ * try {
+ *     CFile::Remove("C:\\TMP\\OLD.LOG");
+ * } catch (CFileException* e) {
+ *     std::fprintf(stderr, "%s\n", FILE_ExceptionMsg(e));
+ *     e->Delete();
+ * }
+ * @endcode
+ *
  * @param e the exception; read, never released (releasing it stays the
  *          caller's duty). Null gives the text of ::ORVIK_MSG_NO_EXCEPTION_TEXT.
  * @return the text, never null; owned by the message service.
@@ -148,6 +157,13 @@ ORVIK_FILE_API char* FILE_ExceptionMsg(CFileException* e);
  * `create` adds `modeCreate`, which empties an existing file, also in the
  * reading mode.
  *
+ * @code
+ * CFile file;
+ * if (char* message = FILE_Open(&file, "C:\\DATA\\REPORT.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP)) {
+ *     std::fprintf(stderr, "%s (code %d)\n", message, GEN_GetRetCode());
+ * }
+ * @endcode
+ *
  * @param file   the file object. Not closed first when it is already open.
  * @param name   the file name; it is given to the object's `SetFilePath()`
  *               first, so the object keeps it even when the open fails.
@@ -173,6 +189,15 @@ ORVIK_FILE_API char* FILE_Open(CFile* file, const char* name, uint32_t mode, int
 /**
  * @brief Closes a caller's file object; a file object that is not open is
  *        left alone and the call succeeds.
+ *
+ * @code
+ * CFile file;
+ * FILE_Open(&file, "notes.txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
+ * if (char* message = FILE_Close(&file)) {
+ *     std::fprintf(stderr, "%s\n", message);  // ORVIK_RC_CLOSE_FAILED
+ * }
+ * @endcode
+ *
  * @param file the file object.
  * @return null on success (also when it was not open), else:
  *  ::ORVIK_MSG_NO_FILE_OBJECT with ::ORVIK_RC_NO_FILE_OBJECT, or the caught
@@ -188,6 +213,13 @@ ORVIK_FILE_API char* FILE_Close(CFile* file);
  * ::ORVIK_RC_OK after it), then deletes the file of that path. The file
  * object stays the caller's, not open.
  *
+ * @code
+ * CFile scratch;
+ * FILE_Open(&scratch, "scratch.tmp", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY);
+ * FILE_WriteStr(&scratch, "work in progress");
+ * FILE_Remove4Object(&scratch);  // closed, and scratch.tmp is gone
+ * @endcode
+ *
  * @param file the file object; one that holds no path deletes the empty name,
  *             which fails.
  * @return null on success, else ::ORVIK_MSG_NO_FILE_OBJECT with
@@ -201,6 +233,17 @@ ORVIK_FILE_API char* FILE_Remove4Object(CFile* file);
  *
  * A short read is a success. A read that gives no bytes, `count` 0 included,
  * is the end of the file.
+ *
+ * @code
+ * CFile file;
+ * char block[4096];
+ * uint32_t status = 0;
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * while (FILE_Read(&file, block, sizeof block, &status) == nullptr) {
+ *     std::fwrite(block, 1, status - ORVIK_STATUS_TRANSFERRED, stdout);
+ * }
+ * // status: ORVIK_STATUS_END_OF_FILE at the clean end
+ * @endcode
  *
  * @param file   the file object.
  * @param buffer at least `count` bytes; after a failure it holds what the
@@ -225,6 +268,14 @@ ORVIK_FILE_API char* FILE_Read(CFile* file, void* buffer, uint32_t count, uint32
 
 /**
  * @brief Writes `count` bytes from `buffer`.
+ *
+ * @code
+ * CFile file;
+ * const unsigned char header[4] = {'O', 'R', 'V', 1};
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY);
+ * FILE_Write(&file, header, sizeof header);
+ * @endcode
+ *
  * @param file   the file object.
  * @param buffer at least `count` bytes.
  * @param count  the bytes to write.
@@ -242,6 +293,13 @@ ORVIK_FILE_API char* FILE_Write(CFile* file, const void* buffer, uint32_t count)
  * written whole, in pieces of `UINT32_MAX` bytes (one FILE_Write() each, in
  * order); the first failure ends it, with the pieces before it written.
  *
+ * @code
+ * CFile log;
+ * FILE_Open(&log, "run.log", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
+ * FILE_SeekToEnd(&log, nullptr);
+ * FILE_WriteStr(&log, "started\n");
+ * @endcode
+ *
  * @param file the file object.
  * @param text the text; null is a null buffer for FILE_Write()
  *             (::ORVIK_RC_NULL_ARGUMENT); empty writes 0 bytes.
@@ -251,6 +309,15 @@ ORVIK_FILE_API char* FILE_WriteStr(CFile* file, const char* text);
 
 /**
  * @brief Moves the file position; the new position is not reported.
+ *
+ * @code
+ * CFile file;
+ * char trailer[4];
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * FILE_Seek(&file, -4, CFile::end);  // the last 4 bytes
+ * FILE_Read(&file, trailer, sizeof trailer, nullptr);
+ * @endcode
+ *
  * @param file   the file object.
  * @param offset bytes from the origin, may be negative.
  * @param origin `CFile::begin` (0) the start of the file, `CFile::current`
@@ -264,6 +331,16 @@ ORVIK_FILE_API char* FILE_Seek(CFile* file, int32_t offset, uint32_t origin);
 
 /**
  * @brief Moves the file position to the start of the file.
+ *
+ * @code
+ * CFile file;
+ * char line[80];
+ * FILE_Open(&file, "notes.txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY);
+ * FILE_WriteStr(&file, "first line\n");
+ * FILE_SeekToBegin(&file);
+ * FILE_ReadStr(&file, line, sizeof line - 1, nullptr);  // "first line"
+ * @endcode
+ *
  * @param file the file object.
  * @return as FILE_Seek().
  */
@@ -271,6 +348,14 @@ ORVIK_FILE_API char* FILE_SeekToBegin(CFile* file);
 
 /**
  * @brief Moves the file position to the end of the file.
+ *
+ * @code
+ * CFile log;
+ * uint32_t length = 0;
+ * FILE_Open(&log, "run.log", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
+ * FILE_SeekToEnd(&log, &length);  // appends from here; length is the old length
+ * @endcode
+ *
  * @param file     the file object.
  * @param position optional (may be null): receives the new position, which is
  *                 the file's length, on success, and 0 on every failure.
@@ -280,6 +365,13 @@ ORVIK_FILE_API char* FILE_SeekToEnd(CFile* file, uint32_t* position);
 
 /**
  * @brief Sets the file's length, cutting or extending it.
+ *
+ * @code
+ * CFile file;
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP);
+ * FILE_SetLength(&file, 4);  // keeps the first 4 bytes; the position is now 4
+ * @endcode
+ *
  * @param file   the file object.
  * @param length the new length in bytes.
  * @return null on success, else ::ORVIK_MSG_NO_FILE_OBJECT with
@@ -290,6 +382,16 @@ ORVIK_FILE_API char* FILE_SetLength(CFile* file, uint32_t length);
 
 /**
  * @brief The file's length in bytes.
+ *
+ * @code
+ * CFile file;
+ * uint32_t length = 0;
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * if (FILE_GetLength(&file, &length) == nullptr) {
+ *     std::printf("%u bytes\n", length);
+ * }
+ * @endcode
+ *
  * @param file   the file object.
  * @param length required: receives the length on success and 0 when the
  *               file object fails; left untouched for a null `file`.
@@ -302,6 +404,16 @@ ORVIK_FILE_API char* FILE_GetLength(CFile* file, uint32_t* length);
 
 /**
  * @brief The file's length as a plain value, through FILE_GetLength().
+ *
+ * @code
+ * CFile file;
+ * FILE_Open(&file, "data.bin", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * uint32_t length = FILE_Length(&file);
+ * if (length == 0 && GEN_GetRetCode() != ORVIK_RC_OK) {
+ *     std::fprintf(stderr, "no length\n");
+ * }
+ * @endcode
+ *
  * @param file the file object.
  * @return the length; **0 on every failure** (::ORVIK_RC_NO_FILE_OBJECT or
  *  ::ORVIK_RC_GET_LENGTH_FAILED). Only the return code tells an empty file
@@ -321,6 +433,15 @@ ORVIK_FILE_API uint32_t FILE_Length(CFile* file);
  * nothing and never reaches the end of the file. A `max` above
  * ::ORVIK_TRANSFER_MAX_COUNT (0xFFFFFFFF - 100) counts as that, so that the
  * status never wraps: a longer line is cut there.
+ *
+ * @code
+ * CFile file;
+ * char line[256];
+ * FILE_Open(&file, "notes.txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * while (FILE_ReadStr(&file, line, sizeof line - 1, nullptr) == nullptr) {
+ *     std::puts(line);  // a longer line comes in pieces of 255 bytes
+ * }
+ * @endcode
  *
  * @param file   the file object.
  * @param buffer `max` + 1 bytes: the line and its terminating zero. Untouched
@@ -347,6 +468,13 @@ ORVIK_FILE_API char* FILE_ReadStr(CFile* file, char* buffer, uint32_t max, uint3
  * stored as L = ::ORVIK_RECORD_MAX_TEXT + 1 and reads back as its first
  * ::ORVIK_RECORD_MAX_TEXT bytes, whatever its length (no more of it is read).
  *
+ * @code
+ * CFile file;
+ * FILE_Open(&file, "notes.rec", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY);
+ * FILE_WriteCString(&file, "first note");  // length 11, then the text and its zero
+ * FILE_WriteCString(&file, "");            // length 0 alone
+ * @endcode
+ *
  * @param file the file object; must be open.
  * @param text the text, may be null.
  * @return null on success (::ORVIK_RC_OK). A null or closed `file` gives
@@ -364,20 +492,30 @@ ORVIK_FILE_API char* FILE_WriteCString(CFile* file, const char* text);
  * call starts inside the rest of that body. The text handed back ends at its
  * first zero.
  *
+ * @code
+ * CFile file;
+ * char* text = nullptr;
+ * FILE_Open(&file, "notes.rec", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * while (FILE_ReadCString(&file, &text) == nullptr) {
+ *     std::puts(text);  // this thread's record buffer, until its next call
+ * }
+ * @endcode
+ *
  * @param file the file object; must be open.
  * @param text optional (may be null): receives, on every way out, the address
- *        of the library's **one record buffer** of ::ORVIK_RECORD_MAX_TEXT + 1
- *        bytes. The buffer belongs to the library, is shared by the whole
- *        process and is overwritten by the next call from any thread: copy
- *        the text before that. It holds the empty text after a null or
- *        closed file object and at the end of the file.
+ *        of the **calling thread's record buffer** of
+ *        ::ORVIK_RECORD_MAX_TEXT + 1 bytes. The buffer belongs to the library,
+ *        is all zero when the thread starts and is overwritten by the same
+ *        thread's next call: copy the text before that. It holds the empty
+ *        text after a null or closed file object and at the end of the file.
  * @return null on success (::ORVIK_RC_OK). A null or closed `file` gives
  *  ::ORVIK_MSG_NO_FILE_OBJECT and **leaves the return code unchanged**. No
  *  byte left for the length field, the clean end, gives
  *  ::ORVIK_MSG_END_OF_FILE with ::ORVIK_RC_END_OF_FILE; a record that the end
  *  of the file cuts short gives the same (the buffer then holds the body bytes
  *  that came); another failure gives its message and ::ORVIK_RC_READ_FAILED.
- * @note Not safe to call from two threads at once: serialise the calls.
+ * @note Threads that read their own file objects need no lock: each reads
+ *       into its own record buffer.
  */
 ORVIK_FILE_API char* FILE_ReadCString(CFile* file, char** text);
 
@@ -386,6 +524,15 @@ ORVIK_FILE_API char* FILE_ReadCString(CFile* file, char** text);
  *
  * **Returns the name on success, not null**: tell success from failure by
  * the return code (or by the result being `dest`).
+ *
+ * @code
+ * CFile file;
+ * char name[MAX_PATH];
+ * FILE_Open(&file, "C:\\DATA\\REPORT.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * if (FILE_GetName(&file, name, MAX_PATH - 1) == name) {
+ *     std::puts(name);  // report.txt, as the disk spells it
+ * }
+ * @endcode
  *
  * @param file  the file object.
  * @param dest  a buffer of `limit` + 1 bytes, or null for the calling
@@ -408,6 +555,15 @@ ORVIK_FILE_API char* FILE_GetName(CFile* file, char* dest, int32_t limit);
  * As FILE_GetName(), with the full path, and **returns the path on success**;
  * without `dest` the `limit` is ignored and only the path buffer's capacity
  * bounds the path.
+ *
+ * @code
+ * CFile file;
+ * FILE_Open(&file, "/data/report.txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP);
+ * const char* path = FILE_GetPath(&file, nullptr, 0);
+ * if (GEN_GetRetCode() == ORVIK_RC_OK) {
+ *     std::puts(path);  // C:\data\report.txt
+ * }
+ * @endcode
  *
  * @param file  the file object.
  * @param dest  a buffer of `limit` + 1 bytes, or null for the path buffer.
@@ -433,6 +589,12 @@ ORVIK_FILE_API char* FILE_GetPath(CFile* file, char* dest, int32_t limit);
  * answers nonzero: FILE_Open() then opens without creating, and meets that
  * failure itself, rather than create (and so empty) a file that exists.
  *
+ * @code
+ * if (!FILE_FileExists("C:\\DATA\\REPORT.TXT")) {
+ *     std::puts("no report yet");
+ * }
+ * @endcode
+ *
  * @param name the name; not tested for null or blank.
  * @return nonzero when an entry exists (or may), else 0.
  * @note Leaves the return code alone.
@@ -442,6 +604,13 @@ ORVIK_FILE_API int32_t FILE_FileExists(const char* name);
 /**
  * @brief The same as FILE_FileExists(): it does not tell a directory from a
  *        file, so the name of a plain file answers nonzero too.
+ *
+ * @code
+ * if (FILE_DirExists("C:\\DATA")) {
+ *     std::puts("an entry, file or directory, of that name exists");
+ * }
+ * @endcode
+ *
  * @param name the name.
  * @return nonzero when an entry exists, else 0.
  */
@@ -449,6 +618,13 @@ ORVIK_FILE_API int32_t FILE_DirExists(const char* name);
 
 /**
  * @brief Deletes the named file.
+ *
+ * @code
+ * if (char* message = FILE_Remove4Name("old.log")) {
+ *     std::fprintf(stderr, "%s (code %d)\n", message, GEN_GetRetCode());
+ * }
+ * @endcode
+ *
  * @param name the file's name; a blank name is handed on unchanged.
  * @return null on success (::ORVIK_RC_OK), else ::ORVIK_MSG_NULL_ARGUMENT
  *  with ::ORVIK_RC_NULL_ARGUMENT, or the deletion's message (for a missing
@@ -458,6 +634,14 @@ ORVIK_FILE_API char* FILE_Remove4Name(const char* name);
 
 /**
  * @brief Creates one directory; a missing parent is not created.
+ *
+ * @code
+ * int32_t result = FILE_MkDir("C:\\DATA\\ARCHIVE");
+ * if (result != 0 && result != ORVIK_MKDIR_REFUSED) {  // -3 is also "exists"
+ *     std::fprintf(stderr, "cannot make the archive: %d\n", result);
+ * }
+ * @endcode
+ *
  * @param name the directory's name.
  * @retval 0  created
  * @retval -1 null name
@@ -475,6 +659,12 @@ ORVIK_FILE_API int32_t FILE_MkDir(const char* name);
  * Every relative name of every later call, of this library and of the host,
  * on every thread, is then resolved against the new directory.
  *
+ * @code
+ * if (FILE_Move2Dir("C:\\DATA") == 0) {
+ *     FILE_Remove4Name("REPORT.TXT");  // now the one in C:\DATA
+ * }
+ * @endcode
+ *
  * @param name the directory to make current.
  * @retval 0  changed
  * @retval -1 null name
@@ -489,7 +679,14 @@ ORVIK_FILE_API int32_t FILE_Move2Dir(const char* name);
  *
  * The executable's full name (from `/proc/self/exe`, in the library's name
  * form) is cut twice at its last backslash: `/opt/tool/bin/tool` gives
- * `C:\\opt\\tool` and 11.
+ * `C:\opt\tool` and 11.
+ *
+ * @code
+ * char home[MAX_PATH];
+ * if (FILE_GetModulePathName(home) > 0) {
+ *     std::puts(home);  // C:\opt\tool for /opt/tool/bin/tool
+ * }
+ * @endcode
  *
  * @param buffer at least 259 bytes (`MAX_PATH` - 1).
  * @return the length of the directory text left in `buffer`, or:
@@ -506,6 +703,13 @@ ORVIK_FILE_API int32_t FILE_GetModulePathName(char* buffer);
  *        (a modal GTK 3 dialog loaded from the module libOrvikAfxGtk.so).
  *
  * Returns only when the dialog is closed.
+ *
+ * @code
+ * char folder[MAX_PATH];
+ * if (FILE_ChoosePath(folder, "C:\\DATA", "Save the report in", nullptr) == 0) {
+ *     std::puts(folder);
+ * }
+ * @endcode
  *
  * @param path    at least `MAX_PATH` (260) bytes; receives the chosen path.
  *                After -2 or -3 it holds no chosen path.
@@ -541,13 +745,17 @@ ORVIK_FILE_API int32_t FILE_ChoosePath(char* path, const char* initial, const ch
  * @brief The index of a name's suffix (its last full stop in the last
  *        component), or of where its base part would be cut to 8 characters.
  *
- * `C:\\dir\\file.txt` gives 11; a name without a suffix gives its length; a
+ * `C:\dir\file.txt` gives 11; a name without a suffix gives its length; a
  * full stop in the directory part opens no suffix.
+ *
+ * @code
+ * int32_t dot = FILE_FindSuffix("C:\\dir\\file.txt", 0);  // 11, the ".txt"
+ * @endcode
  *
  * @param name      the name; not null.
  * @param limitBase nonzero: when the base part (between the directory part
  *                  and the suffix) is longer than 8, give the index of its
- *                  9th character (`C:\\dir\\longfilename.txt` gives 15, not 19);
+ *                  9th character (`C:\dir\longfilename.txt` gives 15, not 19);
  *                  a base of 8 or fewer is not cut. The name is not changed.
  * @return an index from 0 to the name's length, or ::ORVIK_TEXT_TOO_LONG for
  *         a name longer than `INT32_MAX` bytes (read no further than that).
@@ -560,6 +768,11 @@ ORVIK_FILE_API int32_t FILE_FindSuffix(const char* name, int32_t limitBase);
  *
  * The new suffix is cut to 3 characters; one leading full stop is skipped
  * (`doc` and `.doc` give the same). `abc.txt` with `html` becomes `abc.htm`.
+ *
+ * @code
+ * char name[7 + 5] = "abc.txt";
+ * FILE_NewSuffix(name, "html");  // "abc.htm", returns 7
+ * @endcode
  *
  * @param name   the name, written in place; not null. Needs room for the
  *               suffix position + 5 bytes (full stop, 3 characters, zero):
@@ -580,7 +793,14 @@ ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
  * leading pair of `dir` stays, for a network name), leading and trailing
  * blanks of `file` are dropped, a final backslash is removed except after a
  * drive colon, and a drive alone gets one: `c:/dir` and `a.txt` give
- * `C:\\DIR\\A.TXT` (12).
+ * `C:\DIR\A.TXT` (12).
+ *
+ * @code
+ * char dir[] = "c:/data";
+ * char file[] = "report.txt";
+ * char path[sizeof dir + sizeof file + 1];  // strlen(dir) + strlen(file) + 3
+ * FILE_PathFile(path, dir, file);           // "C:\DATA\REPORT.TXT", returns 18
+ * @endcode
  *
  * @param dest the path; **`strlen(dir) + strlen(file) + 3` bytes** (the path
  *             is at most 2 bytes longer than its parts, plus its zero). Not
@@ -592,8 +812,13 @@ ORVIK_FILE_API int32_t FILE_NewSuffix(char* name, const char* suffix);
  *         `dir` and `file` together are longer than `INT32_MAX` - 2 bytes (the
  *         path could not be counted): `dest` then holds the empty text and
  *         `dir` and `file` are unchanged.
- * @note Leaves the return code alone. Upper-cases the Windows-1252 letters
- *       (STR_ANSI2Upper4Char()).
+ * @note Leaves the return code alone. Each byte is upper-cased by
+ *       STR_ANSI2Upper4Char(): in the default code page, UTF-8, only `a` to
+ *       `z` change and every byte from 0x80 on is copied as it is, so no
+ *       multi-byte character is broken (`résumé.txt` gives `RéSUMé.TXT`);
+ *       the accented letters change too only after
+ *       STR_SetCodePage(STR_CODEPAGE_WINDOWS_1252) or `ORVIK_CODEPAGE=1252`
+ *       (OrvikSTR_Lib.h).
  */
 ORVIK_FILE_API int32_t FILE_PathFile(char* dest, char* dir, char* file);
 
@@ -602,9 +827,15 @@ ORVIK_FILE_API int32_t FILE_PathFile(char* dest, char* dir, char* file);
  *
  * A name that fits is copied whole. A longer one keeps its last component
  * (from its last backslash) and as much of its start as fits, cut back to a
- * backslash, with `...` between: `C:\\dir\\sub\\file.txt` in 15 gives
- * `C:\\...\\file.txt`. Where that cannot work the name is cut after
+ * backslash, with `...` between: `C:\dir\sub\file.txt` in 15 gives
+ * `C:\...\file.txt`. Where that cannot work the name is cut after
  * `maxChars` characters.
+ *
+ * @code
+ * char name[] = "C:\\dir\\sub\\file.txt";
+ * char shown[15 + 1];
+ * FILE_ShrinkName(shown, name, 15);  // "C:\...\file.txt"
+ * @endcode
  *
  * @param dest     **`maxChars` + 1 bytes**; holds a zero-terminated text on
  *                 every way out but a null `dest`.

@@ -44,9 +44,9 @@ std::shared_ptr<const Drive> DriveOf(char letter);
 int MapDriveOnto(char letter, Descriptor directory, bool wideLinks);
 
 // The host form of the absolute Linux path made of `components`: under the
-// drive whose directory holds it most closely (ties go to C:, then D: to
-// Z:, then A: and B:; a drive counts only while its directory still has the
-// path it had when it was mapped), else from the root ("\dir\file").
+// drive whose directory holds it most closely, ties and stale mappings
+// settled as "Names handed back" in include/OrvikAfx.h says, else from the
+// root ("\dir\file").
 std::string HostFormOfLinuxPath(const std::vector<std::string>& components);
 
 }  // namespace orvik::afx

@@ -21,8 +21,8 @@ const char* const kHomeHelp =
     "Usage: orvikfile home\n"
     "\n"
     "Prints the directory that FILE_GetModulePathName gives: the directory\n"
-    "above the one that holds this program (for /opt/orvik/bin/orvikfile,\n"
-    "/opt/orvik), in the library's name form, with backslashes.\n"
+    "above the one that holds this program, in the library's name form: a\n"
+    "drive and backslashes (for /opt/orvik/bin/orvikfile, C:\\opt\\orvik).\n"
     "\n"
     "Exit status: 0; 1 when the library finds no such directory (the reason\n"
     "on stderr); 2 for a usage error.\n";
