@@ -5,36 +5,40 @@
 namespace {
 
 using namespace orvik;
+using report::Outcome;
+
+Outcome SetLength(CFile& file, uint32_t length) {
+    try {
+        file.SetLength(length);
+    } catch (CFileException* caught) {
+        return report::Caught(caught, ORVIK_RC_SET_LENGTH_FAILED);
+    }
+    return {};
+}
 
 // The length out-value is required. It is left as it was for a null file
 // object, and becomes 0 when the file object throws.
-report::Outcome GetLength(CFile* file, uint32_t* length) {
-    if (file == nullptr) {
-        return report::NoFileObject();
-    }
+Outcome GetLength(CFile& file, uint32_t* length) {
     if (length == nullptr) {
         return report::NullArgument();
     }
-    return report::GuardedWith([&] { *length = file->GetLength(); },
-                               [length](int) {
-                                   *length = 0;
-                                   return ORVIK_RC_GET_LENGTH_FAILED;
-                               });
+    try {
+        *length = file.GetLength();
+    } catch (CFileException* caught) {
+        *length = 0;
+        return report::Caught(caught, ORVIK_RC_GET_LENGTH_FAILED);
+    }
+    return {};
 }
 
 }  // namespace
 
 char* FILE_SetLength(CFile* file, uint32_t length) {
-    return report::ReportedMessage([&] {
-        if (file == nullptr) {
-            return report::NoFileObject();
-        }
-        return report::Guarded([&] { file->SetLength(length); }, ORVIK_RC_SET_LENGTH_FAILED);
-    });
+    return report::ReportedOnFile(file, SetLength, length).message;
 }
 
 char* FILE_GetLength(CFile* file, uint32_t* length) {
-    return report::ReportedMessage([&] { return GetLength(file, length); });
+    return report::ReportedOnFile(file, GetLength, length).message;
 }
 
 // 0 on every failure: only the return code, which FILE_GetLength leaves,

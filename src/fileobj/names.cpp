@@ -37,25 +37,23 @@ Outcome HandOutName(const CString& name, char* dest, int32_t limit, LimitWithout
     return TooLong();
 }
 
-}  // namespace
-
 // The file's name without its directory. Without a buffer, a limit of 1 or
 // more still bounds the name.
-char* FILE_GetName(CFile* file, char* dest, int32_t limit) {
-    return report::ReportedMessage([&] {
-        if (file == nullptr) {
-            return report::NoFileObject();
-        }
-        return HandOutName(file->GetFileName(), dest, limit, LimitWithoutBuffer::binds);
-    });
+Outcome Name(CFile& file, char* dest, int32_t limit) {
+    return HandOutName(file.GetFileName(), dest, limit, LimitWithoutBuffer::binds);
 }
 
 // The file's full path. Without a buffer, the limit plays no part.
+Outcome Path(CFile& file, char* dest, int32_t limit) {
+    return HandOutName(file.GetFilePath(), dest, limit, LimitWithoutBuffer::ignored);
+}
+
+}  // namespace
+
+char* FILE_GetName(CFile* file, char* dest, int32_t limit) {
+    return report::ReportedOnFile(file, Name, dest, limit).message;
+}
+
 char* FILE_GetPath(CFile* file, char* dest, int32_t limit) {
-    return report::ReportedMessage([&] {
-        if (file == nullptr) {
-            return report::NoFileObject();
-        }
-        return HandOutName(file->GetFilePath(), dest, limit, LimitWithoutBuffer::ignored);
-    });
+    return report::ReportedOnFile(file, Path, dest, limit).message;
 }

@@ -37,15 +37,12 @@ void NoteIgnoredModeBits(uint32_t mode) {
 // Writing opens for reading and writing with no sharing and creates a
 // missing file; reading needs an existing file and lets others read too.
 // A nonzero create flag empties an existing file in either mode.
-Outcome Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
-    if (file == nullptr) {
-        return report::NoFileObject();
-    }
+Outcome Open(CFile& file, const char* name, uint32_t mode, int32_t create) {
     if (name == nullptr) {
         return report::NullArgument();
     }
     NoteIgnoredModeBits(mode);
-    file->SetFilePath(name);  // kept even when the open fails
+    file.SetFilePath(name);  // kept even when the open fails
     const bool writing = AsksForWriting(mode);
     UINT flags = writing ? (CFile::modeReadWrite | CFile::shareExclusive) : 0;
     const bool exists = FILE_FileExists(name) != 0;  // asked in both modes
@@ -58,43 +55,47 @@ Outcome Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
     if (create != 0 || !exists) {
         flags |= CFile::modeCreate;
     }
-    CFileException record;  // filled by a refused Open; lives in this call only
-    if (!file->Open(name, flags, &record)) {
-        return {FILE_ExceptionMsg(&record), ORVIK_RC_OPEN_FAILED};
+    CFileException refusal;  // filled by a refused Open; lives in this call only
+    if (!file.Open(name, flags, &refusal)) {
+        return {FILE_ExceptionMsg(&refusal), ORVIK_RC_OPEN_FAILED};
     }
     return {};
 }
 
 // A file object that is not open is left alone: closing it succeeds.
-Outcome Close(CFile* file) {
+Outcome Close(CFile& file) {
     if (!report::IsOpen(file)) {
         return {};
     }
-    return report::Guarded([file] { file->Close(); }, ORVIK_RC_CLOSE_FAILED);
+    try {
+        file.Close();
+    } catch (CFileException* caught) {
+        return report::Caught(caught, ORVIK_RC_CLOSE_FAILED);
+    }
+    return {};
 }
 
 // The path is taken before the close, which may forget it, and the deletion
-// is tried whatever became of the close: FILE_Close's message is dropped and
-// the code it left is wiped, so only a failed deletion is reported.
-Outcome CloseAndRemove(CFile* file) {
-    const CString path = file->GetFilePath();
-    FILE_Close(file);
-    report::ClearReturnCode();
-    return report::Guarded([&path] { CFile::Remove(path); }, ORVIK_RC_REMOVE_FAILED);
+// is tried whatever became of the close: FILE_Close's message is dropped,
+// and FILE_Remove4Name wipes the code it left, so that only a failed
+// deletion is reported.
+Outcome CloseAndRemove(CFile& file) {
+    const CString path = file.GetFilePath();
+    FILE_Close(&file);
+    char* const message = FILE_Remove4Name(path);
+    return {message, GEN_GetRetCode()};
 }
 
 }  // namespace
 
 char* FILE_Open(CFile* file, const char* name, uint32_t mode, int32_t create) {
-    return report::ReportedMessage([&] { return Open(file, name, mode, create); });
+    return report::ReportedOnFile(file, Open, name, mode, create).message;
 }
 
 char* FILE_Close(CFile* file) {
-    return report::ReportedMessage(
-        [file] { return file == nullptr ? report::NoFileObject() : Close(file); });
+    return report::ReportedOnFile(file, Close).message;
 }
 
 char* FILE_Remove4Object(CFile* file) {
-    return report::ReportedMessage(
-        [file] { return file == nullptr ? report::NoFileObject() : CloseAndRemove(file); });
+    return report::ReportedOnFile(file, CloseAndRemove).message;
 }

@@ -16,7 +16,7 @@ using namespace orvik;
 // buffer and hands it out, all zero when the thread starts. Its text stays
 // until the same thread's next call, so threads that each read their own
 // records never see each other's texts.
-thread_local char g_record[record::kLargestBody];
+thread_local char t_recordText[record::kLargestBody];
 
 // L for a text: its length and zero, or the largest body for a text longer
 // than a record keeps. Only whether it is longer matters, so the text is
@@ -75,25 +75,25 @@ char* ReadRecord(CFile* file) {
     if (length > record::kLongestText) {
         length = record::kLargestBody;  // the rest of a longer body stays unread
     }
-    if (char* const message = ReadWhole(file, g_record, static_cast<uint32_t>(length), got)) {
+    if (char* const message = ReadWhole(file, t_recordText, static_cast<uint32_t>(length), got)) {
         // A body cut short hands back the bytes that came, terminated, with
         // the end-of-file failure: never taken for a whole record.
-        g_record[got] = '\0';
+        t_recordText[got] = '\0';
         return message;
     }
-    g_record[record::kLongestText] = '\0';
-    g_record[length - 1] = '\0';
+    t_recordText[record::kLongestText] = '\0';
+    t_recordText[length - 1] = '\0';
     return nullptr;
 }
 
-bool Refused(const CFile* file) {
-    return file == nullptr || !report::IsOpen(file);
+bool NoOpenFile(const CFile* file) {
+    return file == nullptr || !report::IsOpen(*file);
 }
 
 }  // namespace
 
 char* FILE_WriteCString(CFile* file, const char* text) {
-    if (Refused(file)) {
+    if (NoOpenFile(file)) {
         return MSG_GetStr(ORVIK_MSG_NO_FILE_OBJECT);
     }
     return WriteRecord(file, text);
@@ -103,15 +103,15 @@ char* FILE_WriteCString(CFile* file, const char* text) {
 // mistaken for a whole one; the record buffer then holds the body bytes that
 // did arrive.
 char* FILE_ReadCString(CFile* file, char** text) {
-    g_record[0] = '\0';
+    t_recordText[0] = '\0';
     char* message = nullptr;
-    if (Refused(file)) {
+    if (NoOpenFile(file)) {
         message = MSG_GetStr(ORVIK_MSG_NO_FILE_OBJECT);
     } else {
         message = ReadRecord(file);
     }
     if (text) {
-        *text = g_record;
+        *text = t_recordText;
     }
     return message;
 }

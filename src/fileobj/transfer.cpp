@@ -8,6 +8,7 @@
 namespace {
 
 using namespace orvik;
+using report::Outcome;
 
 static_assert(ORVIK_TRANSFER_MAX_COUNT + ORVIK_STATUS_TRANSFERRED == UINT32_MAX,
               "the status of the longest read is the largest 32-bit value");
@@ -18,47 +19,44 @@ constexpr size_t kLongestWrite = UINT32_MAX;
 // A read of no bytes is the end of the file, whatever the count asked for;
 // a short read is a success like any other. The file object is asked for
 // no more bytes than the status can count.
-report::Outcome ReadBlock(CFile* file, void* buffer, uint32_t count, uint32_t& status) {
-    UINT got = 0;
-    const UINT asked = std::min(count, ORVIK_TRANSFER_MAX_COUNT);
-    report::Outcome outcome =
-        report::GuardedWith([&] { got = file->Read(buffer, asked); },
-                            [&status](int cause) {
-                                const bool end = cause == CFileException::endOfFile;
-                                status = end ? ORVIK_STATUS_END_OF_FILE : ORVIK_STATUS_READ_FAILED;
-                                return end ? ORVIK_RC_END_OF_FILE : ORVIK_RC_READ_FAILED;
-                            });
-    if (outcome.message != nullptr) {
-        return outcome;
-    }
-    if (got == 0) {
-        status = ORVIK_STATUS_END_OF_FILE;
-        return report::Failure(ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE);
-    }
-    status = ORVIK_STATUS_TRANSFERRED + got;
-    return outcome;
-}
-
-report::Outcome WriteBlock(CFile* file, const void* buffer, uint32_t count) {
-    if (file == nullptr) {
-        return report::NoFileObject();
-    }
+Outcome ReadBlock(CFile& file, void* buffer, uint32_t count, uint32_t& got) {
     if (buffer == nullptr) {
         return report::NullArgument();
     }
-    return report::Guarded([&] { file->Write(buffer, count); }, ORVIK_RC_WRITE_FAILED);
+    try {
+        got = file.Read(buffer, std::min(count, ORVIK_TRANSFER_MAX_COUNT));
+    } catch (CFileException* caught) {
+        const bool end = report::IsEndOfFile(caught);
+        return report::Caught(caught, end ? ORVIK_RC_END_OF_FILE : ORVIK_RC_READ_FAILED);
+    }
+    if (got == 0) {
+        return report::Failure(ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE);
+    }
+    return {};
+}
+
+Outcome WriteBlock(CFile& file, const void* buffer, uint32_t count) {
+    if (buffer == nullptr) {
+        return report::NullArgument();
+    }
+    try {
+        file.Write(buffer, count);
+    } catch (CFileException* caught) {
+        return report::Caught(caught, ORVIK_RC_WRITE_FAILED);
+    }
+    return {};
 }
 
 }  // namespace
 
 char* FILE_Read(CFile* file, void* buffer, uint32_t count, uint32_t* status) {
-    return report::ReportedWithStatus(file, buffer, status, [&](uint32_t& outcome) {
-        return ReadBlock(file, buffer, count, outcome);
-    });
+    uint32_t got = 0;
+    const Outcome read = report::ReportedOnFile(file, ReadBlock, buffer, count, got);
+    return report::WithStatus(read, got, status);
 }
 
 char* FILE_Write(CFile* file, const void* buffer, uint32_t count) {
-    return report::ReportedMessage([&] { return WriteBlock(file, buffer, count); });
+    return report::ReportedOnFile(file, WriteBlock, buffer, count).message;
 }
 
 // The text without its terminating zero, through FILE_Write: a null text
