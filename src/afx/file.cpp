@@ -377,10 +377,13 @@ int OpenFlagsOf(UINT openFlags) {
 // regular file. Should the entry be replaced in that moment by a FIFO or a
 // device, it is read as a regular file, and reads fail (badSeek); a
 // directory put there fails its reads too (accessDenied).
+// Kept in place, with nothing to destroy: a thread-local object with a
+// destructor is registered at its first use, and the C library ends the
+// process when memory has run out just then. Longer names are not kept.
 struct SeenStatus {
-    std::string name;
-    struct timespec when {};
-    bool regular = false;
+    char name[MAX_PATH];
+    struct timespec when;
+    bool regular;
 };
 thread_local SeenStatus t_seen;
 constexpr long kSeenForMilliseconds = 100;
@@ -393,20 +396,16 @@ long MillisecondsSince(const struct timespec& then) {
 
 void RememberStatus(const char* name, const struct stat& info) noexcept {
     t_seen.regular = false;
-    if (name == nullptr || !S_ISREG(info.st_mode)) {
+    if (name == nullptr || !S_ISREG(info.st_mode) || std::strlen(name) >= sizeof t_seen.name) {
         return;
     }
-    try {
-        t_seen.name = name;
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+    std::strcpy(t_seen.name, name);
     ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t_seen.when);
     t_seen.regular = true;
 }
 
 bool SeenRegularJustNow(const char* name) noexcept {
-    const bool seen = t_seen.regular && t_seen.name == name &&
+    const bool seen = t_seen.regular && std::strcmp(t_seen.name, name) == 0 &&
                       MillisecondsSince(t_seen.when) < kSeenForMilliseconds;
     t_seen.regular = false;
     return seen;

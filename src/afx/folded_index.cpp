@@ -29,11 +29,12 @@ namespace orvik::afx {
 
 namespace {
 
-// The changes of a directory's list of names, and its own removal. The
-// kernel adds IN_IGNORED when a watch ends and IN_Q_OVERFLOW when changes
-// were lost.
-constexpr uint32_t kNameChanges =
-    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
+// The changes of a directory's list of names, its own removal, and changes
+// of its own rights: an index must not answer for a directory that this
+// process may no longer list. The kernel adds IN_IGNORED when a watch ends
+// and IN_Q_OVERFLOW when changes were lost.
+constexpr uint32_t kNameChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                  IN_DELETE_SELF | IN_ATTRIB | IN_ONLYDIR;
 
 constexpr int kNoQueue = -1;
 constexpr size_t kLargestEvent = sizeof(inotify_event) + NAME_MAX + 1;
@@ -454,6 +455,12 @@ private:
         if ((event.mask & (IN_IGNORED | IN_DELETE_SELF)) != 0) {
             Forget(watched->second, (event.mask & IN_IGNORED) == 0);
             return;
+        }
+        if ((event.mask & IN_ATTRIB) != 0) {
+            if (event.len == 0) {  // the directory's own rights or owner: list it again
+                Forget(watched->second, true);
+            }
+            return;  // an entry's attributes leave the list of names as it is
         }
         if (event.len == 0) {
             return;

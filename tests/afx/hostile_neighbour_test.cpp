@@ -1,0 +1,1015 @@
+// A hostile neighbour: another process changes a mapped drive under the
+// library's feet, in lock-step with it. Each round the neighbour makes one
+// change, chosen by a seeded generator, and signals; the library side then
+// asks for every entry by other spellings, creates, makes a directory and
+// removes, with the kernel's resolution and with the component walk alone,
+// and holds each answer against the disk, read with the system calls
+// themselves. Some rounds the library side is short of descriptors or
+// memory for a moment, or forks while other threads resolve names.
+//
+// ORVIK_HOSTILE_ROUNDS and ORVIK_HOSTILE_SEED choose the run; a failure
+// names its round, change and seed, which replay it (scripts/hostile.sh
+// runs long ones).
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <linux/fs.h>
+#include <malloc.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "OrvikAfx.h"
+#include "OrvikFILE_Lib.h"
+#include "afx/system_calls.h"
+#include "temp_dir.h"
+
+#ifndef __has_feature
+#define __has_feature(feature) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || \
+    __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kSanitized = true;  // the sanitizers' shadow memory needs address space
+#else
+constexpr bool kSanitized = false;
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using Rng = std::mt19937;  // the same numbers everywhere, so that a seed replays
+using Tree = std::map<std::string, struct stat>;  // path under a directory -> lstat
+
+constexpr UINT kRead = CFile::modeRead | CFile::shareDenyWrite;
+constexpr uid_t kNobody = 65534;
+const char* const kPool[] = {"alpha.txt",   "Beta.Txt", "GAMMA.TXT", "delta",
+                             "Epsilon.Dat", "zeta.TXT", "Sub",       "Inner.txt"};
+
+std::string Cased(std::string name, int (*change)(int)) {
+    for (char& c : name) {
+        c = static_cast<char>(change(static_cast<unsigned char>(c)));
+    }
+    return name;
+}
+std::string Folded(const std::string& name) {
+    return Cased(name, ::tolower);
+}
+std::string Upper(const std::string& name) {
+    return Cased(name, ::toupper);
+}
+// As it is, in capitals, in small letters, or with some letters turned.
+std::string AnyCase(Rng& rng, const std::string& name) {
+    const unsigned how = rng() % 4;
+    return how == 1   ? Upper(name)
+           : how == 2 ? Folded(name)
+           : how == 0 ? name
+                      : [&] {
+                            std::string turned = name;
+                            for (char& c : turned) {
+                                c = rng() % 2 == 0                 ? c
+                                    : Upper({c}) == std::string{c} ? Folded({c})[0]
+                                                                   : Upper({c})[0];
+                            }
+                            return turned;
+                        }();
+}
+std::string Join(const std::string& dir, const std::string& name) {
+    return dir.empty() ? name : name.empty() ? dir : dir + "/" + name;
+}
+std::string Parent(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+std::string Leaf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+// The components of a path, "" and "." left out, as the kernel reads them.
+std::vector<std::string> Split(const std::string& path) {
+    std::vector<std::string> parts;
+    for (size_t at = 0, end = 0; at <= path.size(); at = end + 1) {
+        end = std::min(path.find('/', at), path.size());
+        if (end > at && path.compare(at, end - at, ".") != 0) {
+            parts.push_back(path.substr(at, end - at));
+        }
+    }
+    return parts;
+}
+
+// Every entry under `root` to four levels, not through links; a directory
+// this process cannot read is there without its entries.
+void ListInto(const std::string& root, const std::string& dir, int depth, Tree& tree) {
+    DIR* listing = ::opendir(Join(root, dir).c_str());
+    while (const dirent* entry = listing != nullptr ? ::readdir(listing) : nullptr) {
+        const std::string path = Join(dir, entry->d_name);
+        struct stat info {};
+        if (Leaf(path) != "." && Leaf(path) != ".." &&
+            ::lstat(Join(root, path).c_str(), &info) == 0) {
+            tree[path] = info;
+            if (S_ISDIR(info.st_mode) && depth > 1) {
+                ListInto(root, path, depth - 1, tree);
+            }
+        }
+    }
+    if (listing != nullptr) {
+        ::closedir(listing);
+    }
+}
+Tree ListTree(const std::string& root) {
+    Tree tree;
+    ListInto(root, "", 4, tree);
+    return tree;
+}
+
+// Each entry's inode, mode, size and content or link target.
+std::map<std::string, std::string> Describe(const std::string& root) {
+    std::map<std::string, std::string> described;
+    for (const auto& [path, info] : ListTree(root)) {
+        char content[256] = {};
+        const int fd = S_ISREG(info.st_mode) ? ::open(Join(root, path).c_str(), O_RDONLY) : -1;
+        ::readlink(Join(root, path).c_str(), content, sizeof content - 1);
+        ::read(fd, content, sizeof content - 1);
+        ::close(fd);
+        described[path] = std::to_string(info.st_ino) + " " + std::to_string(info.st_mode) + " " +
+                          std::to_string(info.st_size) + " " + content;
+    }
+    return described;
+}
+
+// Root gives up its rights for good, as an unprivileged host runs.
+bool BecomeNobody() {
+    return ::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+           ::setresuid(kNobody, kNobody, kNobody) == 0;
+}
+
+// Runs `body` in a child process, which ends with it.
+template <typename Body>
+pid_t Spawn(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    return child;
+}
+
+// The exit status of `child`, or -1 when it has not ended after `seconds`
+// (it is killed then).
+int WaitFor(pid_t child, int seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return status;
+}
+
+bool ReadLine(int fd, std::string& line) {
+    line.clear();
+    for (char c = 0; ::read(fd, &c, 1) == 1; line += c) {
+        if (c == '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+void WriteLine(int fd, const std::string& line) {
+    ::write(fd, (line + "\n").data(), line.size() + 1);
+}
+
+// Drive T: on a fresh tree, and beside it what no name on T: may reach: a
+// sentinel tree, and an attic where the neighbour puts what it replaces.
+struct Arena {
+    Arena() {
+        for (const char* dir : {"drive/A/Sub", "drive/B", "outside/Vault", "attic"}) {
+            fs::create_directories(root / dir);
+        }
+        for (const char* file :
+             {"drive/A/alpha.txt", "drive/A/Beta.Txt", "drive/A/Sub/GAMMA.TXT", "drive/B/delta",
+              "drive/B/Delta", "drive/B/ALPHA.TXT", "drive/Epsilon.Dat", "outside/secret.txt",
+              "outside/Vault/inner.txt"}) {
+            std::ofstream(root / file) << file;
+        }
+        if (::geteuid() == 0) {  // for the sides that give up root
+            ::lchown(root.c_str(), kNobody, kNobody);
+            for (const auto& entry : fs::recursive_directory_iterator(root)) {
+                ::lchown(entry.path().c_str(), kNobody, kNobody);
+            }
+        }
+        mapped = AfxMapDrive('T', drive.c_str()) != FALSE;
+        driveFd = ::open(drive.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        sentinel = Describe(outside);
+    }
+    ~Arena() {
+        ::close(driveFd);
+        AfxMapDrive('T', nullptr);
+    }
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+
+    orvik::test::TempDir temp;
+    const fs::path root = fs::canonical(temp.path());  // as the kernel names the drive
+    const std::string drive = root / "drive", outside = root / "outside", attic = root / "attic";
+    const std::vector<std::string> drivePath = Split(drive);
+    bool mapped = false;
+    int driveFd = -1;
+    std::map<std::string, std::string> sentinel;
+};
+
+// What the disk holds for a name on T:, found with the system calls alone by
+// the rules under "Names" in OrvikAfx.h.
+struct Truth {
+    int error = 0;             // 0: found
+    bool leafMissing = false;  // ENOENT for the last component alone
+    std::string at;            // the entry's path from the drive's directory
+    std::string handedBack = "T:";
+    struct stat info {};
+};
+
+// The spelling on disk of `name` in `dir`: as given, in small letters, else
+// the byte-wise smallest that matches it without regard to case.
+int SpellingOf(int drive, const std::string& dir, const std::string& name, std::string& spelling) {
+    struct stat info {};
+    for (const std::string& candidate : {name, Folded(name)}) {
+        if (::fstatat(drive, Join(dir, candidate).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            spelling = candidate;
+            return 0;
+        }
+        if (errno != ENOENT) {
+            return errno;
+        }
+    }
+    const int fd = ::openat(drive, dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    DIR* listing = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (listing == nullptr) {
+        return errno;
+    }
+    spelling.clear();
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string found = entry->d_name;
+        if (Folded(found) == Folded(name) && (spelling.empty() || found < spelling)) {
+            spelling = found;
+        }
+    }
+    ::closedir(listing);
+    return spelling.empty() ? ENOENT : 0;
+}
+
+Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool followLeaf) {
+    Truth truth;
+    std::deque<std::pair<std::string, bool>> parts;  // each component, and whether it is own
+    for (const std::string& component : own) {
+        parts.emplace_back(component, true);
+    }
+    std::vector<std::string> dirs;  // entered from the drive's directory
+    const auto fail = [&](int error) {
+        truth.error = error;
+        truth.leafMissing = error == ENOENT && parts.empty();
+        return truth;
+    };
+    for (int links = 0; !parts.empty();) {
+        const auto [part, isOwn] = parts.front();
+        parts.pop_front();
+        if (part == "..") {
+            if (dirs.empty()) {
+                return fail(EACCES);  // above the drive
+            }
+            dirs.pop_back();
+            continue;
+        }
+        std::string dir, spelling;
+        for (const std::string& entered : dirs) {
+            dir = Join(dir, entered);
+        }
+        struct stat info {};
+        char target[4096] = {};
+        if (const int error = SpellingOf(arena.driveFd, dir, part, spelling)) {
+            return fail(error);
+        }
+        truth.handedBack += isOwn ? "\\" + spelling : "";
+        const std::string path = Join(dir, spelling);
+        if (::fstatat(arena.driveFd, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            return fail(errno);
+        }
+        if (S_ISLNK(info.st_mode) && (followLeaf || !parts.empty())) {
+            if (++links > 40 ||
+                ::readlinkat(arena.driveFd, path.c_str(), target, sizeof target - 1) < 0) {
+                return fail(ELOOP);
+            }
+            std::vector<std::string> next = Split(target);
+            const auto& drive = arena.drivePath;
+            if (target[0] == '/') {
+                if (next.size() < drive.size() ||
+                    !std::equal(drive.begin(), drive.end(), next.begin())) {
+                    return fail(EACCES);  // out of the drive
+                }
+                next.erase(next.begin(), next.begin() + static_cast<long>(drive.size()));
+                dirs.clear();
+            }
+            for (auto step = next.rbegin(); step != next.rend(); ++step) {
+                parts.emplace_front(*step, false);
+            }
+        } else if (!parts.empty() && !S_ISDIR(info.st_mode)) {
+            return fail(ENOTDIR);
+        } else {
+            dirs.push_back(spelling);
+        }
+    }
+    for (const std::string& entered : dirs) {
+        truth.at = Join(truth.at, entered);
+    }
+    truth.handedBack += truth.at.empty() ? "\\" : "";  // the drive itself ends in a backslash
+    const char* at = truth.at.empty() ? "." : truth.at.c_str();
+    return ::fstatat(arena.driveFd, at, &truth.info, AT_SYMLINK_NOFOLLOW) == 0 ? truth
+                                                                               : fail(errno);
+}
+
+// The cause that opening what `truth` found fails with; none where it opens.
+int CauseFor(const Truth& truth) {
+    switch (truth.error) {
+        case 0:
+            return S_ISDIR(truth.info.st_mode) ? CFileException::accessDenied
+                                               : CFileException::none;
+        case ENOENT:
+            return CFileException::fileNotFound;
+        case EACCES:
+            return CFileException::accessDenied;
+        default:
+            return CFileException::badPath;
+    }
+}
+
+bool SameEntry(UINT handle, const struct stat& info) {
+    struct stat got {};
+    return ::fstat(static_cast<int>(handle), &got) == 0 && got.st_dev == info.st_dev &&
+           got.st_ino == info.st_ino;
+}
+
+std::string Describe(const Truth& truth) {
+    return " (the disk: " +
+           (truth.error != 0 ? std::strerror(truth.error)
+                             : truth.handedBack + ", inode " + std::to_string(truth.info.st_ino)) +
+           ")";
+}
+
+enum class Condition { plain, fewDescriptors, littleMemory, forkingHost };
+const char* const kConditionNames[] = {"plain", "few descriptors", "little memory", "forking host"};
+
+// For the length of the library's calls, only a few descriptors are left, or
+// only a few blocks of memory: the address space is held to what is mapped,
+// and what the heap has free is taken up but for a few blocks.
+class Squeeze {
+public:
+    Squeeze(Condition condition, int anyFd, Rng& rng)
+        : m_resource(condition == Condition::fewDescriptors ? RLIMIT_NOFILE : RLIMIT_AS),
+          m_active(condition == Condition::fewDescriptors || condition == Condition::littleMemory) {
+        if (!m_active) {
+            return;
+        }
+        ::getrlimit(m_resource, &m_before);
+        rlimit tight = m_before;
+        const int lowest = ::fcntl(anyFd, F_DUPFD_CLOEXEC, 0);
+        ::close(lowest);
+        tight.rlim_cur = static_cast<rlim_t>(lowest) + rng() % 4;
+        if (m_resource == RLIMIT_AS) {
+            m_ballast.reserve(1 << 16);
+            ::malloc_trim(0);
+            char statm[64] = {};
+            const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+            ::read(fd, statm, sizeof statm - 1);
+            ::close(fd);
+            tight.rlim_cur =
+                std::strtoul(statm, nullptr, 10) * static_cast<rlim_t>(::getpagesize());
+        }
+        ::setrlimit(m_resource, &tight);
+        for (const size_t size : {65536u, 4096u, 256u, 16u}) {
+            for (void* block = nullptr;
+                 m_ballast.size() < m_ballast.capacity() && (block = ::malloc(size)) != nullptr;) {
+                m_ballast.push_back(block);
+            }
+        }
+        for (unsigned spare = rng() % 32; spare > 0 && !m_ballast.empty(); --spare) {
+            ::free(m_ballast.back());
+            m_ballast.pop_back();
+        }
+    }
+    ~Squeeze() {
+        if (m_active) {
+            ::setrlimit(m_resource, &m_before);
+        }
+        for (void* block : m_ballast) {
+            ::free(block);
+        }
+    }
+    Squeeze(const Squeeze&) = delete;
+    Squeeze& operator=(const Squeeze&) = delete;
+
+private:
+    decltype(RLIMIT_AS) m_resource;
+    bool m_active;
+    rlimit m_before{};
+    std::vector<void*> m_ballast;
+};
+
+// Names on T: resolved by the component walk alone, as without openat2.
+class WalkOnly {
+public:
+    explicit WalkOnly(bool on) : m_saved(orvik::afx::SystemCallsInUse().openat2) {
+        if (on) {
+            orvik::afx::SystemCallsInUse().openat2 = [](int, const char*, const open_how*,
+                                                        size_t) -> long {
+                errno = ENOSYS;
+                return -1;
+            };
+        }
+    }
+    ~WalkOnly() { orvik::afx::SystemCallsInUse().openat2 = m_saved; }
+    WalkOnly(const WalkOnly&) = delete;
+    WalkOnly& operator=(const WalkOnly&) = delete;
+
+private:
+    decltype(orvik::afx::SystemCalls::openat2) m_saved;
+};
+
+// The library side of one round in one mode: every entry of the drive asked
+// for by another spelling; creates by names in capitals (one through each
+// link); a directory made and an entry removed; each answer held against
+// the disk.
+class Checker {
+public:
+    Checker(const Arena& arena, Rng rng, Condition condition, const std::string& mode,
+            std::vector<std::string>& problems)
+        : m_arena(arena), m_rng(rng), m_condition(condition), m_mode(mode), m_problems(problems) {}
+
+    void Run() {
+        std::vector<std::string> dirs = {""}, entries, links;
+        for (const auto& [path, info] : ListTree(m_arena.drive)) {
+            (S_ISDIR(info.st_mode)   ? dirs
+             : S_ISLNK(info.st_mode) ? links
+                                     : entries)
+                .push_back(path);
+        }
+        for (const std::string& link : links) {
+            m_queries.push_back(Spell(link + "/inner.txt", false));  // a link to a directory
+            entries.push_back(link);
+        }
+        for (const std::string& dir : dirs) {
+            entries.push_back(Join(dir, kPool[m_rng() % std::size(kPool)]));  // there or not
+            entries.push_back(dir);
+        }
+        for (const std::string& entry : entries) {
+            m_queries.push_back(Spell(entry, false));
+        }
+        if (m_condition == Condition::forkingHost) {
+            return ForkWhileResolving();
+        }
+        for (const Query& query : m_queries) {
+            Probe(query);
+        }
+        links.push_back(entries[m_rng() % entries.size()]);
+        for (const std::string& entry : links) {
+            Create(Spell(entry, true));  // none may write outside the drive
+        }
+        MakeDirectory(Spell(Join(dirs[m_rng() % dirs.size()], kPool[m_rng() % 8]), true));
+        Remove(Spell(entries[m_rng() % entries.size()], false));
+    }
+
+private:
+    struct Query {
+        std::vector<std::string> own;
+        std::string text;
+    };
+
+    Query Spell(const std::string& path, bool capitals) {
+        Query query{Split(path), "T:"};
+        for (std::string& component : query.own) {
+            component = capitals ? Upper(component) : AnyCase(m_rng, component);
+            query.text += "\\" + component;
+        }
+        return query;
+    }
+    bool Squeezed() const {
+        return m_condition == Condition::fewDescriptors || m_condition == Condition::littleMemory;
+    }
+    void Expect(bool ok, const Query& query, const std::string& what) {
+        if (!ok) {
+            m_problems.push_back(m_mode + ": " + query.text + ": " + what);
+        }
+    }
+
+    // Existence, status and the entry opened are what the disk holds now,
+    // and each name handed back reaches that entry again.
+    void Probe(const Query& query) {
+        const Truth truth = Resolve(m_arena, query.own, true);
+        const bool there = truth.error == 0;
+        CFileStatus status{};
+        CFile file;
+        CFileException error;
+        int32_t exists = 0;
+        BOOL statusFound = FALSE, opened = FALSE;
+        {
+            const Squeeze squeeze(m_condition, m_arena.driveFd, m_rng);
+            exists = FILE_FileExists(query.text.c_str());
+            statusFound = CFile::GetStatus(query.text.c_str(), status);
+            opened = file.Open(query.text.c_str(), kRead, &error);
+        }
+        const std::string full = status.m_szFullName, disk = Describe(truth);
+        const bool shortOf = Squeezed() && (error.m_cause == CFileException::tooManyOpenFiles ||
+                                            error.m_cause == CFileException::generic);
+        Expect(there ? exists != 0 : exists == 0 || Squeezed(), query, "FILE_FileExists" + disk);
+        Expect(
+            statusFound ? (full.empty() ? Squeezed() : there && full == truth.handedBack) : !there,
+            query, "GetStatus gave " + std::to_string(statusFound) + " " + full + disk);
+        Expect(opened ? CauseFor(truth) == CFileException::none &&
+                            SameEntry(file.m_hFile, truth.info) &&
+                            file.GetFilePath() == truth.handedBack.c_str()
+                      : error.m_cause == CauseFor(truth) || shortOf,
+               query,
+               "Open gave " + std::string(file.GetFilePath()) + ", cause " +
+                   std::to_string(error.m_cause) + disk);
+        if (opened) {
+            ReachesAgain(file.GetFilePath(), truth, query);
+        }
+        if (there && !full.empty()) {
+            ReachesAgain(full.c_str(), truth, query);
+        }
+    }
+
+    // A file by CFile::Open, a directory as the current directory.
+    void ReachesAgain(const char* name, const Truth& truth, const Query& query) {
+        const std::string what = std::string("the name handed back, ") + name + ", misses it";
+        if (!S_ISDIR(truth.info.st_mode)) {
+            CFile again;
+            return Expect(again.Open(name, kRead) && SameEntry(again.m_hFile, truth.info), query,
+                          what);
+        }
+        const int here = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const char* at = truth.at.empty() ? "." : truth.at.c_str();
+        const bool searchable = ::faccessat(m_arena.driveFd, at, X_OK, AT_EACCESS) == 0;
+        struct stat now {};
+        const bool entered = FILE_Move2Dir(name) == 0 && ::stat(".", &now) == 0;
+        Expect(searchable ? entered && now.st_ino == truth.info.st_ino : !entered, query, what);
+        ::fchdir(here);
+        ::close(here);
+    }
+
+    // The entry of another spelling is opened, else the name made as given.
+    void Create(const Query& query) {
+        const Truth before = Resolve(m_arena, query.own, true);
+        CFile file;
+        const char* failure = nullptr;
+        {
+            const Squeeze squeeze(m_condition, m_arena.driveFd, m_rng);
+            failure = FILE_Open(&file, query.text.c_str(), 2, static_cast<int32_t>(m_rng() % 2));
+        }
+        const Truth after = Resolve(m_arena, query.own, true);
+        CFileException refusal(before.leafMissing ? CFileException::none : CauseFor(before));
+        Expect(failure == nullptr
+                   ? after.error == 0 && SameEntry(file.m_hFile, after.info) &&
+                         file.GetFilePath() == after.handedBack.c_str() &&
+                         (before.error == 0 ? SameEntry(file.m_hFile, before.info)
+                                            : before.leafMissing)
+                   : (Squeezed() || failure == std::string(FILE_ExceptionMsg(&refusal))) &&
+                         after.error == before.error && after.info.st_ino == before.info.st_ino,
+               query,
+               "FILE_Open(write) gave " +
+                   std::string(failure ? failure : static_cast<const char*>(file.GetFilePath())) +
+                   Describe(before));
+        FILE_Close(&file);
+    }
+
+    void MakeDirectory(const Query& query) {
+        const Truth before = Resolve(m_arena, query.own, false);
+        int32_t made = 0;
+        {
+            const Squeeze squeeze(m_condition, m_arena.driveFd, m_rng);
+            made = FILE_MkDir(query.text.c_str());
+        }
+        const Truth after = Resolve(m_arena, query.own, false);
+        const int32_t expected = before.error == 0 || before.error == EACCES ? -3
+                                 : before.leafMissing                        ? 0
+                                 : before.error == ENOENT                    ? -4
+                                                                             : -5;
+        Expect(
+            made == 0
+                ? expected == 0 && S_ISDIR(after.info.st_mode) && Leaf(after.at) == query.own.back()
+                : (made == expected || (Squeezed() && made == -5)) && after.error == before.error,
+            query, "FILE_MkDir gave " + std::to_string(made) + Describe(before));
+    }
+
+    // Exactly the entry the name reaches goes, a link itself and not its target.
+    void Remove(const Query& query) {
+        const Truth before = Resolve(m_arena, query.own, false);
+        const Tree treeBefore = ListTree(m_arena.drive);
+        const char* failure = nullptr;
+        {
+            const Squeeze squeeze(m_condition, m_arena.driveFd, m_rng);
+            failure = FILE_Remove4Name(query.text.c_str());
+        }
+        const Tree treeAfter = ListTree(m_arena.drive);
+        std::string gone;
+        for (const auto& [path, info] : treeBefore) {
+            gone += treeAfter.count(path) == 0 ? path + " " : "";
+        }
+        const std::string parent = Parent(before.at).empty() ? "." : Parent(before.at);
+        const bool removable =
+            before.error == 0 && !S_ISDIR(before.info.st_mode) &&
+            ::faccessat(m_arena.driveFd, parent.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+        struct stat info {};
+        const bool leafGone =
+            ::fstatat(m_arena.driveFd, before.at.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0;
+        Expect(failure == nullptr
+                   ? removable && leafGone && (gone.empty() || gone == before.at + " ")
+                   : (!removable || Squeezed()) && gone.empty(),
+               query, "FILE_Remove4Name removed " + gone + Describe(before));
+    }
+
+    // Two threads resolve names while this one probes them and forks now and
+    // then: each child resolves a name and ends, and nothing hangs.
+    void ForkWhileResolving() {
+        std::vector<std::pair<std::string, std::string>> expected;  // name, handed back or ""
+        for (const Query& query : m_queries) {
+            const Truth truth = Resolve(m_arena, query.own, true);
+            expected.emplace_back(query.text, truth.error == 0 ? truth.handedBack : "");
+        }
+        const auto rightAbout = [&](size_t i) {
+            CFileStatus status{};
+            const auto& [name, handedBack] = expected[i % expected.size()];
+            return CFile::GetStatus(name.c_str(), status) ? handedBack == status.m_szFullName
+                                                          : handedBack.empty();
+        };
+        std::atomic<bool> stop{false};
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < 2; ++t) {
+            threads.emplace_back([&, t] {
+                for (size_t i = t; !stop; ++i) {
+                    wrong += rightAbout(i) ? 0 : 1;
+                }
+            });
+        }
+        for (size_t i = 0; i < m_queries.size(); ++i) {
+            const int status =
+                i % 8 == 0 ? WaitFor(Spawn([&] { ::_exit(!rightAbout(i)); }), 20) : 0;
+            Expect(status == 0, m_queries[i],
+                   status < 0 ? "a child forked while threads resolved names hung"
+                              : "a child forked while threads resolved names was wrong");
+            Probe(m_queries[i]);
+        }
+        stop = true;
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        Expect(wrong == 0, m_queries.front(), std::to_string(wrong) + " wrong answers in threads");
+    }
+
+    const Arena& m_arena;
+    Rng m_rng;
+    Condition m_condition;
+    std::string m_mode;
+    std::vector<std::string>& m_problems;
+    std::vector<Query> m_queries;
+};
+
+// The neighbour: one change a round, to entries it picks from the drive as it
+// finds it then. A change that fails (a rename onto a directory, ...) changes
+// nothing, which is a change too.
+class Neighbour {
+public:
+    struct Move {
+        const char* name;
+        unsigned weight;
+        std::string (Neighbour::*make)();
+    };
+
+    Neighbour(const Arena& arena, uint32_t seed) : m_arena(arena), m_rng(seed) {}
+
+    std::string Make(const std::vector<Move>& mix, uint32_t round) {
+        RestoreReading();
+        std::error_code ignored;
+        if (std::distance(fs::directory_iterator(m_arena.attic, ignored), {}) > 8) {
+            fs::remove_all(m_arena.attic, ignored);
+            fs::create_directory(m_arena.attic, ignored);
+        }
+        m_tree = ListTree(m_arena.drive);
+        m_round = round;
+        unsigned pick = 0;
+        for (const Move& move : mix) {
+            pick += move.weight;
+        }
+        pick = static_cast<unsigned>(m_rng() % pick);
+        const Move* move = &mix.front();
+        for (; pick >= move->weight; ++move) {
+            pick -= move->weight;
+        }
+        move = m_tree.size() > 40 ? &mix[kRemove] : m_tree.size() < 8 ? &mix[kCreate] : move;
+        return std::string(move->name) + ": " + (this->*move->make)();
+    }
+
+    void RestoreReading() {
+        for (const std::string& dir : m_unreadable) {
+            ::chmod(dir.c_str(), 0755);
+        }
+        m_unreadable.clear();
+    }
+
+    std::string ExchangeInOneDirectory() { return Exchange(true); }
+    std::string ExchangeAnywhere() { return Exchange(false); }
+    std::string Rename() { return Renamed(Any(), NewName(), RENAME_NOREPLACE); }
+    std::string RenameOver() { return Renamed(Any(), Any(), 0); }
+    std::string ChangeCase() {
+        const std::string from = Any(), leaf = Leaf(from);
+        return Renamed(from, Join(Parent(from), Upper(leaf) == leaf ? Folded(leaf) : Upper(leaf)),
+                       0);
+    }
+    std::string ReplaceFile() {
+        const std::string file = Any(S_IFREG), fresh = m_arena.attic + "/fresh";
+        Write(fresh);
+        return Did(file, ::rename(fresh.c_str(), Path(file).c_str()));
+    }
+    std::string ReplaceDirectory() {
+        const std::string dir = Any(S_IFDIR), away = m_arena.attic + "/" + std::to_string(m_round);
+        const std::string file = Join(dir, AnyCase(m_rng, kPool[m_rng() % 6]));
+        const bool replaced = ::rename(Path(dir).c_str(), away.c_str()) == 0 &&
+                              ::mkdir(Path(dir).c_str(), 0755) == 0 && Write(Path(file)) == 0;
+        return Did(dir + " (now holding " + file + ")", replaced ? 0 : -1);
+    }
+    std::string HardLink() {
+        const std::string file = Any(S_IFREG), link = NewName();
+        return Did(file + " as " + link, ::link(Path(file).c_str(), Path(link).c_str()));
+    }
+    std::string RemoveEntry() {
+        const std::string entry = Any(), away = m_arena.attic + "/" + std::to_string(m_round);
+        return Did(entry, S_ISDIR(m_tree[entry].st_mode)
+                              ? ::rename(Path(entry).c_str(), away.c_str())
+                              : ::unlink(Path(entry).c_str()));
+    }
+    std::string Create() {
+        const std::string entry = NewName();
+        return m_rng() % 4 == 0 ? Did(entry + " (a directory)", ::mkdir(Path(entry).c_str(), 0755))
+                                : Did(entry, Write(Path(entry)));
+    }
+    // Links that stay inside, lead out, climb out and back, chain, or loop.
+    std::string PlantLink() {
+        const std::string link = NewName(), entry = Any();
+        std::string up;
+        for (size_t depth = Split(Parent(link)).size(); depth > 0; --depth) {
+            up += "../";
+        }
+        const std::string targets[] = {
+            up + entry,
+            Upper(up + entry),
+            Leaf(Any()),  // a sibling or itself: a chain, a loop
+            m_arena.drive + "/" + entry,
+            up + "../outside/secret.txt",
+            up + "../outside/Vault",
+            up + "../drive/" + entry,
+            m_arena.outside + "/secret.txt",
+            m_arena.outside + "/Vault",
+            m_arena.drive + "/../outside/secret.txt",
+            up + "A/../" + entry,
+            "/",
+        };
+        const std::string& target = targets[m_rng() % std::size(targets)];
+        ::unlink(Path(link).c_str());
+        return Did(link + " -> " + target, ::symlink(target.c_str(), Path(link).c_str()));
+    }
+    // For a round, a directory may be searched (0300, 0100) or not even that
+    // (0000), but not listed.
+    std::string TakeAwayReading() {
+        std::set<std::string> dirs = {""};
+        for (const auto& [path, info] : m_tree) {
+            if (S_ISDIR(info.st_mode)) {
+                dirs.insert(path);
+            }
+        }
+        const std::string dir = *std::next(dirs.begin(), static_cast<long>(m_rng() % dirs.size()));
+        const mode_t mode = std::vector<mode_t>{0300, 0100, 0000}[m_rng() % 3];
+        m_unreadable.push_back(Join(m_arena.drive, dir));
+        return Did((dir.empty() ? "the drive" : dir) + " to " + std::to_string(mode),
+                   ::chmod(m_unreadable.back().c_str(), mode));
+    }
+
+    static constexpr size_t kRemove = 7, kCreate = 8;  // their rows in every mix
+
+private:
+    // No entry ("") names nothing: the drive's directory itself stays.
+    std::string Path(const std::string& entry) const {
+        return m_arena.drive + "/" + (entry.empty() ? "(none)" : entry);
+    }
+    // An entry of the drive (of that type, when one is asked for), or "".
+    std::string Any(mode_t type = 0) {
+        std::vector<std::string> fitting;
+        for (const auto& [path, info] : m_tree) {
+            if ((type == 0 || (info.st_mode & S_IFMT) == type) && Split(path).size() <= 3) {
+                fitting.push_back(path);
+            }
+        }
+        return fitting.empty() ? std::string() : fitting[m_rng() % fitting.size()];
+    }
+    // A name from the pool in any case, in any directory of the drive.
+    std::string NewName() {
+        return Join(m_rng() % 3 == 0 ? "" : Any(S_IFDIR),
+                    AnyCase(m_rng, kPool[m_rng() % std::size(kPool)]));
+    }
+    std::string Exchange(bool inOneDirectory) {
+        const std::string a = Any();
+        std::string b = Any();
+        for (int tries = 0; (b == a || (inOneDirectory && Parent(b) != Parent(a))) && tries < 20;
+             ++tries) {
+            b = Any();
+        }
+        return Renamed(a, b, RENAME_EXCHANGE);
+    }
+    std::string Renamed(const std::string& from, const std::string& to, unsigned flags) {
+        return Did(from + (flags == RENAME_EXCHANGE ? " <-> " : " -> ") + to,
+                   static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, Path(from).c_str(), AT_FDCWD,
+                                              Path(to).c_str(), flags)));
+    }
+    // Never through a link: one may lead out of the drive.
+    int Write(const std::string& path) const {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0644);
+        const std::string text = "round " + std::to_string(m_round);
+        const bool written =
+            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::close(fd);
+        return written ? 0 : -1;
+    }
+    static std::string Did(const std::string& what, int result) {
+        return result == 0 ? what : what + " (" + std::strerror(errno) + ")";
+    }
+
+    const Arena& m_arena;
+    Rng m_rng;
+    Tree m_tree;
+    uint32_t m_round = 0;
+    std::vector<std::string> m_unreadable;
+};
+
+const std::vector<Neighbour::Move> kMoves = {
+    {"exchange in one directory", 3, &Neighbour::ExchangeInOneDirectory},
+    {"exchange anywhere", 3, &Neighbour::ExchangeAnywhere},
+    {"rename", 2, &Neighbour::Rename},
+    {"rename over an entry", 2, &Neighbour::RenameOver},
+    {"change case", 3, &Neighbour::ChangeCase},
+    {"replace a file", 2, &Neighbour::ReplaceFile},
+    {"replace a directory", 2, &Neighbour::ReplaceDirectory},
+    {"remove", 1, &Neighbour::RemoveEntry},  // kRemove
+    {"create", 2, &Neighbour::Create},       // kCreate
+    {"hard link", 2, &Neighbour::HardLink},
+    {"plant a symbolic link", 5, &Neighbour::PlantLink},
+};
+
+// One round of the library side, in both modes, then what no round may
+// leave: a second spelling of a name, a change outside the drive.
+std::vector<std::string> CheckRound(const Arena& arena, const std::vector<Condition>& conditions,
+                                    uint32_t seed, uint32_t round) {
+    std::seed_seq seeds{seed, round};
+    Rng rng(seeds);
+    const Condition condition = conditions[rng() % conditions.size()];
+    std::vector<std::string> problems;
+    const Tree before = ListTree(arena.drive);
+    for (const bool walkOnly : {false, true}) {
+        const WalkOnly mode(walkOnly);
+        Checker(arena, Rng(rng()), condition, walkOnly ? "walk" : "kernel", problems).Run();
+    }
+    const Tree after = ListTree(arena.drive);
+    for (const auto& [path, info] : after) {
+        for (const auto& [other, otherInfo] : after) {
+            if (before.count(path) == 0 && other != path && Parent(other) == Parent(path) &&
+                Folded(Leaf(other)) == Folded(Leaf(path))) {
+                problems.push_back("made " + path + " beside " + other);
+            }
+        }
+        if (before.count(path) == 0 && ::geteuid() == 0) {
+            ::lchown(Join(arena.drive, path).c_str(), kNobody, kNobody);  // the neighbour's too
+        }
+    }
+    const auto outside = Describe(arena.outside);
+    for (const auto& [path, was] : arena.sentinel) {
+        if (outside.count(path) == 0 || outside.at(path) != was) {
+            problems.push_back("outside the drive, " + path + " changed from " + was);
+        }
+    }
+    if (outside.size() != arena.sentinel.size()) {
+        problems.push_back("entries were made outside the drive");
+    }
+    for (std::string& problem : problems) {
+        problem = kConditionNames[static_cast<int>(condition)] + (", " + problem);
+    }
+    return problems;
+}
+
+// Runs the rounds: the neighbour and the library side each in a child of its
+// own, in lock-step through pipes; the library side gives up root when
+// `unprivileged`. It reports each problem as a line and each round done as
+// a line starting with "#"; a minute without a line is a hang.
+void RunRounds(const std::vector<Neighbour::Move>& mix, const std::vector<Condition>& conditions,
+               bool unprivileged, uint32_t defaultRounds) {
+    const char* seedText = std::getenv("ORVIK_HOSTILE_SEED");
+    const char* roundsText = std::getenv("ORVIK_HOSTILE_ROUNDS");
+    const auto seed = static_cast<uint32_t>(seedText ? std::stoul(seedText) : 1);
+    const auto rounds = static_cast<uint32_t>(roundsText ? std::stoul(roundsText) : defaultRounds);
+    const Arena arena;
+    ASSERT_TRUE(arena.mapped && arena.driveFd >= 0);
+    int changed[2], go[2], reports[2];
+    ASSERT_EQ(::pipe(changed) | ::pipe(go) | ::pipe(reports), 0);
+    const pid_t neighbour = Spawn([&] {
+        ::close(go[1]);  // so that it stops when the library side does
+        ::close(reports[1]);
+        if (::geteuid() == 0) {
+            BecomeNobody();
+        }
+        Neighbour changes(arena, seed);
+        char byte = 0;
+        for (uint32_t round = 0; round < rounds; ++round) {
+            WriteLine(changed[1], changes.Make(mix, round));
+            if (::read(go[0], &byte, 1) != 1) {
+                break;
+            }
+        }
+        changes.RestoreReading();
+    });
+    const pid_t library = Spawn([&] {
+        ::close(changed[1]);
+        if (unprivileged && ::geteuid() == 0 && !BecomeNobody()) {
+            return WriteLine(reports[1], "cannot give up root");
+        }
+        std::string move;
+        for (uint32_t round = 0; round < rounds && ReadLine(changed[0], move); ++round) {
+            for (const std::string& problem : CheckRound(arena, conditions, seed, round)) {
+                WriteLine(reports[1], "round " + std::to_string(round) + " of seed " +
+                                          std::to_string(seed) + ", after '" + move + "', " +
+                                          problem);
+            }
+            WriteLine(reports[1], "# round " + std::to_string(round));
+            ::write(go[1], "", 1);
+        }
+    });
+    for (const int fd : {changed[0], changed[1], go[0], go[1], reports[1]}) {
+        ::close(fd);
+    }
+    std::string line, last = "# none";
+    for (pollfd report{reports[0], POLLIN, 0}; ReadLine(reports[0], line);) {
+        (line[0] == '#' ? last : line) = line;
+        if (line[0] != '#') {
+            ADD_FAILURE() << line << " (ORVIK_HOSTILE_SEED=" << seed << " replays it)";
+        }
+        if (::poll(&report, 1, 60000) == 0) {
+            ADD_FAILURE() << "no progress for a minute after " << last << " of seed " << seed;
+            ::kill(library, SIGKILL);
+        }
+    }
+    ::close(reports[0]);
+    EXPECT_EQ(WaitFor(library, 60), 0);
+    EXPECT_EQ(WaitFor(neighbour, 60), 0);
+}
+
+// The neighbour moves, replaces, links and renames entries; the library side
+// is sometimes short of descriptors or memory, or forks while threads
+// resolve names.
+TEST(HostileNeighbour, EveryAnswerIsTheDisksWhateverTheNeighbourDoes) {
+    std::vector<Condition> conditions = {Condition::plain, Condition::plain, Condition::plain,
+                                         Condition::fewDescriptors, Condition::forkingHost};
+    if (!kSanitized) {
+        conditions.push_back(Condition::littleMemory);
+    }
+    RunRounds(kMoves, conditions, false, 40);
+}
+
+// The neighbour also takes away the right to list a directory for a round,
+// and the library side runs without root, so that the rights bind it.
+TEST(HostileNeighbour, UnreadableDirectoriesAreNeverGuessedIn) {
+    if (::geteuid() == 0 && WaitFor(Spawn([] { ::_exit(BecomeNobody() ? 0 : 1); }), 60) != 0) {
+        GTEST_SKIP() << "root cannot become user " << kNobody << " here";
+    }
+    std::vector<Neighbour::Move> mix = kMoves;
+    mix.push_back({"take away reading", 8, &Neighbour::TakeAwayReading});
+    RunRounds(mix, {Condition::plain}, true, 30);
+}
+
+}  // namespace
