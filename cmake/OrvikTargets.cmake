@@ -51,3 +51,21 @@ function(orvik_add_library target)
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})
 endfunction()
+
+# `target`'s own object files as a static library that is never installed,
+# named ${target}_static, linking what `target` links (ARGN). Tests and fuzz
+# targets link it to reach the seams that the installed shared library keeps
+# to itself (the table of system calls), without compiling anything twice.
+# In a static build, it is `target` itself.
+function(orvik_add_static_twin target)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "STATIC_LIBRARY")
+    add_library(${target}_static ALIAS ${target})
+    return()
+  endif()
+  add_library(${target}_static STATIC $<TARGET_OBJECTS:${target}>)
+  orvik_target_defaults(${target}_static)
+  target_include_directories(${target}_static PUBLIC
+    $<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>)
+  target_link_libraries(${target}_static PUBLIC ${ARGN})
+endfunction()

@@ -29,7 +29,7 @@
 
 #include <stddef.h>
 
-#include <memory>
+#include <new>
 
 /** @cond ORVIK_INTERNAL */
 #if defined(__GNUC__)
@@ -440,7 +440,12 @@ public:
     /// Whether this object's Read is this class's own: the object is a
     /// CFile, or of a class derived from it that does not override Read.
     /// Only then does ReadUntil give what the object's one-byte Reads give;
-    /// an override of Read is owed every call.
+    /// an override of Read is owed every call. Built with GCC, the library
+    /// asks the compiler which function a call of Read on the object runs
+    /// (GCC's documented extraction of the function from a bound pointer to
+    /// member). Clang offers no such way: built with Clang, only an object
+    /// of class CFile itself counts, and a derived class gets one Read call
+    /// per byte, with the same bytes, only slower.
     /// @return true when Read is CFile's own.
     bool UsesPlatformRead() const;
 
@@ -458,25 +463,20 @@ public:
     /// @throws CFileException* on failure.
     static void Remove(const char* name);
 
-protected:
-    CString m_strFileName;  ///< the path: as set, or the full path once open
-
 private:
-    void CloseDescriptor() noexcept;
-    void TakePath(const CString& path) noexcept;
+    // Everything else the object keeps (its path, the path's last
+    // component, the read-ahead) is a State of src/afx/file.cpp, made in
+    // this reserved room rather than on the heap, so that opening and
+    // closing allocate nothing, and so that State can change, or grow up
+    // to this size, without changing the layout that hosts' classes were
+    // built against (checked by the ABI baseline in abi/).
+    struct State;
+    State& Own() noexcept { return *std::launder(reinterpret_cast<State*>(m_state)); }
+    const State& Own() const noexcept {
+        return *std::launder(reinterpret_cast<const State*>(m_state));
+    }
 
-    bool HasAheadBuffer() noexcept;
-    uint32_t TakeAhead(char* buffer, uint32_t count, const char* delimiter);
-    bool FillAhead(bool quiet);
-    int DropAhead() noexcept;
-
-    // Bytes read from the descriptor and not yet handed out:
-    // m_ahead[m_aheadFirst .. m_aheadLast).
-    std::unique_ptr<char[]> m_ahead;
-    uint32_t m_aheadFirst = 0;
-    uint32_t m_aheadLast = 0;
-    bool m_readsAhead = false;  // set by Open for a regular file
-    CString m_strFileTitle;     // the last component of m_strFileName
+    alignas(8) unsigned char m_state[112];
 };
 #if defined(__clang__)
 #pragma clang diagnostic pop

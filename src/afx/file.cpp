@@ -14,9 +14,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <typeinfo>
 
 #include "OrvikAfx.h"
 #include "descriptor.h"
@@ -412,9 +414,104 @@ bool SeenRegularJustNow(const char* name) noexcept {
 
 }  // namespace
 
-CFile::CFile() : m_hFile(hFileNull) {}
+// What a CFile keeps beyond its descriptor, in the room that the class
+// reserves for it (so a change here changes nothing that a host was built
+// against, as long as it fits).
+struct CFile::State {
+    CString path;   // as set, or the full path once open
+    CString title;  // the last component of path, sharing its text
 
-CFile::CFile(LPCTSTR name, UINT openFlags) : m_hFile(hFileNull) {
+    // Bytes read from the descriptor and not yet handed out:
+    // ahead[aheadFirst .. aheadLast). The block is made at the first read
+    // that wants it.
+    std::unique_ptr<char[]> ahead;
+    UINT aheadFirst = 0;
+    UINT aheadLast = 0;
+    bool readsAhead = false;  // set by Open for a regular file
+
+    // The path and its last component.
+    void TakePath(const CString& newPath) noexcept {
+        const char* text = newPath.GetString();
+        const char* slash = std::strrchr(text, '/');
+        const char* backslash = std::strrchr(text, '\\');
+        const char* last = std::max(slash, backslash);
+        path = newPath;
+        title = newPath.Mid(last != nullptr ? static_cast<int>(last - text) + 1 : 0);
+    }
+
+    bool HasAhead() const noexcept { return aheadFirst < aheadLast; }
+    void ForgetAhead() noexcept { aheadFirst = aheadLast = 0; }
+
+    // The read-ahead block; without memory for it, reads go straight to
+    // the descriptor.
+    bool HasAheadBuffer() noexcept {
+        if (!ahead) {
+            ahead.reset(new (std::nothrow) char[kAheadSize]);
+        }
+        return ahead != nullptr;
+    }
+
+    // Copies up to `count` read-ahead bytes, and no further than the first
+    // `*delimiter` when one is given.
+    UINT TakeAhead(char* buffer, UINT count, const char* delimiter) noexcept {
+        const char* const from = ahead.get() + aheadFirst;
+        UINT take = std::min(count, aheadLast - aheadFirst);
+        if (delimiter) {
+            if (const void* hit = std::memchr(from, *delimiter, take)) {
+                take = static_cast<UINT>(static_cast<const char*>(hit) - from) + 1;
+            }
+        }
+        std::memcpy(buffer, from, take);
+        aheadFirst += take;
+        return take;
+    }
+
+    // Reads the next block ahead from `fd`. False at the end of the file,
+    // and on a failure when `quiet` (the caller then hands out what it has,
+    // and the failure comes again with the next call).
+    bool FillAhead(int fd, bool quiet) {
+        ForgetAhead();
+        size_t n = 0;
+        const int failure = ReadGuarded(fd, true, ahead.get(), kAheadSize, n);
+        if (failure != 0 && !quiet) {
+            Throw(Doing::reading, failure, fd, path);
+        }
+        aheadLast = static_cast<UINT>(n);
+        return n > 0;
+    }
+
+    // Closes `handle` without throwing, for clean-up paths.
+    void CloseDescriptor(UINT& handle) noexcept {
+        ForgetAhead();
+        readsAhead = false;
+        if (handle != hFileNull) {
+            Sys().close(FdOf(handle));
+            handle = hFileNull;
+        }
+    }
+
+    // Puts `fd` back at the file position by giving back the bytes read
+    // ahead and not handed out: 0, or the errno of a failed lseek(2), and
+    // then the bytes stay cached, so the position is still known.
+    int DropAhead(int fd) noexcept {
+        if (HasAhead()) {
+            const off_t back = -static_cast<off_t>(aheadLast - aheadFirst);
+            if (Lseek(fd, back, SEEK_CUR) < 0) {
+                return errno;
+            }
+        }
+        ForgetAhead();
+        return 0;
+    }
+};
+
+CFile::CFile() : m_hFile(hFileNull) {
+    static_assert(sizeof(State) <= sizeof m_state, "the state outgrew the room CFile keeps for it");
+    static_assert(alignof(State) <= 8, "the room for the state is aligned to 8 bytes only");
+    new (m_state) State;
+}
+
+CFile::CFile(LPCTSTR name, UINT openFlags) : CFile() {
     CFileException error;
     if (!CFile::Open(name, openFlags, &error)) {  // no override runs in a constructor
         AfxThrowFileException(error.m_cause, error.m_lOsError, error.m_strFileName);
@@ -422,37 +519,29 @@ CFile::CFile(LPCTSTR name, UINT openFlags) : m_hFile(hFileNull) {
 }
 
 CFile::~CFile() {
-    CloseDescriptor();
+    Own().CloseDescriptor(m_hFile);
+    Own().~State();
 }
 
 CString CFile::GetFileName() const {
-    return m_strFileTitle;
+    return Own().title;
 }
 
 CString CFile::GetFilePath() const {
-    return m_strFileName;
+    return Own().path;
 }
 
 void CFile::SetFilePath(LPCTSTR newName) {
     try {
-        TakePath(CString(newName));
+        Own().TakePath(CString(newName));
     } catch (const std::bad_alloc&) {
-        TakePath(CString());  // no path rather than the one before
+        Own().TakePath(CString());  // no path rather than the one before
     }
 }
 
-// The path and its last component, which shares the path's text.
-void CFile::TakePath(const CString& path) noexcept {
-    const char* text = path.GetString();
-    const char* slash = std::strrchr(text, '/');
-    const char* backslash = std::strrchr(text, '\\');
-    const char* last = std::max(slash, backslash);
-    m_strFileName = path;
-    m_strFileTitle = path.Mid(last != nullptr ? static_cast<int>(last - text) + 1 : 0);
-}
-
 BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
-    CloseDescriptor();  // reopening an open object releases its earlier file
+    State& own = Own();
+    own.CloseDescriptor(m_hFile);  // reopening an open object releases its earlier file
     const int flags = OpenFlagsOf(openFlags);
     Descriptor fd;
     struct stat info {};
@@ -473,7 +562,7 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         };
         failure = orvik::afx::OpenByName(name, flags, prepare, fd);
         if (failure == 0) {
-            TakePath(path);
+            own.TakePath(path);
         }
     } catch (const std::bad_alloc&) {
         failure = ENOMEM;
@@ -483,14 +572,15 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         return FALSE;
     }
     m_hFile = static_cast<UINT>(fd.Release());
-    m_readsAhead = S_ISREG(info.st_mode);
+    own.readsAhead = S_ISREG(info.st_mode);
     return TRUE;
 }
 
 LONG CFile::Seek(LONG offset, UINT from) {
+    State& own = Own();
     const int fd = FdOf(m_hFile);
-    if (const int failure = DropAhead()) {
-        Throw(Doing::positioning, failure, fd, m_strFileName);
+    if (const int failure = own.DropAhead(fd)) {
+        Throw(Doing::positioning, failure, fd, own.path);
     }
     int64_t base = 0;
     if (from == current) {
@@ -499,24 +589,25 @@ LONG CFile::Seek(LONG offset, UINT from) {
         struct stat info {};
         base = Fstat(fd, &info) == 0 ? info.st_size : -1;
     } else if (from != begin) {
-        Throw(Doing::positioning, EINVAL, fd, m_strFileName);
+        Throw(Doing::positioning, EINVAL, fd, own.path);
     }
     if (base < 0) {
-        Throw(Doing::positioning, errno, fd, m_strFileName);
+        Throw(Doing::positioning, errno, fd, own.path);
     }
     const int64_t target = base + offset;
     if (target < 0 || target > kLargest32) {
-        Throw(Doing::positioning, target < 0 ? EINVAL : EOVERFLOW, fd, m_strFileName);
+        Throw(Doing::positioning, target < 0 ? EINVAL : EOVERFLOW, fd, own.path);
     }
     if (Lseek(fd, target, SEEK_SET) < 0) {
-        Throw(Doing::positioning, errno, fd, m_strFileName);
+        Throw(Doing::positioning, errno, fd, own.path);
     }
     return static_cast<LONG>(static_cast<uint32_t>(target));
 }
 
 void CFile::SetLength(DWORD newLength) {
+    State& own = Own();
     const int fd = FdOf(m_hFile);
-    int failure = DropAhead();
+    int failure = own.DropAhead(fd);
     if (failure == 0) {
         failure = SetLengthOf(fd, static_cast<off_t>(newLength));
     }
@@ -524,7 +615,7 @@ void CFile::SetLength(DWORD newLength) {
         failure = errno;
     }
     if (failure != 0) {
-        Throw(Doing::settingLength, failure, fd, m_strFileName);
+        Throw(Doing::settingLength, failure, fd, own.path);
     }
 }
 
@@ -532,36 +623,36 @@ DWORD CFile::GetLength() const {
     const int fd = FdOf(m_hFile);
     struct stat info {};
     if (Fstat(fd, &info) != 0) {
-        Throw(Doing::positioning, errno, fd, m_strFileName);
+        Throw(Doing::positioning, errno, fd, Own().path);
     }
     if (info.st_size > kLargest32) {
-        Throw(Doing::positioning, EOVERFLOW, fd, m_strFileName);
+        Throw(Doing::positioning, EOVERFLOW, fd, Own().path);
     }
     return static_cast<DWORD>(info.st_size);
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
+    State& own = Own();
     char* const into = static_cast<char*>(buffer);
     const int fd = FdOf(m_hFile);
     UINT got = 0;
     while (got < count) {
         const UINT left = count - got;
-        if (m_aheadFirst == m_aheadLast &&
-            (!m_readsAhead || left >= kAheadSize || !HasAheadBuffer())) {
+        if (!own.HasAhead() && (!own.readsAhead || left >= kAheadSize || !own.HasAheadBuffer())) {
             // Nothing cached and nothing worth caching: straight into the buffer.
             size_t n = 0;
-            if (const int failure = ReadGuarded(fd, m_readsAhead, into + got, left, n)) {
+            if (const int failure = ReadGuarded(fd, own.readsAhead, into + got, left, n)) {
                 if (got == 0) {
-                    Throw(Doing::reading, failure, fd, m_strFileName);
+                    Throw(Doing::reading, failure, fd, own.path);
                 }
                 return got;  // the failure waits for the next call
             }
             got += static_cast<UINT>(n);
-            if (n == 0 || !m_readsAhead) {
+            if (n == 0 || !own.readsAhead) {
                 return got;
             }
-        } else if (m_aheadFirst < m_aheadLast || FillAhead(got > 0)) {
-            got += TakeAhead(into + got, left, nullptr);
+        } else if (own.HasAhead() || own.FillAhead(fd, got > 0)) {
+            got += own.TakeAhead(into + got, left, nullptr);
         } else {
             break;  // the end of the file
         }
@@ -570,9 +661,10 @@ UINT CFile::Read(void* buffer, UINT count) {
 }
 
 UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
+    State& own = Own();
     char* const into = static_cast<char*>(buffer);
     UINT got = 0;
-    if (!m_readsAhead || !HasAheadBuffer()) {
+    if (!own.readsAhead || !own.HasAheadBuffer()) {
         try {
             while (got < count && CFile::Read(into + got, 1) == 1) {
                 if (into[got++] == delimiter) {
@@ -587,9 +679,9 @@ UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
         }
         return got;
     }
-    while (got < count && (m_aheadFirst < m_aheadLast || FillAhead(got > 0))) {
-        const UINT taken = TakeAhead(into + got, count - got, &delimiter);
-        got += taken;
+    const int fd = FdOf(m_hFile);
+    while (got < count && (own.HasAhead() || own.FillAhead(fd, got > 0))) {
+        got += own.TakeAhead(into + got, count - got, &delimiter);
         if (into[got - 1] == delimiter) {
             break;
         }
@@ -599,114 +691,60 @@ UINT CFile::ReadUntil(void* buffer, UINT count, char delimiter) {
 
 namespace {
 
-// The function in the virtual-table slot of Read of `file`. A pointer to a
-// virtual member function holds, under the Itanium C++ ABI that GCC and
-// Clang follow on Linux, the slot's offset in the table plus one (on ARM,
-// the offset itself, with the virtual flag in the adjustment instead).
-const void* ReadSlot(const CFile* file) {
-    const auto member = &CFile::Read;
-    struct {
-        uintptr_t pointer;
-        ptrdiff_t adjustment;
-    } parts;
-    static_assert(sizeof parts == sizeof member, "an Itanium C++ ABI pointer to member");
-    std::memcpy(&parts, &member, sizeof parts);
-#if defined(__arm__) || defined(__aarch64__)
-    const uintptr_t offset = parts.pointer;
-#else
-    const uintptr_t offset = parts.pointer - 1;
-#endif
-    const char* table = nullptr;
-    std::memcpy(&table, static_cast<const void*>(file), sizeof table);
-    const void* slot = nullptr;
-    std::memcpy(&slot, table + offset, sizeof slot);
-    return slot;
+// The function that a call of Read on `file` runs. GCC documents how to
+// take it from a bound pointer to member ("Extracting the Function Pointer
+// from a Bound Pointer to Member Function"); the function pointer is only
+// compared, never called.
+#if defined(__GNUC__) && !defined(__clang__)
+using ReadFunction = UINT (*)(CFile*, void*, UINT);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+ReadFunction ReadOf(const CFile& file) {
+    return reinterpret_cast<ReadFunction>(const_cast<CFile&>(file).*(&CFile::Read));
 }
+#pragma GCC diagnostic pop
+#endif
 
-}  // namespace
-
-namespace {
-const CFile kPlain;  // whose virtual table holds CFile's own Read
 }  // namespace
 
 bool CFile::UsesPlatformRead() const {
-    return ReadSlot(this) == ReadSlot(&kPlain);
-}
-
-// Copies up to `count` read-ahead bytes, and no further than the first
-// `*delimiter` when one is given.
-UINT CFile::TakeAhead(char* buffer, UINT count, const char* delimiter) {
-    const char* const from = m_ahead.get() + m_aheadFirst;
-    UINT take = std::min(count, m_aheadLast - m_aheadFirst);
-    if (delimiter) {
-        if (const void* hit = std::memchr(from, *delimiter, take)) {
-            take = static_cast<UINT>(static_cast<const char*>(hit) - from) + 1;
-        }
-    }
-    std::memcpy(buffer, from, take);
-    m_aheadFirst += take;
-    return take;
-}
-
-// The read-ahead buffer, made at the first read; without memory for it,
-// reads go straight to the descriptor.
-bool CFile::HasAheadBuffer() noexcept {
-    if (!m_ahead) {
-        m_ahead.reset(new (std::nothrow) char[kAheadSize]);
-    }
-    return m_ahead != nullptr;
-}
-
-// Reads the next block ahead. False at the end of the file, and on a
-// failure when `quiet` (the caller then hands out what it has, and the
-// failure comes again with the next call).
-bool CFile::FillAhead(bool quiet) {
-    m_aheadFirst = m_aheadLast = 0;
-    const int fd = FdOf(m_hFile);
-    size_t n = 0;
-    const int failure = ReadGuarded(fd, true, m_ahead.get(), kAheadSize, n);
-    if (failure != 0 && !quiet) {
-        Throw(Doing::reading, failure, fd, m_strFileName);
-    }
-    m_aheadLast = static_cast<UINT>(n);
-    return n > 0;
-}
-
-// Puts the descriptor back at the file position by giving back the bytes
-// read ahead and not handed out: 0, or the errno of a failed lseek(2), and
-// then the bytes stay cached, so the position is still known.
-int CFile::DropAhead() noexcept {
-    if (m_aheadFirst < m_aheadLast) {
-        const off_t back = -static_cast<off_t>(m_aheadLast - m_aheadFirst);
-        if (Lseek(FdOf(m_hFile), back, SEEK_CUR) < 0) {
-            return errno;
-        }
-    }
-    m_aheadFirst = m_aheadLast = 0;
-    return 0;
+#if defined(__GNUC__) && !defined(__clang__)
+    static const ReadFunction platform = [] {
+        const CFile plain;
+        return ReadOf(plain);
+    }();
+    return ReadOf(*this) == platform;
+#else
+    // Clang rejects the extraction above, and C++ itself has no way to ask:
+    // only a CFile itself is known to keep this class's Read.
+    return typeid(*this) == typeid(CFile);
+#endif
 }
 
 void CFile::Write(const void* buffer, UINT count) {
+    State& own = Own();
     const int fd = FdOf(m_hFile);
-    int failure = DropAhead();  // a write must land at the position read to, or not at all
+    int failure = own.DropAhead(fd);  // a write must land at the position read to, or not at all
     if (failure == 0) {
-        failure = WriteAll(fd, m_readsAhead, static_cast<const char*>(buffer), count);
+        failure = WriteAll(fd, own.readsAhead, static_cast<const char*>(buffer), count);
     }
     if (failure != 0) {
-        Throw(Doing::writing, failure, fd, m_strFileName);
+        Throw(Doing::writing, failure, fd, own.path);
     }
 }
 
 void CFile::Close() {
-    const CString path = m_strFileName;
-    TakePath(CString());
+    State& own = Own();
+    const CString path = own.path;
+    own.TakePath(CString());
     if (m_hFile == hFileNull) {
         return;
     }
     const int fd = FdOf(m_hFile);
     m_hFile = hFileNull;
-    m_aheadFirst = m_aheadLast = 0;
-    m_readsAhead = false;
+    own.ForgetAhead();
+    own.readsAhead = false;
     // The descriptor is gone after close(2) even when it reports an error,
     // so it is never retried; EINTR loses no data on Linux.
     if (Sys().close(fd) != 0 && errno != EINTR) {
@@ -715,17 +753,9 @@ void CFile::Close() {
 }
 
 void CFile::Abort() {
-    CloseDescriptor();
-    TakePath(CString());
-}
-
-void CFile::CloseDescriptor() noexcept {
-    m_aheadFirst = m_aheadLast = 0;
-    m_readsAhead = false;
-    if (m_hFile != hFileNull) {
-        Sys().close(FdOf(m_hFile));
-        m_hFile = hFileNull;
-    }
+    State& own = Own();
+    own.CloseDescriptor(m_hFile);
+    own.TakePath(CString());
 }
 
 namespace {

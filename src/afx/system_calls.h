@@ -51,12 +51,14 @@ struct SystemCalls {
 };
 
 // The operating system's own calls.
-ORVIK_AFX_API const SystemCalls& RealSystemCalls();
+const SystemCalls& RealSystemCalls();
 
 // The table that the platform classes use; it starts as RealSystemCalls().
 // A test replaces entries while no other thread works with the platform
-// classes, and puts the real ones back after.
-ORVIK_AFX_API SystemCalls& SystemCallsInUse();
+// classes, and puts the real ones back after. Neither function leaves the
+// shared library: tests and fuzz targets link the library's objects
+// statically (the *_static libraries of src/CMakeLists.txt).
+SystemCalls& SystemCallsInUse();
 
 // The table in use, for the platform classes themselves.
 inline const SystemCalls& Sys() {
