@@ -106,8 +106,9 @@ void LoadModule(ModuleState& state) {
         }
     }
     state.status = loadErrors.empty() ? AFX_BROWSER_NOT_FOUND : AFX_BROWSER_NOT_LOADED;
-    state.text = loadErrors.empty() ? std::string(kModuleName) + " not found; looked for " + lookedIn
-                                    : loadErrors;
+    state.text = loadErrors.empty()
+                     ? std::string(kModuleName) + " not found; looked for " + lookedIn
+                     : loadErrors;
 }
 
 // The module's browser, ready to show a dialog on this thread, or null.

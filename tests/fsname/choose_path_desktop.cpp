@@ -91,7 +91,8 @@ bool DialogOwnedBy(void* owner) {
     const auto parent = Gtk<void* (*)(void*)>("gtk_window_get_transient_for");
     const auto freeList = Gtk<void (*)(GList*)>("g_list_free");
     bool owned = false;
-    GList* toplevels = list != nullptr && parent != nullptr && freeList != nullptr ? list() : nullptr;
+    GList* toplevels =
+        list != nullptr && parent != nullptr && freeList != nullptr ? list() : nullptr;
     for (GList* node = toplevels; node != nullptr; node = node->next) {
         owned = owned || parent(node->data) == owner;
     }

@@ -62,8 +62,8 @@ TEST_F(ChoosePath, ResultFollowsTheChoice) {
         user.outcome = outcome;
         user.choice = choice;
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, "Pick", nullptr), result) << choice;
-        EXPECT_EQ(std::string(path.data(), result == ORVIK_CHOOSE_CANCELLED ? MAX_PATH
-                                                                            : strlen(path.data())),
+        EXPECT_EQ(std::string(path.data(),
+                              result == ORVIK_CHOOSE_CANCELLED ? MAX_PATH : strlen(path.data())),
                   after)
             << choice;
     }
@@ -73,10 +73,16 @@ TEST_F(ChoosePath, ResultFollowsTheChoice) {
 // name's folder and shows each selection that has a path in the status
 // line, cut to 32 bytes and "..." past 35.
 TEST_F(ChoosePath, PreselectsAndTheStatusLineFollowsTheSelection) {
-    const std::string exact = HostPath(PathOf(35)), cut = HostPath(PathOf(36)).substr(0, 32) + "...";
+    const std::string exact = HostPath(PathOf(35)),
+                      cut = HostPath(PathOf(36)).substr(0, 32) + "...";
     using Texts = std::vector<std::string>;
-    const Texts none, seven{PathOf(35),       ScriptedBrowser::kNoPath, PathOf(36), PathOf(MAX_PATH - 1),
-                            PathOf(MAX_PATH), "relative",               "/tmp"};
+    const Texts none, seven{PathOf(35),
+                            ScriptedBrowser::kNoPath,
+                            PathOf(36),
+                            PathOf(MAX_PATH - 1),
+                            PathOf(MAX_PATH),
+                            "relative",
+                            "/tmp"};
     const std::tuple<const char*, const char*, Texts, Texts, Texts> rows[] = {
         // initial, title, moves, selected, statuses
         {"/srv", "Pick", {"/tmp"}, {"/srv"}, {HostPath("/tmp")}},
@@ -103,12 +109,12 @@ TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseNone) {
     CWinThread thread;
     const std::tuple<CWnd*, bool, CWnd*, HWND> rows[] = {
         // owner, thread, main window: owner
-        {&own, true, &main, own.m_hWnd},
-        {&windowless, true, &main, main.m_hWnd},
-        {nullptr, true, &main, main.m_hWnd},
-        {&windowless, true, &windowless, nullptr},
-        {nullptr, true, nullptr, nullptr},
-        {&windowless, false, nullptr, nullptr},
+        {&own, true, &main, own.m_hWnd},            // its own window
+        {&windowless, true, &main, main.m_hWnd},    // a window object without one
+        {nullptr, true, &main, main.m_hWnd},        // no owner object
+        {&windowless, true, &windowless, nullptr},  // no main window either
+        {nullptr, true, nullptr, nullptr},          // no main window object
+        {&windowless, false, nullptr, nullptr},     // no thread object
     };
     for (const auto& row : rows) {
         const auto& [owner, hasThread, mainWindow, expected] = row;
