@@ -131,14 +131,23 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
     ASSERT_NE(newWindow, nullptr);
     CWnd owner;
     owner.m_hWnd = static_cast<HWND>(newWindow(0));  // a GTK_WINDOW_TOPLEVEL of the host
-    std::atomic<bool> ownedByHost{false};
-    recorder.onStatus = [&] { ownedByHost = ownedByHost || DialogOwnedBy(owner.m_hWnd); };
 
     const orvik::test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "alpha");
     std::filesystem::create_directory(dir.path() / "beta");
     // Handed in and back in the library's form (C:\tmp\...\beta).
     const std::string preselected = dir.Host("beta"), chosen = dir.Host("alpha");
+    // What the status line showed (each path as it cuts it), and whether the
+    // dialog that showed it had the host's window as its owner.
+    const auto cut = [](const std::string& p) {
+        return p.size() > 35 ? p.substr(0, 32) + "..." : p;
+    };
+    std::atomic<bool> showedPreselected{false}, showedChosen{false}, ownedByHost{false};
+    recorder.onStatus = [&](const char* text) {
+        showedPreselected = showedPreselected || text == cut(preselected);
+        showedChosen = showedChosen || text == cut(chosen);
+        ownedByHost = ownedByHost || DialogOwnedBy(owner.m_hWnd);
+    };
     const std::string find = "xdotool search --sync --name '^Orvik chooser test$'";
     std::atomic<bool> returned{false};
     std::string failures;
@@ -150,17 +159,15 @@ TEST(ChoosePathDesktop, UserMovesOnFromThePreselectedFolderAndChoosesInTheRealDi
         const auto check = [&](bool ok, const std::string& what) {
             failures += ok ? "" : what + "; ";
         };
-        const auto shows = [&](const std::string& path) {  // as the status line cuts it
-            const std::string status = path.size() > 35 ? path.substr(0, 32) + "..." : path;
-            return WaitFor([&] { return recorder.Showed(status); }, 20s);
-        };
-        check(Sh("timeout 30 " + find + " >/dev/null") == 0 && shows(preselected),
+        check(Sh("timeout 30 " + find + " >/dev/null") == 0 &&
+                  WaitFor([&] { return showedPreselected.load(); }, 20s),
               "no dialog showing the preselected folder");
         std::this_thread::sleep_for(1s);  // let the list settle on screen
         const std::string shot = ORVIK_ARTEFACT_DIR "/choose_path_dialog.png";
         check(Sh("import -window root '" + shot + "'") == 0, "no screenshot at " + shot);
         Sh("timeout 10 " + find + " windowfocus --sync key Up");
-        check(shows(chosen), "the status line did not follow the selection up");
+        check(WaitFor([&] { return showedChosen.load(); }, 20s),
+              "the status line did not follow the selection up");
         Sh("xdotool key --clearmodifiers alt+s");
         check(WaitFor([&] { return returned.load(); }, 10s), "the dialog did not close on Alt+S");
         for (int i = 0; i < 5 && !returned; ++i) {

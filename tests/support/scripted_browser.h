@@ -2,7 +2,7 @@
 // OrvikAfx loads as it loads the GTK one, named by ORVIK_BROWSER_MODULE. It
 // replays a user's moves and choice, and keeps what the library asked of
 // it. With `forward` set it passes everything on to the real dialog, and
-// still keeps the status texts.
+// hands each status text to `onStatus` on the dialog's thread.
 #ifndef ORVIK_TESTS_SCRIPTED_BROWSER_H
 #define ORVIK_TESTS_SCRIPTED_BROWSER_H
 
@@ -10,7 +10,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,7 +27,7 @@ public:
     std::string choice;
     const char* unavailable = nullptr;  // the entry's reason for no browser
     FolderBrowser* forward = nullptr;   // the real dialog
-    std::function<void()> onStatus;     // runs on the dialog's thread
+    std::function<void(const char*)> onStatus;
 
     // What the library did.
     int browses = 0;
@@ -63,25 +62,12 @@ public:
         }
     }
     void ShowStatus(const char* text) override {
-        {
-            const std::lock_guard<std::mutex> lock(m_guard);
+        if (forward == nullptr) {
             statuses.emplace_back(text);
+            return;
         }
-        if (forward != nullptr) {
-            forward->ShowStatus(text);
-        }
-        if (onStatus) {
-            onStatus();
-        }
-    }
-    bool Showed(const std::string& text) {
-        const std::lock_guard<std::mutex> lock(m_guard);
-        for (const std::string& status : statuses) {
-            if (status == text) {
-                return true;
-            }
-        }
-        return false;
+        forward->ShowStatus(text);
+        onStatus(text);
     }
 
 private:
@@ -93,7 +79,6 @@ private:
     }
 
     afx::FolderDialogListener* m_listener = nullptr;
-    std::mutex m_guard;
 };
 
 // Makes the scripted browser the one that this process loads (before any
