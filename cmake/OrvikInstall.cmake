@@ -38,13 +38,14 @@ install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development OPTIONAL)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${ORVIK_DOC_DIR}/examples COMPONENT development)
 
-# The folder browser module, when it is built, goes beside libOrvikAfx.so,
-# where OrvikAfx looks for it; it is loaded at run time, never linked. A
-# component of its own, so that a package without GTK is possible.
+# The folder browser module, when it is built, goes into a private
+# directory (ORVIK_MODULE_INSTALL_DIR), where OrvikAfx looks for it; it is
+# loaded at run time, never linked, and links none of the project's
+# libraries. A component of its own, so that a package without GTK is
+# possible.
 if(TARGET OrvikAfxGtk)
-  set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN")
   install(TARGETS OrvikAfxGtk
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT browser)
+    LIBRARY DESTINATION ${ORVIK_MODULE_INSTALL_DIR} COMPONENT browser)
 endif()
 
 if(TARGET orvikfile)

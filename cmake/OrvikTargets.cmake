@@ -1,5 +1,9 @@
 include(GNUInstallDirs)
 
+# The folder browser module's private directory in an install, relative to
+# the prefix: the install rule and OrvikAfx, which looks there, both use it.
+set(ORVIK_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/orvikfile)
+
 # The warnings that every target of the project builds with, beyond -Wall
 # -Wextra: no silent narrowing or sign change between the 32-bit values of
 # the interface and the sizes of the standard library, no shadowed names,

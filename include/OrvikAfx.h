@@ -507,6 +507,76 @@ ORVIK_AFX_API CWinThread* AfxGetThread();
 ORVIK_AFX_API void AfxSetThread(CWinThread* thread);
 
 // ---------------------------------------------------------------------------
+/**
+ * @file OrvikAfx.h
+ * @section afx_browser The folder browser
+ * The folder browser: a GTK 3 folder dialog in a module of its own,
+ * libOrvikAfxGtk.so, that OrvikAfx loads (dlopen) the first time a browse
+ * needs it, so that neither OrvikAfx nor a library above it links GTK, and
+ * a host that never browses never takes GTK in. The module is looked for,
+ * in this order, and the first that loads is kept for the process:
+ *   1. only the file that the environment variable ORVIK_BROWSER_MODULE
+ *      names, when it is set and not empty;
+ *   2. beside the file that holds OrvikAfx's code (libOrvikAfx.so, or the
+ *      program that links OrvikAfx statically), and in its subdirectory
+ *      orvikfile/ (where the packages and `cmake --install` put it, in the
+ *      private directory <libdir>/orvikfile/);
+ *   3. beside the running program;
+ *   4. in a static build, the directory in which the build made the
+ *      module (a subproject's build tree);
+ *   5. the installed private directory, <prefix>/<libdir>/orvikfile/.
+ * Shipping a host: with the shared libraries, install libOrvikAfxGtk.so
+ * into an orvikfile/ directory beside libOrvikAfx.so (the packages and
+ * `cmake --install` do so); with OrvikAfx linked statically, copy it beside
+ * the program, or set ORVIK_BROWSER_MODULE to where it lies. Without it
+ * (or without GTK 3 on the machine, or a display) every browse ends at
+ * once as a cancel; AfxFolderBrowserStatus says which.
+ *
+ * Window handles: a host that wants the dialog owned by one of its windows
+ * passes its GTK toplevel window (GtkWindow*, cast to HWND). A handle that
+ * is not a toplevel GtkWindow of the process leaves the dialog without a
+ * parent. The dialog only ever runs on the thread that first showed it.
+ */
+
+/// Outcomes of AfxBrowseForFolder.
+enum : int {
+    AFX_BROWSE_CHOSEN = 0,     ///< a folder was chosen; its path is in `chosen`
+    AFX_BROWSE_CANCELLED = 1,  ///< the user cancelled, or no dialog could be shown
+    AFX_BROWSE_NO_PATH = 2,    ///< the chosen item has no path of fewer than ORVIK_MAX_PATH bytes
+};
+
+/// Runs the modal folder dialog, owned by `owner` (or none when null), with
+/// `title` above the folders (none when null), and returns when it closes.
+/// With an `initial` name (any name that the operations below accept; one
+/// that reaches nothing selects nothing) the dialog opens with that folder
+/// selected, and its status line shows the path of each folder selected, in
+/// the form of names handed back, cut to its first 32 bytes and "..." when
+/// it is longer than 35 bytes (an item with no such path leaves the line as
+/// it was); without one the status line stays empty. On AFX_BROWSE_CHOSEN
+/// `chosen` (ORVIK_MAX_PATH bytes) holds the folder's name in the form of names
+/// handed back; on AFX_BROWSE_NO_PATH the empty text; on
+/// AFX_BROWSE_CANCELLED it is untouched. A null `chosen` shows nothing and
+/// gives AFX_BROWSE_CANCELLED.
+ORVIK_AFX_API int AfxBrowseForFolder(HWND__* owner, const char* title, const char* initial,
+                                     char* chosen);
+
+/// What AfxFolderBrowserStatus found.
+enum : int {
+    AFX_BROWSER_READY = 0,       ///< the module is loaded; the last browse showed its dialog
+    AFX_BROWSER_NOT_FOUND = 1,   ///< no module file in any place it was looked for
+    AFX_BROWSER_NOT_LOADED = 2,  ///< a module file failed to load (dlerror's text)
+    AFX_BROWSER_NO_DIALOG = 3,   ///< the module showed no dialog: no display, or another thread
+};
+
+/// Why a browse showed no dialog, for a host to tell its user or its log:
+/// returns one of the codes above and, when `text` is not null and `size` is
+/// not 0, writes a text that says more (the places looked in, dlerror's
+/// text, the module's reason), cut to `size` - 1 bytes and terminated.
+/// Reports the last browse; before the first one, it finds and loads the
+/// module as a browse would, opening no display. Safe from any thread.
+ORVIK_AFX_API int AfxFolderBrowserStatus(char* text, uint32_t size);
+
+// ---------------------------------------------------------------------------
 /// Makes a directory, mode 0777 less the umask, as the C runtime does.
 /// @param name the directory (@ref afx_names).
 /// @return 0 on success, else -1 with errno set.
@@ -731,17 +801,15 @@ ORVIK_AFX_API const char* AfxGetVersion();
 // compatibility header often makes DWORD an unsigned long and LONG a long)
 // defines ORVIK_HOST_TYPES before it includes an Orvik header, best on the
 // compiler's command line. The Orvik headers then define none of the names
-// above, nor OrvikShell.h's LPARAM, WPARAM, LRESULT, HRESULT, ULONG,
-// LPVOID, SIZE_T, S_OK, E_FAIL and E_INVALIDARG, and the host's own names
-// stand. A value passed or returned converts as any value does; where the
-// widths must agree, the compiler refuses a host name of another width: a
-// pointer handed in (FILE_GetLength fills a uint32_t, not an 8-byte DWORD)
-// and the override of a virtual operation (CFile::Open returns int32_t, not
-// an unsigned-char BOOL). The host writes those with the standard types.
+// above, and the host's own names stand. A value passed or returned converts as any value does;
+// where the widths must agree, the compiler refuses a host name of another width: a pointer handed
+// in (FILE_GetLength fills a uint32_t, not an 8-byte DWORD) and the override of a virtual operation
+// (CFile::Open returns int32_t, not an unsigned-char BOOL). The host writes those with the standard
+// types.
 //
 // OrvikFILE.hpp, the C++ layer, brings none of these names in: a unit that
 // includes it (and the GEN, MSG and STR headers, which use none), but not
-// OrvikAfx.h, OrvikFILE_Lib.h or OrvikShell.h themselves, needs no macro
+// OrvikAfx.h or OrvikFILE_Lib.h themselves, needs no macro
 // beside any header of its own.
 #if !defined(ORVIK_HOST_TYPES) && !defined(ORVIK_AFX_TYPE_NAMES)
 #define ORVIK_AFX_TYPE_NAMES

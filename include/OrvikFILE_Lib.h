@@ -702,7 +702,8 @@ ORVIK_FILE_API int32_t FILE_GetModulePathName(char* buffer);
  * @brief Lets the user choose a directory in the desktop's folder browser
  *        (a modal GTK 3 dialog loaded from the module libOrvikAfxGtk.so).
  *
- * Returns only when the dialog is closed.
+ * Returns only when the dialog is closed. The dialog, its status line and
+ * where its module is looked for are AfxBrowseForFolder()'s, in OrvikAfx.h.
  *
  * @code
  * char folder[MAX_PATH];
@@ -722,6 +723,7 @@ ORVIK_FILE_API int32_t FILE_GetModulePathName(char* buffer);
  * @retval -1 null `path`; nothing is shown
  * @retval -2 cancelled; also without the module or a display, and when called
  *            from another thread than the one that first showed the dialog
+ *            (AfxFolderBrowserStatus() then says which)
  * @retval -3 the chosen item has no file-system path, or one of `MAX_PATH`
  *            bytes or more
  * @note Leaves the return code alone. Run it on one thread only (GTK's).

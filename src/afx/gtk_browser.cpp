@@ -1,12 +1,14 @@
-// The desktop's folder browser on Linux: a GTK 3 folder dialog, built as
-// the module libOrvikAfxGtk.so that OrvikAfx loads at run time, so that
-// only a process that browses takes GTK in.
+// The folder browser on Linux: a GTK 3 folder dialog, built as the module
+// libOrvikAfxGtk.so that OrvikAfx loads at run time (folder_browser.h), so
+// that only a process that browses takes GTK in.
 #include <gtk/gtk.h>
 
 #include <mutex>
+#include <new>
+#include <string>
 #include <thread>
 
-#include "OrvikShell.h"
+#include "folder_browser.h"
 
 namespace {
 
@@ -20,30 +22,25 @@ struct DisplayText {
     gchar* utf8;
 };
 
-LPITEMIDLIST ItemListFor(GFile* file) {
-    if (file == nullptr) {
-        return nullptr;
+// The Linux path of what the chooser selected, or null for an item
+// without one (a remote location, nothing at all); g_free it.
+gchar* PathOf(GtkFileChooser* chooser) {
+    GFile* file = gtk_file_chooser_get_file(chooser);
+    gchar* path = file != nullptr ? g_file_get_path(file) : nullptr;
+    if (file != nullptr) {
+        g_object_unref(file);
     }
-    LPITEMIDLIST item = nullptr;
-    if (gchar* path = g_file_get_path(file)) {
-        item = orvik::shell::NewItemList(path);
-        g_free(path);
-    } else {
-        gchar* name = g_file_get_basename(file);
-        item = orvik::shell::NewItemListWithoutPath(name);
-        g_free(name);
-    }
-    return item;
+    return path;
 }
 
 // The host's toplevel GtkWindow that `owner` stands for, or null. Only the
-// process's own toplevels are taken, so a handle of any other kind (the
-// desktop's, a stale one) is never looked into.
-GtkWindow* ToplevelFor(HWND owner) {
+// process's own toplevels are taken, so a handle of any other kind (a stale
+// one, another toolkit's) is never looked into.
+GtkWindow* ToplevelFor(void* owner) {
     GtkWindow* found = nullptr;
     GList* toplevels = gtk_window_list_toplevels();
     for (GList* node = toplevels; node != nullptr; node = node->next) {
-        if (node->data == static_cast<gpointer>(owner)) {
+        if (node->data == owner) {
             found = GTK_WINDOW(node->data);
         }
     }
@@ -82,87 +79,80 @@ void FitOnScreen(GtkWindow* window) {
     }
 }
 
-class GtkFolderBrowser final : public orvik::shell::Browser {
+class GtkFolderBrowser final : public orvik::afx::FolderBrowser {
 public:
-    LPITEMIDLIST Browse(const BROWSEINFOA& info) override;
-    void Select(HWND window, const char* nativePath) override;
-    void ShowStatus(HWND window, const char* text) override;
+    Outcome Browse(void* owner, const char* title, orvik::afx::FolderDialogListener* listener,
+                   std::string& chosenPath) override;
+    void Select(const char* linuxPath) override;
+    void ShowStatus(const char* text) override;
 
 private:
     struct Session {
-        const BROWSEINFOA* info;
+        GtkFolderBrowser* browser;
+        orvik::afx::FolderDialogListener* listener;
         GtkWidget* dialog;
-        GtkWidget* status;  // null without BIF_STATUSTEXT
+        GtkWidget* status;  // null without a listener
         Session* outer;
     };
 
-    Session* SessionOf(HWND window) const;
     static void OnSelectionChanged(GtkFileChooser* chooser, gpointer data);
 
-    Session* m_session = nullptr;  // the innermost open dialog
+    Session* m_session = nullptr;  // the innermost open dialog, which a listener acts on
 };
-
-GtkFolderBrowser::Session* GtkFolderBrowser::SessionOf(HWND window) const {
-    for (Session* session = m_session; session != nullptr; session = session->outer) {
-        if (reinterpret_cast<HWND>(session->dialog) == window) {
-            return session;
-        }
-    }
-    return nullptr;
-}
 
 void GtkFolderBrowser::OnSelectionChanged(GtkFileChooser* chooser, gpointer data) {
     const auto* session = static_cast<const Session*>(data);
-    GFile* file = gtk_file_chooser_get_file(chooser);
-    LPITEMIDLIST item = ItemListFor(file);
-    if (file != nullptr) {
-        g_object_unref(file);
-    }
-    session->info->lpfn(reinterpret_cast<HWND>(session->dialog), BFFM_SELCHANGED,
-                        reinterpret_cast<LPARAM>(item), session->info->lParam);
-    CoTaskMemFree(item);
+    gchar* path = PathOf(chooser);
+    session->listener->SelectionMoved(*session->browser, path);
+    g_free(path);
 }
 
-LPITEMIDLIST GtkFolderBrowser::Browse(const BROWSEINFOA& info) {
-    const DisplayText title(info.lpszTitle);
+GtkFolderBrowser::Outcome GtkFolderBrowser::Browse(void* owner, const char* title,
+                                                   orvik::afx::FolderDialogListener* listener,
+                                                   std::string& chosenPath) {
+    const DisplayText shownTitle(title);
     GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        title.utf8, ToplevelFor(info.hwndOwner), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
+        shownTitle.utf8, ToplevelFor(owner), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
         GTK_RESPONSE_CANCEL, "_Select", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_create_folders(chooser, FALSE);
     // Remote locations have no file-system path to hand back.
-    gtk_file_chooser_set_local_only(chooser, (info.ulFlags & BIF_RETURNONLYFSDIRS) != 0);
+    gtk_file_chooser_set_local_only(chooser, TRUE);
 
-    // The title is the window's name and, as the shell shows it, a line
-    // above the folders; the status line goes below them.
+    // The title is the window's name and a line above the folders; the
+    // status line goes below them.
     GtkBox* content = GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog)));
-    GtkWidget* heading = Line(title.utf8);
+    GtkWidget* heading = Line(shownTitle.utf8);
     gtk_box_pack_start(content, heading, FALSE, FALSE, 4);
     gtk_box_reorder_child(content, heading, 0);
-    Session session{&info, dialog, nullptr, m_session};
-    if ((info.ulFlags & BIF_STATUSTEXT) != 0) {
+    Session session{this, listener, dialog, nullptr, m_session};
+    if (listener != nullptr) {
         session.status = Line("");
         gtk_box_pack_end(content, session.status, FALSE, FALSE, 4);
-    }
-    if (info.lpfn != nullptr) {
         g_signal_connect(dialog, "selection-changed", G_CALLBACK(OnSelectionChanged), &session);
     }
     m_session = &session;
     gtk_widget_show_all(dialog);
     FitOnScreen(GTK_WINDOW(dialog));
-    if (info.lpfn != nullptr) {
-        info.lpfn(reinterpret_cast<HWND>(dialog), BFFM_INITIALIZED, 0, info.lParam);
+    if (listener != nullptr) {
+        listener->Opened(*this);
     }
 
-    LPITEMIDLIST chosen = nullptr;
+    Outcome outcome = Outcome::cancelled;
     if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-        GFile* file = gtk_file_chooser_get_file(chooser);
-        chosen = ItemListFor(file);
-        if (file != nullptr) {
-            g_object_unref(file);
+        gchar* path = PathOf(chooser);
+        outcome = Outcome::noPath;
+        try {
+            if (path != nullptr) {
+                chosenPath = path;
+                outcome = Outcome::chosen;
+            }
+        } catch (const std::bad_alloc&) {
+            outcome = Outcome::noPath;  // a choice that cannot be handed back
         }
+        g_free(path);
     }
     m_session = session.outer;
     g_signal_handlers_disconnect_by_data(dialog, &session);
@@ -171,22 +161,21 @@ LPITEMIDLIST GtkFolderBrowser::Browse(const BROWSEINFOA& info) {
     while (gtk_events_pending()) {
         gtk_main_iteration();
     }
-    return chosen;
+    return outcome;
 }
 
-void GtkFolderBrowser::Select(HWND window, const char* nativePath) {
-    if (Session* session = SessionOf(window)) {
-        GFile* folder = g_file_new_for_path(nativePath);
-        gtk_file_chooser_select_file(GTK_FILE_CHOOSER(session->dialog), folder, nullptr);
+void GtkFolderBrowser::Select(const char* linuxPath) {
+    if (m_session != nullptr) {
+        GFile* folder = g_file_new_for_path(linuxPath);
+        gtk_file_chooser_select_file(GTK_FILE_CHOOSER(m_session->dialog), folder, nullptr);
         g_object_unref(folder);
     }
 }
 
-void GtkFolderBrowser::ShowStatus(HWND window, const char* text) {
-    Session* session = SessionOf(window);
-    if (session != nullptr && session->status != nullptr) {
+void GtkFolderBrowser::ShowStatus(const char* text) {
+    if (m_session != nullptr && m_session->status != nullptr) {
         const DisplayText shown(text);
-        gtk_label_set_text(GTK_LABEL(session->status), shown.utf8);
+        gtk_label_set_text(GTK_LABEL(m_session->status), shown.utf8);
     }
 }
 
@@ -203,9 +192,11 @@ bool OpenDisplay() {
 
 }  // namespace
 
-// The module's one entry: the browser, or null when no display can be
-// opened or when asked from another thread than the one GTK runs on.
-extern "C" __attribute__((visibility("default"))) orvik::shell::Browser* OrvikAfxGtkBrowser() {
+// The module's one entry: the browser, or null with the reason when no
+// display can be opened or when asked from another thread than the one GTK
+// runs on.
+extern "C" __attribute__((visibility("default"))) orvik::afx::FolderBrowser* OrvikFolderBrowser1(
+    const char** why) {
     static std::mutex guard;
     static bool open = false;
     static std::thread::id gtkThread;
@@ -213,10 +204,15 @@ extern "C" __attribute__((visibility("default"))) orvik::shell::Browser* OrvikAf
     const std::lock_guard<std::mutex> lock(guard);
     if (!open) {
         if (!OpenDisplay()) {
+            *why = "GTK opened no display (is DISPLAY or WAYLAND_DISPLAY set?)";
             return nullptr;
         }
         open = true;
         gtkThread = std::this_thread::get_id();
     }
-    return std::this_thread::get_id() == gtkThread ? &browser : nullptr;
+    if (std::this_thread::get_id() != gtkThread) {
+        *why = "the dialog runs only on the thread that first showed it";
+        return nullptr;
+    }
+    return &browser;
 }

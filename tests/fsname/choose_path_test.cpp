@@ -1,37 +1,25 @@
-// FILE_ChoosePath and its browse callback, against a scripted browser that
-// replays selection moves and a final choice, with a counting allocator; and
-// the shell operations under it that FILE_ChoosePath does not show: the
-// display name, browser messages outside a browse and the allocator.
+// FILE_ChoosePath against the scripted browser, which replays selection
+// moves and a final choice; and what a host learns when no browser loads.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
-#include <set>
+#include <cstring>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
-#include "OrvikShell.h"
 #include "report_check.h"
+#include "scripted_browser.h"
 #include "temp_dir.h"
 
 namespace {
 
 using orvik::test::HostPath;
-
-// A selection or choice: a folder's path, an item without a file-system
-// path, or nothing (a null item list; as the choice, a cancel).
-const std::string kNoPath = "(network)", kNothing;
-
-LPITEMIDLIST Make(const std::string& item) {
-    if (item.empty()) {
-        return nullptr;
-    }
-    return item == kNoPath ? orvik::shell::NewItemListWithoutPath("Network")
-                           : orvik::shell::NewItemList(item.c_str());
-}
+using orvik::test::ScriptedBrowser;
+using Outcome = ScriptedBrowser::Outcome;
 
 // A folder whose path, as names are handed back (C:\ddd...), has `length`
 // bytes; the browser itself deals in names on disk (/ddd...).
@@ -39,230 +27,151 @@ std::string PathOf(size_t length) {
     return "/" + std::string(length - 3, 'd');
 }
 
-// The browser, replaying selection moves and a final choice, and the shell's
-// allocator, keeping what is live; while the callback runs it may refuse
-// the callback's scratch buffer.
-class FakeShell final : public orvik::shell::Browser, public IMalloc {
-public:
-    std::vector<std::string> moves, selected, statuses;
-    std::string choice;
-    BROWSEINFOA seen{};
-    int browses = 0, releases = 0;
-    bool inCallback = false, refuseScratch = false;
-    std::set<void*> live;
-
-    LPITEMIDLIST Browse(const BROWSEINFOA& info) override {
-        ++browses;
-        seen = info;
-        if (info.lpfn != nullptr) {
-            Notify(info, BFFM_INITIALIZED, nullptr);
-            for (const std::string& move : moves) {
-                Notify(info, BFFM_SELCHANGED, Make(move));
-            }
-            Notify(info, 3, Make("/other/notification"));  // BFFM_VALIDATEFAILEDA: ignored
-        }
-        return Make(choice);
-    }
-    void Select(HWND window, const char* path) override { selected.push_back(To(window, path)); }
-    void ShowStatus(HWND window, const char* text) override {
-        statuses.push_back(To(window, text));
-    }
-    LPVOID Alloc(SIZE_T size) override {
-        return inCallback && refuseScratch ? nullptr : *live.insert(std::malloc(size)).first;
-    }
-    void Free(LPVOID block) override {
-        live.erase(block);
-        std::free(block);
-    }
-    ULONG Release() override {
-        EXPECT_TRUE(live.empty()) << "the item list is freed before the allocator goes back";
-        return static_cast<ULONG>(++releases);
-    }
-
-private:
-    HWND Window() { return reinterpret_cast<HWND>(this); }
-    std::string To(HWND window, const char* text) {
-        return window == Window() ? text : "(elsewhere)";
-    }
-    void Notify(const BROWSEINFOA& info, UINT notification, LPITEMIDLIST item) {
-        inCallback = true;
-        EXPECT_EQ(info.lpfn(Window(), notification, reinterpret_cast<LPARAM>(item), info.lParam),
-                  0);
-        inCallback = false;
-        CoTaskMemFree(item);
-    }
-};
-
 class ChoosePath : public ::testing::Test {
 protected:
     void SetUp() override {
         GEN_SetRetCode(orvik::test::kNoSuchCode);
-        orvik::shell::InstallBrowserForTesting(&shell);
-        orvik::shell::InstallAllocatorForTesting(&shell);
+        user.choice = "/tmp";
+        user.outcome = Outcome::chosen;
     }
     void TearDown() override {
-        orvik::shell::InstallBrowserForTesting(nullptr);
-        orvik::shell::InstallAllocatorForTesting(nullptr);
         AfxSetThread(nullptr);
         EXPECT_EQ(GEN_GetRetCode(), orvik::test::kNoSuchCode) << "the return code stays untouched";
-        EXPECT_TRUE(shell.live.empty()) << "item lists and scratch buffers all released";
     }
 
-    FakeShell shell;
+    ScriptedBrowser& user = orvik::test::UseScriptedBrowser();
     std::vector<char> path = std::vector<char>(MAX_PATH, 'x');  // exactly the room owed
 };
 
-// The chosen item list is freed, then the allocator given back; a cancel has
-// none, and without the allocator it stays unreleased.
-TEST_F(ChoosePath, ResultFollowsTheChoiceAndTheChoiceIsReleased) {
+// After -2 the buffer is untouched; after -3 it holds the empty text.
+TEST_F(ChoosePath, ResultFollowsTheChoice) {
     EXPECT_EQ(FILE_ChoosePath(nullptr, "/srv", "Pick", nullptr), ORVIK_CHOOSE_NULL_PATH);
-    EXPECT_EQ(shell.browses, 0) << "no browser for a null buffer";
-    const std::tuple<std::string, int32_t, int, bool> rows[] = {
-        // choice, result, releases
-        {"/srv/data", 0, 1, true},
-        {PathOf(MAX_PATH - 1), 0, 1, true},
-        {PathOf(MAX_PATH), ORVIK_CHOOSE_NO_PATH, 1, true},
-        {kNoPath, ORVIK_CHOOSE_NO_PATH, 1, true},
-        {kNothing, ORVIK_CHOOSE_CANCELLED, 0, true},
-        {"/srv/data", 0, 0, false}};
-    for (const auto& [choice, result, releases, allocator] : rows) {
-        orvik::shell::InstallAllocatorForTesting(&shell, allocator);
-        shell.choice = choice;
-        shell.releases = 0;
+    EXPECT_EQ(user.browses, 0) << "no browser for a null buffer";
+    const std::string untouched(MAX_PATH, 'x');
+    const std::tuple<Outcome, std::string, int32_t, std::string> rows[] = {
+        // outcome, choice, result, buffer after
+        {Outcome::chosen, "/srv/data", 0, HostPath("/srv/data")},
+        {Outcome::chosen, PathOf(MAX_PATH - 1), 0, HostPath(PathOf(MAX_PATH - 1))},
+        {Outcome::chosen, PathOf(MAX_PATH), ORVIK_CHOOSE_NO_PATH, ""},
+        {Outcome::chosen, "relative", ORVIK_CHOOSE_NO_PATH, ""},
+        {Outcome::noPath, "", ORVIK_CHOOSE_NO_PATH, ""},
+        {Outcome::cancelled, "/srv/data", ORVIK_CHOOSE_CANCELLED, untouched},
+    };
+    for (const auto& [outcome, choice, result, after] : rows) {
+        path.assign(MAX_PATH, 'x');
+        user.outcome = outcome;
+        user.choice = choice;
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, "Pick", nullptr), result) << choice;
-        EXPECT_EQ(result == 0 ? path.data() : HostPath(choice), HostPath(choice))
-            << "the chosen path";
-        EXPECT_EQ(shell.releases, releases) << choice;
-        EXPECT_EQ(shell.live.size(), allocator ? 0u : 1u) << choice;
+        EXPECT_EQ(std::string(path.data(),
+                              result == ORVIK_CHOOSE_CANCELLED ? MAX_PATH : strlen(path.data())),
+                  after)
+            << choice;
     }
-    shell.Free(shell.live.empty() ? nullptr : *shell.live.begin());  // the last row's list
 }
 
-// Only with an initial path is there a callback: it preselects that path and
-// shows each selection that has a path in the status line, cut to 32 bytes
-// and "..." past 35; without a scratch buffer it shows nothing.
-TEST_F(ChoosePath, FillsTheRecordAndTheCallbackFollowsTheSelection) {
+// Only with an initial name does the dialog listen: it preselects that
+// name's folder and shows each selection that has a path in the status
+// line, cut to 32 bytes and "..." past 35.
+TEST_F(ChoosePath, PreselectsAndTheStatusLineFollowsTheSelection) {
     const std::string exact = HostPath(PathOf(35)),
                       cut = HostPath(PathOf(36)).substr(0, 32) + "...";
-    const std::string tmp = HostPath("/tmp");
-    const std::vector<std::string> none,
-        seven{PathOf(35),           kNoPath,          PathOf(36), kNothing,
-              PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "/tmp"};
-    using Moves = std::vector<std::string>;
-    const std::tuple<const char*, const char*, bool, Moves, Moves> rows[] = {
-        // initial, title, scratch refused, moves, statuses
-        {"/srv", "Pick", false, {"/tmp"}, {tmp}},
-        {"/srv", nullptr, false, seven, {exact, cut, cut, tmp}},
-        {"/srv", "Pick", true, {"/srv", "/tmp"}, none},
-        {nullptr, "Pick", false, {"/srv", "/tmp"}, none}};
-    shell.choice = "/tmp";
-    for (const auto& [initial, title, refuseScratch, moves, statuses] : rows) {
-        shell.moves = moves;
-        shell.refuseScratch = refuseScratch;
-        shell.selected.clear();
-        shell.statuses.clear();
+    using Texts = std::vector<std::string>;
+    const Texts none, seven{PathOf(35),
+                            ScriptedBrowser::kNoPath,
+                            PathOf(36),
+                            PathOf(MAX_PATH - 1),
+                            PathOf(MAX_PATH),
+                            "relative",
+                            "/tmp"};
+    const std::tuple<const char*, const char*, Texts, Texts, Texts> rows[] = {
+        // initial, title, moves, selected, statuses
+        {"/srv", "Pick", {"/tmp"}, {"/srv"}, {HostPath("/tmp")}},
+        {"C:\\TMP\\", nullptr, seven, {"/tmp"}, {exact, cut, cut, HostPath("/tmp")}},
+        {nullptr, "Pick", {"/srv", "/tmp"}, none, none},
+    };
+    for (const auto& [initial, title, moves, selected, statuses] : rows) {
+        user.moves = moves;
+        user.selected.clear();
+        user.statuses.clear();
         ASSERT_EQ(FILE_ChoosePath(path.data(), initial, title, nullptr), 0);
-        EXPECT_EQ(path.data(), tmp);
-        EXPECT_EQ(shell.seen.pidlRoot, nullptr);
-        EXPECT_EQ(shell.seen.pszDisplayName, path.data());
-        EXPECT_STREQ(shell.seen.lpszTitle, title ? title : "Choose a Directory");
-        EXPECT_EQ(shell.seen.ulFlags, 5u);
-        EXPECT_EQ(shell.seen.lpfn != nullptr, initial != nullptr);
-        EXPECT_EQ(shell.seen.lParam, reinterpret_cast<LPARAM>(initial));
-        EXPECT_EQ(shell.selected, initial ? Moves{initial} : none);
-        EXPECT_EQ(shell.statuses, statuses);
+        EXPECT_EQ(path.data(), HostPath("/tmp"));
+        EXPECT_EQ(user.title, title ? title : "Choose a Directory");
+        EXPECT_EQ(user.listened, initial != nullptr);
+        EXPECT_EQ(user.selected, selected);
+        EXPECT_EQ(user.statuses, statuses);
     }
 }
 
-TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseDesktop) {
+TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseNone) {
     CWnd own, main, windowless;
     own.m_hWnd = reinterpret_cast<HWND>(0x1000);
     main.m_hWnd = reinterpret_cast<HWND>(0x2000);
-    const HWND desktop = GetDesktopWindow();
     CWinThread thread;
     const std::tuple<CWnd*, bool, CWnd*, HWND> rows[] = {
         // owner, thread, main window: owner
-        {&own, true, &main, own.m_hWnd},     {&windowless, true, &main, main.m_hWnd},
-        {nullptr, true, &main, main.m_hWnd}, {&windowless, true, &windowless, desktop},
-        {nullptr, true, nullptr, desktop},   {&windowless, false, nullptr, desktop}};
-    shell.choice = "/srv";
+        {&own, true, &main, own.m_hWnd},            // its own window
+        {&windowless, true, &main, main.m_hWnd},    // a window object without one
+        {nullptr, true, &main, main.m_hWnd},        // no owner object
+        {&windowless, true, &windowless, nullptr},  // no main window either
+        {nullptr, true, nullptr, nullptr},          // no main window object
+        {&windowless, false, nullptr, nullptr},     // no thread object
+    };
     for (const auto& row : rows) {
         const auto& [owner, hasThread, mainWindow, expected] = row;
         thread.m_pMainWnd = mainWindow;
         AfxSetThread(hasThread ? &thread : nullptr);
         EXPECT_EQ(FILE_ChoosePath(path.data(), nullptr, nullptr, owner), 0);
-        EXPECT_EQ(shell.seen.hwndOwner, expected) << "row " << (&row - rows);
+        EXPECT_EQ(user.owner, expected) << "row " << (&row - rows);
     }
 }
 
-// From inside a browse, sends its own window each browser message, one of
-// them twice, one other message, and one to no window; chooses `choice`.
-class MessagingBrowser final : public orvik::shell::Browser {
-public:
-    std::string choice;
-    std::string received;
+// With `module` as ORVIK_BROWSER_MODULE (the scripted one giving no browser
+// for `unavailable`): a browse is a cancel at once, and the status is
+// `status` with `text` in its text, cut to fit a small buffer. 0 when so.
+int BrowseWithout(const char* module, const char* unavailable, int status,
+                  const std::string& text) {
+    alarm(30);
+    orvik::test::UseScriptedBrowser().unavailable = unavailable;
+    setenv("ORVIK_BROWSER_MODULE", module, 1);
+    char path[MAX_PATH] = "untouched", why[200] = "", tiny[4] = "xxx";
+    const bool ok = FILE_ChoosePath(path, "/", "Unseen", nullptr) == ORVIK_CHOOSE_CANCELLED &&
+                    std::string(path) == "untouched" &&
+                    AfxFolderBrowserStatus(why, sizeof why) == status &&
+                    std::string(why).find(text) != std::string::npos &&
+                    AfxFolderBrowserStatus(tiny, sizeof tiny) == status &&
+                    std::string(tiny) == std::string(why).substr(0, 3) &&
+                    AfxFolderBrowserStatus(nullptr, 0) == status;
+    return ok ? 0 : 1;
+}
 
-    LPITEMIDLIST Browse(const BROWSEINFOA&) override {
-        LPITEMIDLIST item = orvik::shell::NewItemList("/from/item");
-        Send(BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>("\\TMP"));
-        Send(BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
-        Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("status"));
-        Send(BFFM_SETSTATUSTEXTA + 1, TRUE, reinterpret_cast<LPARAM>("other"));
-        Send(BFFM_SETSTATUSTEXTA, TRUE, 0);
-        SendMessage(nullptr, BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("no window"));
-        CoTaskMemFree(item);
-        return orvik::shell::NewItemList(choice.c_str());
-    }
-    void Select(HWND, const char* path) override { received += " select " + std::string(path); }
-    void ShowStatus(HWND, const char* text) override { received += " status " + std::string(text); }
-    void Send(UINT message, WPARAM wParam, LPARAM lParam) {
-        SendMessage(reinterpret_cast<HWND>(this), message, wParam, lParam);
-    }
-};
+// Unnamed, the module is found where the build made it (before any browse).
+int FoundWhereBuilt() {
+    unsetenv("ORVIK_BROWSER_MODULE");
+    char why[400] = "";
+    const int status = AfxFolderBrowserStatus(why, sizeof why);
+    const int expected = ORVIK_HAVE_GTK_BROWSER ? AFX_BROWSER_READY : AFX_BROWSER_NOT_FOUND;
+    return status == expected && std::string(why).find("libOrvikAfxGtk.so") != std::string::npos
+               ? 0
+               : 1;
+}
 
-TEST(Shell, BrowseRoutesMessagesAndWritesTheDisplayName) {
-    MessagingBrowser browser;
-    orvik::shell::InstallBrowserForTesting(&browser);
-    const std::pair<std::string, std::string> rows[] = {
-        // clang-format off
-        {"/srv/data", "data"}, {"/", "/"},  // choice, display name
-        {"/" + std::string(400, 'n'), std::string(MAX_PATH - 1, 'n')},
-        // clang-format on
+// Each case in a fresh process, since a module once loaded stays.
+TEST(FolderBrowserStatus, SaysWhyNoDialogWasShown) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string notAModule = ::testing::TempDir() + "not_a_module.so";
+    ASSERT_EQ(std::system(("echo text > " + notAModule).c_str()), 0);
+    const std::tuple<const char*, const char*, int, std::string> rows[] = {
+        // ORVIK_BROWSER_MODULE, the module's reason, status, in its text
+        {"/nonexistent/libOrvikAfxGtk.so", nullptr, AFX_BROWSER_NOT_FOUND, "/nonexistent/"},
+        {notAModule.c_str(), nullptr, AFX_BROWSER_NOT_LOADED, "not_a_module.so"},
+        {ORVIK_SCRIPTED_BROWSER, "no display", AFX_BROWSER_NO_DIALOG, "no display"},
     };
-    for (const auto& [choice, displayName] : rows) {
-        browser.choice = choice;
-        browser.received.clear();
-        char name[MAX_PATH];
-        BROWSEINFO info{};
-        info.pszDisplayName = name;
-        LPITEMIDLIST chosen = SHBrowseForFolder(&info);
-        EXPECT_EQ(chosen != nullptr ? name : "(none)", displayName);
-        EXPECT_EQ(browser.received, " select /tmp select /from/item status status");
-        CoTaskMemFree(chosen);
+    for (const auto& [module, unavailable, status, text] : rows) {
+        EXPECT_EXIT(_exit(BrowseWithout(module, unavailable, status, text)),
+                    ::testing::ExitedWithCode(0), "")
+            << module;
     }
-    browser.received.clear();
-    browser.Send(BFFM_SETSTATUSTEXTA, TRUE, reinterpret_cast<LPARAM>("late"));
-    EXPECT_EQ(browser.received, "") << "no browse runs: nothing to send to";
-    EXPECT_EQ(SHBrowseForFolder(nullptr), nullptr);
-    orvik::shell::InstallBrowserForTesting(nullptr);
-}
-
-TEST(Shell, AllocatorAndDesktop) {
-    IMalloc* allocator = nullptr;
-    EXPECT_EQ(SHGetMalloc(nullptr), E_INVALIDARG);
-    ASSERT_EQ(SHGetMalloc(&allocator), S_OK);
-    ASSERT_NE(allocator, nullptr);
-    allocator->Free(allocator->Alloc(16));
-    allocator->Release();
-
-    orvik::shell::InstallAllocatorForTesting(nullptr, false);
-    EXPECT_EQ(SHGetMalloc(&allocator), E_FAIL);
-    EXPECT_EQ(allocator, nullptr);
-    CoTaskMemFree(CoTaskMemAlloc(16));  // task memory goes on
-    orvik::shell::InstallAllocatorForTesting(nullptr);
-
-    EXPECT_NE(GetDesktopWindow(), nullptr);
-    EXPECT_EQ(GetDesktopWindow(), GetDesktopWindow());
+    EXPECT_EXIT(_exit(FoundWhereBuilt()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

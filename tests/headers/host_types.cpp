@@ -11,7 +11,6 @@
 #include "OrvikFILE.hpp"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
-#include "OrvikShell.h"
 #include "port_compat.h"
 
 namespace {

@@ -4,10 +4,8 @@
 
 #include "OrvikFILE.hpp"
 #include "OrvikFILE_Lib.h"
-#include "OrvikShell.h"
 
 static_assert(std::is_same_v<BOOL, int32_t> && std::is_same_v<DWORD, uint32_t> &&
               std::is_same_v<LONG, int32_t> && std::is_same_v<UINT, uint32_t> &&
-              std::is_same_v<BYTE, uint8_t> && std::is_same_v<LPCTSTR, const char*> &&
-              std::is_same_v<HRESULT, int32_t> && std::is_same_v<ULONG, uint32_t>);
+              std::is_same_v<BYTE, uint8_t> && std::is_same_v<LPCTSTR, const char*>);
 static_assert(MAX_PATH == 260 && TRUE == 1 && FALSE == 0);

@@ -35,17 +35,23 @@ foreach(library OrvikFILE_Lib OrvikAfx OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib)
   endif()
 endforeach()
 
-# The folder browser module lies beside libOrvikAfx, where it is looked for.
-if(BROWSER_MODULE)
-  file(GLOB module ${prefix}/lib*/libOrvikAfxGtk.so)
-  if(NOT module)
-    message(FATAL_ERROR "libOrvikAfxGtk.so is not installed beside libOrvikAfx")
-  endif()
-endif()
-
 # The installed program finds its libraries by its RPATH alone.
 run(${prefix}/bin/orvikfile --version)
 expect_output("installed orvikfile" "^orvikfile [0-9]+\\.[0-9]+\\.[0-9]+")
+if(BROWSER_MODULE)
+  # ... and the browser module in its private directory <libdir>/orvikfile/,
+  # in the tree it was moved to: without a display, the module's own reason
+  # is what it reports.
+  file(GLOB module ${prefix}/lib*/orvikfile/libOrvikAfxGtk.so)
+  if(NOT module)
+    message(FATAL_ERROR "libOrvikAfxGtk.so is not installed in <libdir>/orvikfile/")
+  endif()
+  execute_process(COMMAND env -u DISPLAY -u WAYLAND_DISPLAY ${prefix}/bin/orvikfile choose-dir
+                  OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE ignored)
+  if(NOT err MATCHES "no display")
+    message(FATAL_ERROR "the installed orvikfile did not load the browser module: ${err}")
+  endif()
+endif()
 
 # find_package(OrvikFILE). The installed targets export no sanitizer flag:
 # a host of sanitized libraries asks for their runtime itself.

@@ -33,12 +33,15 @@ int RunChooseDir(Arguments& args) {
     args.Positionals(0, 0);
     char chosen[MAX_PATH] = {};
     const int32_t result = FILE_ChoosePath(chosen, OrNull(initial), OrNull(title), nullptr);
-    if (result < 0) {
+    if (result == ORVIK_CHOOSE_CANCELLED) {
+        char why[512] = {};
+        const bool shown = AfxFolderBrowserStatus(why, sizeof why) == AFX_BROWSER_READY;
         Complain(args.Command(), "",
-                 result == ORVIK_CHOOSE_CANCELLED
-                     ? "no directory was chosen (cancelled, or no browser "
-                       "could be shown)"
-                     : "the chosen item is no directory on disk");
+                 "no directory was chosen (" + std::string(shown ? "cancelled" : why) + ")");
+        return kExitNo;
+    }
+    if (result < 0) {
+        Complain(args.Command(), "", "the chosen item is no directory on disk");
         return kExitNo;
     }
     std::printf("%s\n", chosen);
