@@ -64,6 +64,20 @@ if(TARGET orvikfile)
     NAMESPACE OrvikFILE::
     DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT tools)
 endif()
+# Static libraries leave utf8proc to the host's link: the CMake package
+# finds it with find_dependency; the .pc file requires libutf8proc.pc
+# privately (pkg-config --static) and, since an install of static libraries
+# is only ever linked statically, names -lutf8proc for a plain --libs too.
+# A shared library's host needs neither.
+if(DEFINED BUILD_SHARED_LIBS AND NOT BUILD_SHARED_LIBS)
+  set(ORVIK_STATIC TRUE)
+  set(ORVIK_PC_STATIC_LIBS " -lutf8proc")
+  set(ORVIK_PC_REQUIRES_PRIVATE "Requires.private: libutf8proc")
+else()
+  set(ORVIK_STATIC FALSE)
+  set(ORVIK_PC_STATIC_LIBS "")
+  set(ORVIK_PC_REQUIRES_PRIVATE "")
+endif()
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/OrvikFILEConfig.cmake.in
   ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
@@ -72,6 +86,7 @@ write_basic_package_version_file(
   ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES
+  ${PROJECT_SOURCE_DIR}/cmake/Findutf8proc.cmake
   ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
   ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
   DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT development)

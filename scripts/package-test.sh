@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 top=$PWD
 jobs=$(nproc)
 work=$top/build/package-check
+scripts/install-deps.sh build packages
 rm -rf "$work"
 mkdir -p "$work/scratch"
 
