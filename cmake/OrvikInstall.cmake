@@ -28,22 +28,24 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/
 install(FILES ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
-# The license goes with every package; the change log and the API reference
-# (when the docs target has built it) with the development files.
+# The README, the change log and the API reference (when the docs target has
+# built it) go with the development files; every Debian package carries the
+# license as its copyright file (OrvikDebianDocs.cmake).
 set(ORVIK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/OrvikFILE)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${ORVIK_DOC_DIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development)
 install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development OPTIONAL)
 
-# The folder browser module, when it is built, goes beside libOrvikAfx.so,
-# where OrvikAfx looks for it; it is loaded at run time, never linked. A
-# component of its own, so that a package without GTK is possible.
+# The folder browser module, when it is built, goes to a private directory
+# below the library directory (ORVIK_MODULE_SUBDIR, src/CMakeLists.txt),
+# where OrvikAfx looks for it: it is loaded at run time, never linked, and
+# has no SONAME. A component of its own, so that a package without GTK is
+# possible.
 if(TARGET OrvikAfxGtk)
-  set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN")
+  set_target_properties(OrvikAfxGtk PROPERTIES INSTALL_RPATH "$ORIGIN/..")
   install(TARGETS OrvikAfxGtk
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT browser)
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/${ORVIK_MODULE_SUBDIR} COMPONENT browser)
 endif()
 
 if(TARGET orvikfile)
@@ -52,7 +54,7 @@ if(TARGET orvikfile)
   # not require the program's package.
   install(TARGETS orvikfile EXPORT OrvikFILEToolTargets
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
-  install(FILES ${PROJECT_SOURCE_DIR}/tools/orvikfile.1
+  install(FILES ${PROJECT_BINARY_DIR}/tools/orvikfile.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 endif()
 

@@ -4,12 +4,13 @@
 #   liborvikfile1       the shared libraries (runtime)
 #   liborvikfile-dev    headers, static libraries when built so, the CMake
 #                       package, the pkg-config file, the API reference
-#   liborvikfile1-gtk   the GTK folder browser module (browser)
+#   liborvikfile1-gtk   the GTK folder browser module (browser), in the
+#                       private directory <libdir>/orvikfile
 #   orvikfile           the program and its manual page (tools)
 #
 # Dependencies on system libraries come from dpkg-shlibdeps; the packages'
 # dependencies on each other are stated here, at the exact version, since they
-# are built and shipped together.
+# are built and shipped together. scripts/package-test.sh runs lintian on them.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvikfile)
 set(CPACK_PACKAGE_VENDOR "The OrvikFILE_Lib developers")
@@ -28,6 +29,8 @@ endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "OrvikFILE_Lib developers <orvikfile@invalid>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://invalid/orvikfile")
+# Debug information stays out of the packages.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds the project's own libraries in the build tree; their
 # packages are named explicitly below.
@@ -62,4 +65,7 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS "${ORVIK_RUNTIME_PACKAGE}-gtk ${ORVIK_
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION
     "orvikfile: the OrvikFILE_Lib calls from a shell. MIT license.")
 
+if(ORVIK_INSTALL)
+  include(${CMAKE_CURRENT_LIST_DIR}/OrvikDebianDocs.cmake)
+endif()
 include(CPack)

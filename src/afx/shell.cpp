@@ -83,7 +83,8 @@ std::string DisplayName(LPCITEMIDLIST item) {
 
 // --- The desktop's browser module
 
-#define ORVIK_AFX_MODULE_NAME "libOrvikAfxGtk.so"
+// In the private directory ORVIK_AFX_MODULE_SUBDIR below the library directory.
+#define ORVIK_AFX_MODULE_NAME ORVIK_AFX_MODULE_SUBDIR "/libOrvikAfxGtk.so"
 constexpr const char* kModuleName = ORVIK_AFX_MODULE_NAME;
 constexpr const char* kModuleVariable = "ORVIK_BROWSER_MODULE";
 constexpr const char* kModuleEntry = "OrvikAfxGtkBrowser";

@@ -35,11 +35,12 @@ foreach(library OrvikFILE_Lib OrvikAfx OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib)
   endif()
 endforeach()
 
-# The folder browser module lies beside libOrvikAfx, where it is looked for.
+# The folder browser module lies in the private directory below libOrvikAfx's,
+# where it is looked for.
 if(BROWSER_MODULE)
-  file(GLOB module ${prefix}/lib*/libOrvikAfxGtk.so)
+  file(GLOB module ${prefix}/lib*/orvikfile/libOrvikAfxGtk.so)
   if(NOT module)
-    message(FATAL_ERROR "libOrvikAfxGtk.so is not installed beside libOrvikAfx")
+    message(FATAL_ERROR "libOrvikAfxGtk.so is not installed in lib/orvikfile/")
   endif()
 endif()
 
