@@ -52,14 +52,14 @@ for deb in build/package/packages/*.deb; do
   [[ $(basename "$deb") == orvikfile_* ]] || dpkg-deb -x "$deb" "$root"
 done
 depends() { dpkg-deb -f build/package/packages/"$1"_"$version"_*.deb Depends; }
-depends liborvikfile1 | grep -q 'libc6' || fail "liborvikfile1 does not depend on libc6"
-depends liborvikfile1 | grep -q 'libstdc++6' || fail "liborvikfile1 does not depend on libstdc++6"
+depends liborvikfile-lib1 | grep -q 'libc6' || fail "liborvikfile-lib1 does not depend on libc6"
+depends liborvikfile-lib1 | grep -q 'libstdc++6' || fail "liborvikfile-lib1 does not depend on libstdc++6"
 for package in liborvikfile-dev orvikfile; do
-  depends $package | grep -q "liborvikfile1 (= $version)" ||
-    fail "$package does not depend on liborvikfile1 $version"
+  depends $package | grep -q "liborvikfile-lib1 (= $version)" ||
+    fail "$package does not depend on liborvikfile-lib1 $version"
 done
-if ls build/package/packages/liborvikfile1-gtk_* >/dev/null 2>&1; then
-  depends liborvikfile1-gtk | grep -q 'libgtk-3-0' || fail "liborvikfile1-gtk does not depend on GTK"
+if ls build/package/packages/liborvikfile-gtk_* >/dev/null 2>&1; then
+  depends liborvikfile-gtk | grep -q 'libgtk-3-0' || fail "liborvikfile-gtk does not depend on GTK"
 fi
 libdir=$(dirname "$(find "$root" -name 'libOrvikFILE_Lib.so.1' | head -1)")
 [ -f "$root/usr/share/doc/OrvikFILE/html/index.html" ] || fail "no API reference in the packages"

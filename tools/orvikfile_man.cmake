@@ -27,7 +27,8 @@ function(as_troff out text)
 endfunction()
 
 # Sections as the overview writes them: a heading at the margin, its body
-# indented by four, set as it is written.
+# indented by four, set as it is written. (A semicolon would split a line:
+# CMake's list separator.)
 function(append_sections text)
   string(REGEX REPLACE "\n$" "" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
