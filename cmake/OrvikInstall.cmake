@@ -28,10 +28,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/
 install(FILES ${ORVIK_GENERATED_INCLUDE_DIR}/OrvikFILE_Version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
-# The license goes with every package; the change log and the API reference
-# (when the docs target has built it) with the development files.
+# The README, the change log and the API reference (when the docs target has
+# built it) go with the development files; every Debian package carries the
+# license as its copyright file (OrvikDebianDocs.cmake).
 set(ORVIK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/OrvikFILE)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${ORVIK_DOC_DIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
   DESTINATION ${ORVIK_DOC_DIR} COMPONENT development)
 install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html
@@ -54,7 +54,7 @@ if(TARGET orvikfile)
   # not require the program's package.
   install(TARGETS orvikfile EXPORT OrvikFILEToolTargets
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
-  install(FILES ${PROJECT_SOURCE_DIR}/tools/orvikfile.1
+  install(FILES ${PROJECT_BINARY_DIR}/tools/orvikfile.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 endif()
 
@@ -66,6 +66,20 @@ if(TARGET orvikfile)
     NAMESPACE OrvikFILE::
     DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT tools)
 endif()
+# Static libraries leave utf8proc to the host's link: the CMake package
+# finds it with find_dependency; the .pc file requires libutf8proc.pc
+# privately (pkg-config --static) and, since an install of static libraries
+# is only ever linked statically, names -lutf8proc for a plain --libs too.
+# A shared library's host needs neither.
+if(DEFINED BUILD_SHARED_LIBS AND NOT BUILD_SHARED_LIBS)
+  set(ORVIK_STATIC TRUE)
+  set(ORVIK_PC_STATIC_LIBS " -lutf8proc")
+  set(ORVIK_PC_REQUIRES_PRIVATE "Requires.private: libutf8proc")
+else()
+  set(ORVIK_STATIC FALSE)
+  set(ORVIK_PC_STATIC_LIBS "")
+  set(ORVIK_PC_REQUIRES_PRIVATE "")
+endif()
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/OrvikFILEConfig.cmake.in
   ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
@@ -74,6 +88,7 @@ write_basic_package_version_file(
   ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES
+  ${PROJECT_SOURCE_DIR}/cmake/Findutf8proc.cmake
   ${PROJECT_BINARY_DIR}/OrvikFILEConfig.cmake
   ${PROJECT_BINARY_DIR}/OrvikFILEConfigVersion.cmake
   DESTINATION ${ORVIK_PACKAGE_DIR} COMPONENT development)

@@ -54,6 +54,11 @@ function(orvik_add_library target)
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})
+  # Every shared library names libc, also one that calls nothing of it but
+  # the unload hook __cxa_finalize (OrvikGEN_Lib, a thread_local alone),
+  # which an as-needed link would leave unnamed: a library links what it
+  # uses. (No effect on a static library.)
+  target_link_options(${target} PRIVATE "LINKER:--push-state,--no-as-needed,-lc,--pop-state")
 endfunction()
 
 # `target`'s own object files as a static library that is never installed,

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh coverage
+scripts/install-deps.sh build test coverage
 
 build=build/coverage
 # Counters are updated atomically: several tests start threads.

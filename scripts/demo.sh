@@ -25,25 +25,15 @@ setup() {
   fi
 }
 
-# Only what a release build of the libraries and orvikfile takes: no test,
-# benchmark or GTK packages (without GTK there is no folder browser, which
-# the demo does not show).
-missing=()
-for package in cmake ninja-build g++; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
-    missing+=("$package")
-done
-install_missing() {
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
-if [ "${#missing[@]}" -gt 0 ]; then
-  setup "installing ${missing[*]}" install_missing
-fi
+# Only what a release build of the libraries and orvikfile takes, the
+# "build" packages of scripts/packages.txt: no test, benchmark or GTK
+# packages. The folder browser, which the demo does not show, is left out
+# whether GTK is there or not, so that the build is the same on every
+# machine (the test demo_packages configures it so too).
+setup "installing the build's Debian packages (scripts/packages.txt)" scripts/install-deps.sh build
 setup "configuring build/release" \
-  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF \
+  -DORVIK_GTK_BROWSER=OFF
 setup "building the libraries and orvikfile" cmake --build build/release -j "$(nproc)"
 orvikfile=$PWD/build/release/tools/orvikfile
 

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh fuzz
+scripts/install-deps.sh build fuzz
 
 seconds=${FUZZ_SECONDS:-5}
 build=build/fuzz

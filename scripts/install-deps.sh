@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when missing.
-# With the argument "fuzz", also clang and its libFuzzer runtime; with
-# "coverage", gcovr.
+# Installs the Debian packages of the given purposes (scripts/packages.txt)
+# that are missing. Without arguments: all but coverage, what the test
+# command needs.
+#
+# Usage: scripts/install-deps.sh [PURPOSE...]   (build test fuzz coverage
+#        reference packages)
+#        scripts/install-deps.sh --list PURPOSE...   prints the packages only
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(
-  cmake ninja-build g++ binutils   # the build, and nm for the export check
-  libutf8proc-dev                  # Unicode case folding of file names
-  libgtest-dev                     # unit tests
-  clang-format clang-tidy          # style and static checks (scripts/lint.sh)
-  libbenchmark-dev                 # benchmarks (built, not run, by the suite)
-  libgtk-3-dev pkg-config          # the folder browser module (GTK 3)
-  xvfb xauth xdotool imagemagick   # the browser's end-to-end test on a virtual display
-  doxygen                          # the API reference (the docs target)
-  dpkg-dev                         # dpkg-shlibdeps, for the Debian packages' dependencies
-)
-case "${1:-}" in
-  fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;  # libFuzzer and the sanitizers for clang
-  coverage) packages+=(gcovr) ;;                    # scripts/coverage.sh
-esac
+list=0
+if [ "${1:-}" = "--list" ]; then
+  list=1
+  shift
+fi
+[ "$#" -gt 0 ] || set -- build test fuzz reference packages
+
+# The packages of the purposes asked for, in the list's order.
+selected=$(awk -v purposes=" $* " '
+  /^[[:space:]]*(#|$)/ { next }
+  index(purposes, " " $1 " ") { print $2; found[$1] = 1 }
+  END {
+    n = split(purposes, asked, " ")
+    for (i = 1; i <= n; i++) if (!(asked[i] in found)) {
+      print "install-deps: no purpose " asked[i] > "/dev/stderr"; exit 1
+    }
+  }' scripts/packages.txt)
+mapfile -t packages <<<"$selected"
+if [ "$list" -eq 1 ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for package in "${packages[@]}"; do

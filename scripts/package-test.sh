@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # The Debian packages and the static build, as a host meets them:
-#  1. builds the packages (cpack), checks their dependencies, unpacks them into
+#  1. builds the packages (cpack), runs lintian on them (errors and warnings
+#     fail: a copyright file in each, the manual page compressed, binaries
+#     stripped, ...), checks their dependencies, unpacks them into
 #     a scratch root and builds both example hosts there through
 #     find_package(OrvikFILE), and the C host through pkg-config;
-#  2. builds the libraries static, installs them, and checks that a host
-#     built against them links no Orvik shared library.
+#  2. builds the libraries static, installs them, builds the C host through
+#     find_package and through a plain `pkg-config --libs`, and checks that
+#     no host links an Orvik shared library.
 # Release builds without tests, in build/package and build/static.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
 jobs=$(nproc)
 work=$top/build/package-check
+scripts/install-deps.sh build packages
 rm -rf "$work"
 mkdir -p "$work/scratch"
 
@@ -36,6 +40,9 @@ if cmake --build build/package --target help | grep -q '^docs:'; then
 fi
 rm -rf build/package/packages
 (cd build/package && cpack -G DEB >/dev/null)
+step "lintian"
+lintian --fail-on error,warning --no-tag-display-limit build/package/packages/*.deb ||
+  fail "lintian finds errors or warnings in the packages"
 version=$(sed -n 's/^#define ORVIK_FILE_VERSION_STRING "\(.*\)"/\1/p' \
   build/package/include/OrvikFILE_Version.h)
 root=$work/root
@@ -45,18 +52,17 @@ for deb in build/package/packages/*.deb; do
   [[ $(basename "$deb") == orvikfile_* ]] || dpkg-deb -x "$deb" "$root"
 done
 depends() { dpkg-deb -f build/package/packages/"$1"_"$version"_*.deb Depends; }
-depends liborvikfile1 | grep -q 'libc6' || fail "liborvikfile1 does not depend on libc6"
-depends liborvikfile1 | grep -q 'libstdc++6' || fail "liborvikfile1 does not depend on libstdc++6"
+depends liborvikfile-lib1 | grep -q 'libc6' || fail "liborvikfile-lib1 does not depend on libc6"
+depends liborvikfile-lib1 | grep -q 'libstdc++6' || fail "liborvikfile-lib1 does not depend on libstdc++6"
 for package in liborvikfile-dev orvikfile; do
-  depends $package | grep -q "liborvikfile1 (= $version)" ||
-    fail "$package does not depend on liborvikfile1 $version"
+  depends $package | grep -q "liborvikfile-lib1 (= $version)" ||
+    fail "$package does not depend on liborvikfile-lib1 $version"
 done
-if ls build/package/packages/liborvikfile1-gtk_* >/dev/null 2>&1; then
-  depends liborvikfile1-gtk | grep -q 'libgtk-3-0' || fail "liborvikfile1-gtk does not depend on GTK"
+if ls build/package/packages/liborvikfile-gtk_* >/dev/null 2>&1; then
+  depends liborvikfile-gtk | grep -q 'libgtk-3-0' || fail "liborvikfile-gtk does not depend on GTK"
 fi
 libdir=$(dirname "$(find "$root" -name 'libOrvikFILE_Lib.so.1' | head -1)")
 [ -f "$root/usr/share/doc/OrvikFILE/html/index.html" ] || fail "no API reference in the packages"
-[ -f "$root/usr/share/doc/OrvikFILE/LICENSE" ] || fail "no license in the packages"
 
 step "hosts built against the unpacked library packages"
 export LD_LIBRARY_PATH=$libdir
@@ -78,7 +84,20 @@ cmake --build build/static -j "$jobs" >/dev/null
 cmake --install build/static --prefix "$work/static" >/dev/null
 build_host host "$work/static" static
 build_host cpp_host "$work/static" static
-for host in host-static/orvik_host cpp_host-static/orvik_cpp_host; do
+# The host's machine finds utf8proc itself: no path of this machine's.
+if grep -q '/libutf8proc' "$work"/static/lib*/cmake/OrvikFILE/OrvikFILETargets*.cmake; then
+  fail "the static CMake package names this machine's libutf8proc"
+fi
+if command -v pkg-config >/dev/null; then
+  mkdir -p "$work/host-static-pc"
+  # shellcheck disable=SC2046
+  g++ -std=c++17 examples/host/main.cpp \
+    $(PKG_CONFIG_PATH=$(echo "$work"/static/lib*/pkgconfig) pkg-config --cflags --libs orvikfile) \
+    -o "$work/host-static-pc/orvik_host"
+  "$work/host-static-pc/orvik_host" "$work/scratch" | tail -1
+fi
+for host in host-static/orvik_host cpp_host-static/orvik_cpp_host host-static-pc/orvik_host; do
+  [ -e "$work/$host" ] || continue
   if readelf -d "$work/$host" | grep NEEDED | grep -q Orvik; then
     fail "$host links an Orvik shared library"
   fi

@@ -21,16 +21,24 @@ run_suite() {
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure
 }
 
-echo "== short fuzz run"
-scripts/fuzz.sh
-echo "== ThreadSanitizer build"
-scripts/tsan.sh
-echo "== plain build"
-run_suite build/plain -DORVIK_BUILD_BENCH=ON
-echo "== clang-format and clang-tidy"
-scripts/lint.sh build/plain
-echo "== API reference and packages"
-cmake --build build/plain --target docs && scripts/package-test.sh
-echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined
+# Each stage says what it cost, so that a slow one shows: the time it took
+# and the processor time it used (which a busy machine does not inflate).
+stage() {
+  local what=$1
+  shift
+  echo "== $what"
+  local TIMEFORMAT="== $what: %0R s (CPU %0U s user, %0S s system)"
+  time "$@"
+}
+docs_and_packages() { cmake --build build/plain --target docs && scripts/package-test.sh; }
+sanitized_suite() {
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite build/sanitize -DORVIK_SANITIZERS=address,undefined
+}
+
+stage "short fuzz run" scripts/fuzz.sh
+stage "ThreadSanitizer build" scripts/tsan.sh
+stage "plain build" run_suite build/plain -DORVIK_BUILD_BENCH=ON
+stage "clang-format and clang-tidy" scripts/lint.sh build/plain
+stage "API reference and packages" docs_and_packages
+stage "AddressSanitizer + UndefinedBehaviorSanitizer build" sanitized_suite

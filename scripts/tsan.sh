@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh build test
 
 build=build/tsan
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVIK_SANITIZERS=thread \

@@ -1,6 +1,9 @@
 # Makes the manual page of orvikfile from its usage texts: the overview of
-# `orvikfile --help` and each command's `--help`, set as they are printed.
+# `orvikfile --help` and each command's `--help`, set as they are printed,
+# then the sections that only the page has (ENVIRONMENT, EXAMPLES, SEE
+# ALSO), from a text file in the overview's form.
 #   cmake -DPROGRAM=path/to/orvikfile -DOUTPUT=orvikfile.1
+#         -DSECTIONS=tools/orvikfile_man_sections.txt
 #         [-DCHECKED_IN=tools/orvikfile.1] -P orvikfile_man.cmake
 # With CHECKED_IN, fails when that page differs from the one made.
 
@@ -23,28 +26,36 @@ function(as_troff out text)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Sections as the overview writes them: a heading at the margin, its body
+# indented by four, set as it is written. (A semicolon would split a line:
+# CMake's list separator.)
+function(append_sections text)
+  string(REGEX REPLACE "\n$" "" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(inBody OFF)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[A-Z][A-Z ]*$")
+      if(inBody)
+        string(APPEND page ".fi\n")
+      endif()
+      string(APPEND page ".SH ${line}\n.nf\n")
+      set(inBody ON)
+    else()
+      if(line MATCHES "^    ")
+        string(SUBSTRING "${line}" 4 -1 line)
+      endif()
+      as_troff(line "${line}")
+      string(APPEND page "${line}\n")
+    endif()
+  endforeach()
+  string(APPEND page ".fi\n")
+  set(page "${page}" PARENT_SCOPE)
+endfunction()
+
 run_program(overview --help)
 set(page ".TH ORVIKFILE 1 \"\" \"OrvikFILE\" \"User Commands\"\n")
-# The overview's sections: a heading at the margin, its body indented.
-string(REGEX REPLACE "\n$" "" overview "${overview}")
-string(REPLACE "\n" ";" lines "${overview}")
-set(inBody OFF)
-foreach(line IN LISTS lines)
-  if(line MATCHES "^[A-Z][A-Z ]*$")
-    if(inBody)
-      string(APPEND page ".fi\n")
-    endif()
-    string(APPEND page ".SH ${line}\n.nf\n")
-    set(inBody ON)
-  else()
-    if(line MATCHES "^    ")
-      string(SUBSTRING "${line}" 4 -1 line)
-    endif()
-    as_troff(line "${line}")
-    string(APPEND page "${line}\n")
-  endif()
-endforeach()
-string(APPEND page ".fi\n.SH COMMANDS\n")
+append_sections("${overview}")
+string(APPEND page ".SH COMMANDS\n")
 
 # The commands, in the order of the synopsis.
 string(REGEX MATCHALL "\n    orvikfile [a-z][a-z-]*" commands "${overview}")
@@ -55,6 +66,9 @@ foreach(command IN LISTS commands)
   as_troff(help "${help}")
   string(APPEND page ".SS ${command}\n.nf\n${help}.fi\n")
 endforeach()
+
+file(READ ${SECTIONS} sections)
+append_sections("${sections}")
 
 file(WRITE ${OUTPUT} "${page}")
 if(CHECKED_IN)
