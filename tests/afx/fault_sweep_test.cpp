@@ -215,7 +215,7 @@ struct Scenario {
     bool walkAlone = false;  // names resolved as without openat2
 };
 
-struct Run {
+struct Result {
     std::vector<std::string> answers;  // of every step that ran
     bool acceptable = true;            // the last answer, when it differs, is a failure of its kind
     Tree tree;
@@ -230,8 +230,8 @@ protected:
 
     // Runs the first `steps` steps of `scenario` in a fresh directory, and
     // stops after the first answer that differs from `clean`'s, if given.
-    Run RunOnce(const Scenario& scenario, Injection injection, size_t steps = SIZE_MAX,
-                const Run* clean = nullptr) {
+    Result RunOnce(const Scenario& scenario, Injection injection, size_t steps = SIZE_MAX,
+                   const Result* clean = nullptr) {
         fs::create_directories(top);  // made afresh: a directory of its own each time
         for (const auto& [name, content] : scenario.tree) {
             if (content == "<dir>") {
@@ -257,7 +257,7 @@ protected:
                 return -1;
             };
         }
-        Run run;
+        Result run;
         g_injection = injection;
         g_calls = 0;
         g_callNames.clear();
@@ -282,7 +282,7 @@ protected:
 
     // What is wrong with `got` against the run without a fault; empty when
     // nothing is.
-    std::string Judge(const Scenario& scenario, const Run& clean, const Run& got,
+    std::string Judge(const Scenario& scenario, const Result& clean, const Result& got,
                       bool mustComplete) {
         if (got.answers == clean.answers) {
             return got.tree == clean.tree ? "" : "the same answers, another tree";
@@ -299,7 +299,7 @@ protected:
     }
 
     void Sweep(const Scenario& scenario) {
-        const Run clean = RunOnce(scenario, {});
+        const Result clean = RunOnce(scenario, {});
         const long calls = g_calls;
         const std::vector<const char*> names = g_callNames;
         const struct {
@@ -313,7 +313,7 @@ protected:
         int failures = 0;
         for (long at = 0; at < calls; ++at) {
             for (const auto& mode : modes) {
-                const Run got =
+                const Result got =
                     RunOnce(scenario, {at, mode.fault, mode.fromThenOn}, SIZE_MAX, &clean);
                 const bool mustComplete =
                     mode.fault == Fault::interrupted || mode.fault == Fault::shortCount;
