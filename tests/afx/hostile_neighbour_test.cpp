@@ -78,20 +78,15 @@ std::string Upper(const std::string& name) {
     return Cased(name, ::toupper);
 }
 // As it is, in capitals, in small letters, or with some letters turned.
-std::string AnyCase(Rng& rng, const std::string& name) {
+std::string AnyCase(Rng& rng, std::string name) {
     const unsigned how = rng() % 4;
-    return how == 1   ? Upper(name)
-           : how == 2 ? Folded(name)
-           : how == 0 ? name
-                      : [&] {
-                            std::string turned = name;
-                            for (char& c : turned) {
-                                c = rng() % 2 == 0                 ? c
-                                    : Upper({c}) == std::string{c} ? Folded({c})[0]
-                                                                   : Upper({c})[0];
-                            }
-                            return turned;
-                        }();
+    for (char& c : name) {
+        const bool turn = how == 3 && rng() % 2 == 0, lower = std::islower(c) != 0;
+        c = how == 1 || (turn && lower) ? static_cast<char>(std::toupper(c))
+            : how == 2 || turn          ? static_cast<char>(std::tolower(c))
+                                        : c;
+    }
+    return name;
 }
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.empty() ? name : name.empty() ? dir : dir + "/" + name;
@@ -436,24 +431,10 @@ private:
 };
 
 // Names on T: resolved by the component walk alone, as without openat2.
-class WalkOnly {
-public:
-    explicit WalkOnly(bool on) : m_saved(orvik::afx::SystemCallsInUse().openat2) {
-        if (on) {
-            orvik::afx::SystemCallsInUse().openat2 = [](int, const char*, const open_how*,
-                                                        size_t) -> long {
-                errno = ENOSYS;
-                return -1;
-            };
-        }
-    }
-    ~WalkOnly() { orvik::afx::SystemCallsInUse().openat2 = m_saved; }
-    WalkOnly(const WalkOnly&) = delete;
-    WalkOnly& operator=(const WalkOnly&) = delete;
-
-private:
-    decltype(orvik::afx::SystemCalls::openat2) m_saved;
-};
+long NoOpenat2(int, const char*, const open_how*, size_t) {
+    errno = ENOSYS;
+    return -1;
+}
 
 // The library side of one round in one mode: every entry of the drive asked
 // for by another spelling; creates by names in capitals (one through each
@@ -894,9 +875,11 @@ std::vector<std::string> CheckRound(const Arena& arena, const std::vector<Condit
     std::vector<std::string> problems;
     const Tree before = ListTree(arena.drive);
     for (const bool walkOnly : {false, true}) {
-        const WalkOnly mode(walkOnly);
+        orvik::afx::SystemCallsInUse().openat2 =
+            walkOnly ? NoOpenat2 : orvik::afx::RealSystemCalls().openat2;
         Checker(arena, Rng(rng()), condition, walkOnly ? "walk" : "kernel", problems).Run();
     }
+    orvik::afx::SystemCallsInUse().openat2 = orvik::afx::RealSystemCalls().openat2;
     const Tree after = ListTree(arena.drive);
     for (const auto& [path, info] : after) {
         for (const auto& [other, otherInfo] : after) {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -12,30 +11,26 @@
 
 namespace {
 
-// Every message number of the library, with the text it must give.
-#define ORVIK_MESSAGE_ROW(name, value, text) {value, text},
-#define ORVIK_CAUSE_ROW(cause, name, value, text) {value, text},
-const std::map<int32_t, std::string> kLibraryMessages = {
-    ORVIK_FILE_MESSAGES(ORVIK_MESSAGE_ROW) ORVIK_FILE_CAUSE_MESSAGES(ORVIK_CAUSE_ROW)};
+bool Unknown(int32_t number) {
+    return std::strncmp(MSG_GetStr(number), "Unknown message number", 22) == 0;
+}
 
 }  // namespace
 
+// The numbers of the library's messages run from 52000 to 52017, and 52200;
+// each gives a text of its own. A few texts are held to their words.
 TEST(Messages, EveryLibraryNumberGivesItsOwnDistinctText) {
     std::set<std::string> texts;
-    for (const auto& [number, text] : kLibraryMessages) {
-        ASSERT_NE(MSG_GetStr(number), nullptr) << number;
-        EXPECT_EQ(MSG_GetStr(number), text) << number;
-        EXPECT_TRUE(texts.insert(text).second) << "shared text: " << text;
+    for (int32_t number = 51990; number <= 52210; ++number) {
+        const bool known = (number >= 52000 && number <= 52017) || number == 52200;
+        EXPECT_EQ(Unknown(number), !known) << number;
+        EXPECT_TRUE(Unknown(number) || texts.insert(MSG_GetStr(number)).second) << number;
     }
-}
-
-TEST(Messages, UnknownNumberNamesTheNumber) {
-    for (int32_t number : {0, -1, ORVIK_MSG_NO_FILE_OBJECT - 1, ORVIK_MSG_NO_EXCEPTION_TEXT + 1,
-                           ORVIK_MSG_NAME_TOO_LONG - 1, INT32_MIN}) {
-        const char* text = MSG_GetStr(number);
-        ASSERT_NE(text, nullptr);
-        EXPECT_NE(std::string(text).find(std::to_string(number)), std::string::npos) << text;
-        EXPECT_EQ(kLibraryMessages.count(number), 0u);
+    EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_FILE_NOT_FOUND), "The file was not found.");
+    EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_BAD_PATH), "All or part of the path is invalid.");
+    EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_NAME_TOO_LONG), "The name is too long for its destination.");
+    for (int32_t number : {0, -1, INT32_MIN}) {
+        EXPECT_NE(std::string(MSG_GetStr(number)).find(std::to_string(number)), std::string::npos);
     }
 }
 
