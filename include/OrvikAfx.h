@@ -29,8 +29,6 @@
 
 #include <stddef.h>
 
-#include <new>
-
 /** @cond ORVIK_INTERNAL */
 #if defined(__GNUC__)
 #define ORVIK_AFX_API __attribute__((visibility("default")))
@@ -471,10 +469,8 @@ private:
     // to this size, without changing the layout that hosts' classes were
     // built against (checked by the ABI baseline in abi/).
     struct State;
-    State& Own() noexcept { return *std::launder(reinterpret_cast<State*>(m_state)); }
-    const State& Own() const noexcept {
-        return *std::launder(reinterpret_cast<const State*>(m_state));
-    }
+    State& Own() noexcept;
+    const State& Own() const noexcept;
 
     alignas(8) unsigned char m_state[112];
 };
