@@ -563,7 +563,9 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         // emptied or made, nothing is left that can run out of memory.
         auto prepare = [&](Descriptor& file, bool created, const std::string& handedBack) {
             try {
-                path = handedBack.empty() ? name : handedBack.c_str();
+                const char* const text = handedBack.empty() ? name : handedBack.c_str();
+                // The path set before the open is shared when it already is the name.
+                path = own.path == text ? own.path : CString(text);
             } catch (const std::bad_alloc&) {
                 return ENOMEM;
             }

@@ -94,15 +94,21 @@ bool WalkDecides(int failure) {
            failure == ENOSYS || failure == EPERM;
 }
 
-// The host form of the entry reached by `components` from the anchor.
-std::string HandBack(const Anchor& anchor, const std::vector<std::string>& components) {
-    switch (anchor.start) {
-        case HostName::Start::drive:
-            return HostForm(std::string(1, anchor.letter) + ":", components);
-        case HostName::Start::root:
+// The host form of the entry reached by `components` and then `leaf` (when
+// not null) from the anchor.
+std::string HandBack(const Anchor& anchor, const std::vector<std::string>& components,
+                     const std::string* leaf = nullptr) {
+    if (anchor.start == HostName::Start::drive) {
+        const char prefix[] = {anchor.letter, ':'};
+        return HostForm(std::string_view(prefix, sizeof prefix), components, 0, leaf);
+    }
+    if (anchor.start == HostName::Start::root) {
+        if (leaf == nullptr) {
             return HostFormOfLinuxPath(components);
-        case HostName::Start::currentDirectory:
-            break;
+        }
+        std::vector<std::string> full(components);
+        full.push_back(*leaf);
+        return HostFormOfLinuxPath(full);
     }
     char cwd[4096];
     char* got = nullptr;
@@ -112,12 +118,18 @@ std::string HandBack(const Anchor& anchor, const std::vector<std::string>& compo
         return std::string();  // the current directory has no name (removed since)
     }
     std::vector<std::string> full = LinuxComponents(cwd);
-    for (const std::string& component : components) {
+    const auto add = [&full](const std::string& component) {
         if (!IsDotDot(component)) {
             full.push_back(component);
         } else if (!full.empty()) {
             full.pop_back();
         }
+    };
+    for (const std::string& component : components) {
+        add(component);
+    }
+    if (leaf != nullptr) {
+        add(*leaf);
     }
     return HostFormOfLinuxPath(full);
 }
@@ -285,13 +297,8 @@ public:
 
     // The name handed back for the leaf found as `spelling`.
     std::string HandedBack(const std::string& spelling) {
-        if (!LeafIsOwn() || IsDot(spelling)) {
-            return HandBack(m_anchor, m_walked);
-        }
-        m_walked.push_back(spelling);
-        std::string handedBack = HandBack(m_anchor, m_walked);
-        m_walked.pop_back();
-        return handedBack;
+        const bool own = LeafIsOwn() && !IsDot(spelling);
+        return HandBack(m_anchor, m_walked, own ? &spelling : nullptr);
     }
 
 private:
