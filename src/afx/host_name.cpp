@@ -1,6 +1,7 @@
 #include "host_name.h"
 
 #include <cstring>
+#include <memory_resource>
 #include <string_view>
 
 namespace orvik::afx {
@@ -53,7 +54,8 @@ void AddComponent(HostName& parsed, std::string_view component) {
     }  // else: ".." at the top of a drive or of the root stays there
 }
 
-void AppendHostComponent(std::string& out, const std::string& component) {
+template <typename Text>
+void AppendHostComponent(Text& out, const std::string& component) {
     if (!HoldsHostSeparator(component)) {
         out += component;
         return;
@@ -121,13 +123,14 @@ std::string LinuxComponent(const std::string& component) {
     return onDisk;
 }
 
-std::string HostForm(std::string_view prefix, const std::vector<std::string>& components,
-                     size_t first, const std::string* leaf) {
+template <typename Text>
+void HostForm(std::string_view prefix, const std::vector<std::string>& components, size_t first,
+              const std::string* leaf, Text& host) {
     size_t length = prefix.size() + 1 + (leaf != nullptr ? leaf->size() + 1 : 0);
     for (size_t i = first; i < components.size(); ++i) {
         length += components[i].size() + 1;
     }
-    std::string host;
+    host.clear();
     host.reserve(length);
     host.append(prefix);
     for (size_t i = first; i < components.size(); ++i) {
@@ -141,6 +144,17 @@ std::string HostForm(std::string_view prefix, const std::vector<std::string>& co
     if (host.size() == prefix.size()) {
         host += '\\';
     }
+}
+
+template void HostForm(std::string_view, const std::vector<std::string>&, size_t,
+                       const std::string*, std::string&);
+template void HostForm(std::string_view, const std::vector<std::string>&, size_t,
+                       const std::string*, std::pmr::string&);
+
+std::string HostForm(std::string_view prefix, const std::vector<std::string>& components,
+                     size_t first) {
+    std::string host;
+    HostForm(prefix, components, first, nullptr, host);
     return host;
 }
 

@@ -46,8 +46,13 @@ std::string LinuxComponent(const std::string& component);
 // U+F05C and U+F03A, which the host form cannot carry otherwise:
 // C:\dir\a<U+F05C>b for /dir/a\b. A drive alone is "C:\", the root alone
 // "\".
+// Written into `host`, whose text it replaces: for a string in the
+// caller's own room as well as for std::string.
+template <typename Text>
+void HostForm(std::string_view prefix, const std::vector<std::string>& components, size_t first,
+              const std::string* leaf, Text& host);
 std::string HostForm(std::string_view prefix, const std::vector<std::string>& components,
-                     size_t first = 0, const std::string* leaf = nullptr);
+                     size_t first = 0);
 
 // The components of an absolute Linux path, "." and ".." resolved as text.
 std::vector<std::string> LinuxComponents(const std::string& path);
