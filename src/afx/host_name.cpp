@@ -32,8 +32,7 @@ bool IsDotDot(std::string_view component) {
 }
 
 bool HoldsHostSeparator(const std::string& component) {
-    return std::memchr(component.data(), '\\', component.size()) != nullptr ||
-           std::memchr(component.data(), ':', component.size()) != nullptr;
+    return component.find('\\') != std::string::npos || component.find(':') != std::string::npos;
 }
 
 void AddComponent(HostName& parsed, std::string_view component) {
