@@ -125,6 +125,7 @@ TEST_P(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
         {"T:\\DATA\\", "T:\\Data", none},
         {"T:\\DATA\\README.TXT\\", none, none},   // names a directory
         {"T:\\DATA\\README.TXT\\X", none, none},  // a file holds no entries
+        {"T:\\DATA\\README.TXT\\X\\..", none, none},  // .. names a directory, not a file
         {"C:\\PROC\\NONE", none, none},           // read though no index is kept
         {"T:\\Data\\Reports\\..\\README.TXT", readme, "readme"},
         {"T:\\DATA\\NONE\\..\\README.TXT", readme, "readme"},  // .. as text
