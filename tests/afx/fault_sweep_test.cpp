@@ -27,8 +27,11 @@
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "afx/system_calls.h"
+#include "memory_budget.h"
 #include "record_bytes.h"
 #include "temp_dir.h"
+
+long orvik::test::g_allocationsLeft = -1;
 
 namespace {
 
@@ -87,8 +90,15 @@ struct InLibrary {
     InLibrary& operator=(const InLibrary&) = delete;
 };
 
+// When a budget is set, every allocation past it fails until it is lifted.
+bool OverBudget() {
+    long& left = orvik::test::g_allocationsLeft;
+    return left == 0 || (left > 0 && --left < 0);
+}
+
 void* Allocate(std::size_t size) {
-    return g_inLibrary && Hits(g_allocations++, true) ? nullptr : std::malloc(size != 0 ? size : 1);
+    const bool fails = (g_inLibrary && Hits(g_allocations++, true)) || OverBudget();
+    return fails ? nullptr : std::malloc(size != 0 ? size : 1);
 }
 
 void* OrThrow(void* block) {

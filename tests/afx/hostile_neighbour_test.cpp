@@ -15,7 +15,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
-#include <malloc.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -39,17 +38,8 @@
 #include "OrvikAfx.h"
 #include "OrvikFILE_Lib.h"
 #include "afx/system_calls.h"
+#include "memory_budget.h"
 #include "temp_dir.h"
-
-#ifndef __has_feature
-#define __has_feature(feature) 0
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || \
-    __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;  // the sanitizers' shadow memory needs address space
-#else
-constexpr bool kSanitized = false;
-#endif
 
 namespace {
 
@@ -353,55 +343,33 @@ enum class Condition { plain, fewDescriptors, littleMemory, forkingHost };
 const char* const kConditionNames[] = {"plain", "few descriptors", "little memory", "forking host"};
 
 // For the length of one library call, only a few descriptors are left, or
-// only a few blocks of memory: the address space is held to what is mapped,
-// and what the heap has free is taken up but for a few blocks.
+// memory for a few allocations.
 class Squeeze {
 public:
-    Squeeze(Condition condition, int anyFd, Rng& rng)
-        : m_resource(condition == Condition::fewDescriptors ? RLIMIT_NOFILE : RLIMIT_AS),
-          m_active(condition == Condition::fewDescriptors || condition == Condition::littleMemory) {
-        if (!m_active) {
-            return;
-        }
-        ::getrlimit(m_resource, &m_before);
-        rlimit tight = m_before;
-        const int lowest = ::fcntl(anyFd, F_DUPFD_CLOEXEC, 0);
-        ::close(lowest);
-        tight.rlim_cur = static_cast<rlim_t>(lowest) + rng() % 4;
-        if (m_resource == RLIMIT_AS) {
-            m_ballast.reserve(1 << 16);
-            ::malloc_trim(0);
-            std::ifstream("/proc/self/statm") >> tight.rlim_cur;
-            tight.rlim_cur *= static_cast<rlim_t>(::getpagesize());
-        }
-        ::setrlimit(m_resource, &tight);
-        for (const size_t size : {65536u, 4096u, 256u, 16u}) {
-            for (void* block = nullptr;
-                 m_ballast.size() < m_ballast.capacity() && (block = ::malloc(size)) != nullptr;) {
-                m_ballast.push_back(block);
-            }
-        }
-        for (unsigned spare = rng() % 32; spare > 0 && !m_ballast.empty(); --spare) {
-            ::free(m_ballast.back());
-            m_ballast.pop_back();
+    Squeeze(Condition condition, int anyFd, Rng& rng) : m_condition(condition) {
+        if (condition == Condition::littleMemory) {
+            orvik::test::g_allocationsLeft = rng() % 16;
+        } else if (condition == Condition::fewDescriptors) {
+            ::getrlimit(RLIMIT_NOFILE, &m_before);
+            rlimit tight = m_before;
+            const int lowest = ::fcntl(anyFd, F_DUPFD_CLOEXEC, 0);
+            ::close(lowest);
+            tight.rlim_cur = static_cast<rlim_t>(lowest) + rng() % 4;
+            ::setrlimit(RLIMIT_NOFILE, &tight);
         }
     }
     ~Squeeze() {
-        if (m_active) {
-            ::setrlimit(m_resource, &m_before);
-        }
-        for (void* block : m_ballast) {
-            ::free(block);
+        orvik::test::g_allocationsLeft = -1;
+        if (m_condition == Condition::fewDescriptors) {
+            ::setrlimit(RLIMIT_NOFILE, &m_before);
         }
     }
     Squeeze(const Squeeze&) = delete;
     Squeeze& operator=(const Squeeze&) = delete;
 
 private:
-    decltype(RLIMIT_AS) m_resource;
-    bool m_active;
+    Condition m_condition;
     rlimit m_before{};
-    std::vector<void*> m_ballast;
 };
 
 // Names on T: resolved by the component walk alone, as without openat2.
@@ -907,11 +875,9 @@ int RunRounds(const Arena& arena, size_t moves, const std::vector<Condition>& co
 // is sometimes short of descriptors or memory, or forks while threads
 // resolve names.
 TEST(HostileNeighbour, EveryAnswerIsTheDisksWhateverTheNeighbourDoes) {
-    std::vector<Condition> conditions = {Condition::plain, Condition::plain, Condition::plain,
-                                         Condition::fewDescriptors, Condition::forkingHost};
-    if (!kSanitized) {
-        conditions.push_back(Condition::littleMemory);
-    }
+    const std::vector<Condition> conditions = {Condition::plain,        Condition::plain,
+                                               Condition::plain,        Condition::fewDescriptors,
+                                               Condition::littleMemory, Condition::forkingHost};
     const Arena arena;
     ASSERT_TRUE(arena.mapped && arena.driveFd >= 0);
     EXPECT_EQ(RunRounds(arena, kTakeAwayReading, conditions, 40), 0) << "problems, each above";

@@ -123,10 +123,10 @@ TEST_P(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
         {Upper(HostPath(dir / "Data/README.txt")), readme, "readme"},  // from C:, back on T:
         {Upper(dir / "data/readme.txt"), readme, "readme"},            // a POSIX name too
         {"T:\\DATA\\", "T:\\Data", none},
-        {"T:\\DATA\\README.TXT\\", none, none},   // names a directory
-        {"T:\\DATA\\README.TXT\\X", none, none},  // a file holds no entries
+        {"T:\\DATA\\README.TXT\\", none, none},       // names a directory
+        {"T:\\DATA\\README.TXT\\X", none, none},      // a file holds no entries
         {"T:\\DATA\\README.TXT\\X\\..", none, none},  // .. names a directory, not a file
-        {"C:\\PROC\\NONE", none, none},           // read though no index is kept
+        {"C:\\PROC\\NONE", none, none},               // read though no index is kept
         {"T:\\Data\\Reports\\..\\README.TXT", readme, "readme"},
         {"T:\\DATA\\NONE\\..\\README.TXT", readme, "readme"},  // .. as text
         {"T:", "T:\\", none},
