@@ -614,37 +614,12 @@ private:
 // The neighbour: one change a round, to entries it picks from the drive as it
 // finds it then. A change that fails (a rename onto a directory, ...) changes
 // nothing, which is a change too.
-enum Move : size_t {
-    kExchangeInOneDirectory,
-    kExchangeAnywhere,
-    kRename,
-    kRenameOver,
-    kChangeCase,
-    kReplaceFile,
-    kReplaceDirectory,
-    kRemove,
-    kCreate,
-    kHardLink,
-    kPlantLink,
-    kTakeAwayReading,  // only in the mix that gives up root
-};
-const struct {
-    const char* name;
-    unsigned weight;
-} kMoves[] = {
-    {"exchange in one directory", 3},
-    {"exchange anywhere", 3},
-    {"rename", 2},
-    {"rename over an entry", 2},
-    {"change case", 3},
-    {"replace a file", 2},
-    {"replace a directory", 2},
-    {"remove", 1},
-    {"create", 2},
-    {"hard link", 2},
-    {"plant a symbolic link", 5},
-    {"take away reading", 8},
-};
+// The moves, each as often as its letter: x exchange in one directory,
+// X exchange anywhere, r rename, R rename over an entry, c change case,
+// f replace a file, d replace a directory, m remove, n create, h hard link,
+// l plant a symbolic link; u take away reading, where the host gives up root.
+const std::string kMoves = "xxxXXXrrRRcccffddmnnhhlllll";
+const std::string kMovesTakingAwayReading = kMoves + "uuuuuuuu";
 
 class Neighbour {
 public:
@@ -653,7 +628,7 @@ public:
     Neighbour(const Neighbour&) = delete;
     Neighbour& operator=(const Neighbour&) = delete;
 
-    std::string Make(size_t moves, uint32_t round) {
+    std::string Make(const std::string& mix, uint32_t round) {
         RestoreReading();
         std::error_code ignored;
         if (std::distance(fs::directory_iterator(m_arena.attic, ignored), {}) > 8) {
@@ -662,48 +637,40 @@ public:
         }
         m_tree = ListTree(m_arena.drive);
         m_round = round;
-        unsigned pick = 0;
-        for (size_t move = 0; move < moves; ++move) {
-            pick += kMoves[move].weight;
-        }
-        size_t move = 0;
-        for (pick = static_cast<unsigned>(m_rng() % pick); pick >= kMoves[move].weight; ++move) {
-            pick -= kMoves[move].weight;
-        }
-        move = m_tree.size() > 40 ? kRemove : m_tree.size() < 8 ? kCreate : move;
-        return std::string(kMoves[move].name) + ": " + Do(static_cast<Move>(move));
+        char move = mix[m_rng() % mix.size()];
+        move = m_tree.size() > 40 ? 'm' : m_tree.size() < 8 ? 'n' : move;
+        return std::string(1, move) + ": " + Do(move);
     }
 
 private:
-    std::string Do(Move move) {
+    std::string Do(char move) {
         const std::string any = Any(), away = m_arena.attic + "/" + std::to_string(m_round);
         switch (move) {
-            case kExchangeInOneDirectory:
-            case kExchangeAnywhere: {
+            case 'x':
+            case 'X': {
                 std::string other = Any();
-                for (int tries = 0; (other == any || (move == kExchangeInOneDirectory &&
-                                                      Parent(other) != Parent(any))) &&
-                                    tries < 20;
+                for (int tries = 0;
+                     (other == any || (move == 'x' && Parent(other) != Parent(any))) && tries < 20;
                      ++tries) {
                     other = Any();
                 }
                 return Renamed(any, other, RENAME_EXCHANGE);
             }
-            case kRename:
+            case 'r':
                 return Renamed(any, NewName(), RENAME_NOREPLACE);
-            case kRenameOver:
+            case 'R':
                 return Renamed(any, Any(), 0);
-            case kChangeCase:
+            case 'c':
                 return Renamed(any,
                                Join(Parent(any), Upper(Leaf(any)) == Leaf(any) ? Folded(Leaf(any))
                                                                                : Upper(Leaf(any))),
                                0);
-            case kReplaceFile: {
+            case 'f': {
                 const std::string file = Any(S_IFREG), fresh = m_arena.attic + "/fresh";
                 Write(fresh);
                 return Did(file, ::rename(fresh.c_str(), Path(file).c_str()));
             }
-            case kReplaceDirectory: {
+            case 'd': {
                 const std::string dir = Any(S_IFDIR);
                 const std::string file = Join(dir, AnyCase(m_rng, kPool[m_rng() % 6]));
                 const bool replaced = ::rename(Path(dir).c_str(), away.c_str()) == 0 &&
@@ -711,23 +678,23 @@ private:
                                       Write(Path(file)) == 0;
                 return Did(dir + " (now holding " + file + ")", replaced ? 0 : -1);
             }
-            case kRemove:
+            case 'm':
                 return Did(any, S_ISDIR(m_tree[any].st_mode)
                                     ? ::rename(Path(any).c_str(), away.c_str())
                                     : ::unlink(Path(any).c_str()));
-            case kCreate: {
+            case 'n': {
                 const std::string entry = NewName();
                 return m_rng() % 4 == 0
                            ? Did(entry + " (a directory)", ::mkdir(Path(entry).c_str(), 0755))
                            : Did(entry, Write(Path(entry)));
             }
-            case kHardLink: {
+            case 'h': {
                 const std::string file = Any(S_IFREG), link = NewName();
                 return Did(file + " as " + link, ::link(Path(file).c_str(), Path(link).c_str()));
             }
-            case kPlantLink:
+            case 'l':
                 return PlantLink(any);
-            case kTakeAwayReading:
+            case 'u':
                 break;
         }
         // For a round, a directory may be searched (0300, 0100) or not even
@@ -852,7 +819,7 @@ std::vector<std::string> CheckRound(const Arena& arena, const std::vector<Condit
 // Runs the rounds with the first `moves` of the neighbour's moves in lock-step
 // with the library side, and reports each problem on the standard error;
 // gives their number.
-int RunRounds(const Arena& arena, size_t moves, const std::vector<Condition>& conditions,
+int RunRounds(const Arena& arena, const std::string& mix, const std::vector<Condition>& conditions,
               uint32_t defaultRounds) {
     const char* seedText = std::getenv("ORVIK_HOSTILE_SEED");
     const char* roundsText = std::getenv("ORVIK_HOSTILE_ROUNDS");
@@ -861,7 +828,7 @@ int RunRounds(const Arena& arena, size_t moves, const std::vector<Condition>& co
     int found = 0;
     Neighbour neighbour(arena, seed);
     for (uint32_t round = 0; round < rounds; ++round) {
-        const std::string move = neighbour.Make(moves, round);
+        const std::string move = neighbour.Make(mix, round);
         for (const std::string& problem : CheckRound(arena, conditions, seed, round)) {
             std::fprintf(stderr, "round %u after '%s', %s (ORVIK_HOSTILE_SEED=%u replays it)\n",
                          round, move.c_str(), problem.c_str(), seed);
@@ -880,7 +847,7 @@ TEST(HostileNeighbour, EveryAnswerIsTheDisksWhateverTheNeighbourDoes) {
                                                Condition::littleMemory, Condition::forkingHost};
     const Arena arena;
     ASSERT_TRUE(arena.mapped && arena.driveFd >= 0);
-    EXPECT_EQ(RunRounds(arena, kTakeAwayReading, conditions, 40), 0) << "problems, each above";
+    EXPECT_EQ(RunRounds(arena, kMoves, conditions, 40), 0) << "problems, each above";
 }
 
 // The neighbour also takes away the right to list a directory for a round,
@@ -895,7 +862,8 @@ TEST(HostileNeighbour, UnreadableDirectoriesAreNeverGuessedIn) {
         Spawn([&] {
             return ::geteuid() == 0 && !BecomeNobody()
                        ? 100
-                       : std::min(RunRounds(arena, std::size(kMoves), {Condition::plain}, 30), 99);
+                       : std::min(RunRounds(arena, kMovesTakingAwayReading, {Condition::plain}, 30),
+                                  99);
         }),
         600);
     EXPECT_EQ(status, 0) << "problems, each above";
