@@ -117,19 +117,16 @@ Tree ListTree(const std::string& root) {
     return tree;
 }
 
-// Each entry's inode, mode, size and content or link target.
-std::map<std::string, std::string> Describe(const std::string& root) {
-    std::map<std::string, std::string> described;
+// Each entry's inode, mode, size and time of change, which any write, link
+// or change of rights moves.
+std::string Sketch(const std::string& root) {
+    std::string sketch;
     for (const auto& [path, info] : ListTree(root)) {
-        char content[256] = {};
-        const int fd = S_ISREG(info.st_mode) ? ::open(Join(root, path).c_str(), O_RDONLY) : -1;
-        ::readlink(Join(root, path).c_str(), content, sizeof content - 1);
-        ::read(fd, content, sizeof content - 1);
-        ::close(fd);
-        described[path] = std::to_string(info.st_ino) + " " + std::to_string(info.st_mode) + " " +
-                          std::to_string(info.st_size) + " " + content;
+        sketch += path + " " + std::to_string(info.st_ino) + " " + std::to_string(info.st_mode) +
+                  " " + std::to_string(info.st_size) + " " + std::to_string(info.st_ctim.tv_nsec) +
+                  "; ";
     }
-    return described;
+    return sketch;
 }
 
 // Root gives up its rights for good, as an unprivileged host runs.
@@ -185,7 +182,7 @@ struct Arena {
         }
         mapped = AfxMapDrive('T', drive.c_str()) != FALSE;
         driveFd = ::open(drive.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        sentinel = Describe(outside);
+        sentinel = Sketch(outside);
     }
     ~Arena() {
         ::close(driveFd);
@@ -200,7 +197,7 @@ struct Arena {
     const std::vector<std::string> drivePath = Split(drive);
     bool mapped = false;
     int driveFd = -1;
-    std::map<std::string, std::string> sentinel;
+    std::string sentinel;
 };
 
 // What the disk holds for a name on T:, found with the system calls alone by
@@ -342,36 +339,6 @@ std::string Describe(const Truth& truth) {
 enum class Condition { plain, fewDescriptors, littleMemory, forkingHost };
 const char* const kConditionNames[] = {"plain", "few descriptors", "little memory", "forking host"};
 
-// For the length of one library call, only a few descriptors are left, or
-// memory for a few allocations.
-class Squeeze {
-public:
-    Squeeze(Condition condition, int anyFd, Rng& rng) : m_condition(condition) {
-        if (condition == Condition::littleMemory) {
-            orvik::test::g_allocationsLeft = rng() % 16;
-        } else if (condition == Condition::fewDescriptors) {
-            ::getrlimit(RLIMIT_NOFILE, &m_before);
-            rlimit tight = m_before;
-            const int lowest = ::fcntl(anyFd, F_DUPFD_CLOEXEC, 0);
-            ::close(lowest);
-            tight.rlim_cur = static_cast<rlim_t>(lowest) + rng() % 4;
-            ::setrlimit(RLIMIT_NOFILE, &tight);
-        }
-    }
-    ~Squeeze() {
-        orvik::test::g_allocationsLeft = -1;
-        if (m_condition == Condition::fewDescriptors) {
-            ::setrlimit(RLIMIT_NOFILE, &m_before);
-        }
-    }
-    Squeeze(const Squeeze&) = delete;
-    Squeeze& operator=(const Squeeze&) = delete;
-
-private:
-    Condition m_condition;
-    rlimit m_before{};
-};
-
 // Names on T: resolved by the component walk alone, as without openat2.
 long NoOpenat2(int, const char*, const open_how*, size_t) {
     errno = ENOSYS;
@@ -438,11 +405,25 @@ private:
     bool Squeezed() const {
         return m_condition == Condition::fewDescriptors || m_condition == Condition::littleMemory;
     }
-    // `call` short of what the condition takes away.
+    // `call` with only a few descriptors left, or memory for a few
+    // allocations, as the condition says.
     template <typename Call>
     auto Squeezing(Call call) {
-        const Squeeze squeeze(m_condition, m_arena.driveFd, m_rng);
-        return call();
+        rlimit before{};
+        ::getrlimit(RLIMIT_NOFILE, &before);
+        rlimit tight = before;
+        const int lowest = ::fcntl(m_arena.driveFd, F_DUPFD_CLOEXEC, 0);
+        ::close(lowest);
+        if (m_condition == Condition::fewDescriptors) {
+            tight.rlim_cur = static_cast<rlim_t>(lowest) + m_rng() % 4;
+        }
+        ::setrlimit(RLIMIT_NOFILE, &tight);
+        orvik::test::g_allocationsLeft =
+            m_condition == Condition::littleMemory ? static_cast<long>(m_rng() % 16) : -1;
+        const auto result = call();
+        orvik::test::g_allocationsLeft = -1;
+        ::setrlimit(RLIMIT_NOFILE, &before);
+        return result;
     }
     void Expect(bool ok, const Query& query, const std::string& what) {
         if (!ok) {
@@ -806,9 +787,9 @@ std::vector<std::string> CheckRound(const Arena& arena, const std::vector<Condit
             }
         }
     }
-    const auto outside = Describe(arena.outside);
-    if (outside != arena.sentinel) {
-        problems.push_back("outside the drive, something changed");
+    if (Sketch(arena.outside) != arena.sentinel) {
+        problems.push_back("outside the drive, " + arena.sentinel + " became " +
+                           Sketch(arena.outside));
     }
     for (std::string& problem : problems) {
         problem = kConditionNames[static_cast<int>(condition)] + (", " + problem);
