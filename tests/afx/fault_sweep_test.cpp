@@ -537,39 +537,37 @@ Step OpenByName(const std::string& name, uint32_t mode, int32_t create, bool rel
     });
 }
 
-Step ExistsByName(const std::string& name) {
+// A call by name whose number answers; `failed` tells a failure of its kind.
+template <typename Call>
+Step Numbered(Call call, bool (*failed)(int32_t)) {
     return ByName([=] {
-        const bool exists = (InLibrary(), FILE_FileExists(name.c_str())) != 0;
-        return Answer{exists ? "there" : "none", exists};
+        const auto result = static_cast<int32_t>((InLibrary(), call()));
+        return Answer{std::to_string(result), failed(result)};
     });
+}
+
+Step ExistsByName(const std::string& name) {
+    return Numbered([=] { return FILE_FileExists(name.c_str()); },
+                    [](int32_t n) { return n != 0; });
 }
 
 Step MakeDirectory(const std::string& name) {
-    return ByName([=] {
-        const int32_t result = (InLibrary(), FILE_MkDir(name.c_str()));
-        return Answer{std::to_string(result), result < 0};
-    });
+    return Numbered([=] { return FILE_MkDir(name.c_str()); }, [](int32_t n) { return n < 0; });
 }
 
 Step RemoveByName(const std::string& name) {
-    return ByName([=] {
-        const bool removed = (InLibrary(), FILE_Remove4Name(name.c_str())) == nullptr;
-        return Answer{removed ? "removed" : "remove failed", !removed};
-    });
+    return Numbered([=] { return FILE_Remove4Name(name.c_str()) != nullptr; },
+                    [](int32_t n) { return n != 0; });
 }
 
 Step MoveThere(const std::string& name) {
-    return ByName([=] {
-        const int32_t result = (InLibrary(), FILE_Move2Dir(name.c_str()));
-        return Answer{std::to_string(result), result == ORVIK_MOVE2DIR_REFUSED};
-    });
+    return Numbered([=] { return FILE_Move2Dir(name.c_str()); },
+                    [](int32_t n) { return n == ORVIK_MOVE2DIR_REFUSED; });
 }
 
 Step MapDrive(const std::string& name) {
-    return ByName([=] {
-        const bool mapped = (InLibrary(), AfxMapDrive('Q', name.c_str())) != FALSE;
-        return Answer{mapped ? "mapped" : "refused", !mapped};
-    });
+    return Numbered([=] { return AfxMapDrive('Q', name.c_str()); },
+                    [](int32_t n) { return n == FALSE; });
 }
 
 const Step kModulePath = ByName([] {
