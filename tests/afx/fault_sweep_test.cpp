@@ -440,6 +440,14 @@ Step Cutting(uint32_t length) {
 const Step kClosing = Reported(
     ORVIK_RC_CLOSE_FAILED, [](CFile& f, std::string&) { return (InLibrary(), FILE_Close(&f)); });
 
+// The names an open object hands back: shared texts, which need no memory.
+const Step kNames = [](CFile& f) {
+    char name[MAX_PATH] = {};
+    const char* path = (InLibrary(), FILE_GetPath(&f, nullptr, 0));
+    const char* named = (InLibrary(), FILE_GetName(&f, name, 99));
+    return Answer{std::string(path) + " " + named};
+};
+
 TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
     const Step recordWrite = Reported(ORVIK_RC_WRITE_FAILED, [](CFile& f, std::string&) {
         return (InLibrary(), FILE_WriteCString(&f, "a record"));
@@ -473,7 +481,7 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
     });
     Sweep({"reading",
            {{"file", content}},
-           {Opening(file, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), LineRead(100), LineRead(100),
+           {Opening(file, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), kNames, LineRead(100), LineRead(100),
             kRecordRead, kRecordRead, LineRead(80000), LineRead(100), kClosing}});
     Sweep({"reading blocks",
            {{"file", content}},
