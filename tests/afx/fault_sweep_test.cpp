@@ -357,15 +357,24 @@ protected:
         if (fault == Fault::interrupted || fault == Fault::shortCount || !got.acceptable) {
             return "step " + std::to_string(step) + " answered '" + answer + "'";
         }
-        const Tree before = RunOnce(scenario, {}, step).tree;  // memory: nothing done in part
-        const std::string wrong =
-            Between(got.tree, before,
-                    fault == Fault::noMemory ? before : RunOnce(scenario, {}, step + 1).tree);
+        const Tree& before = CleanTree(scenario, step);  // memory: nothing done in part
+        const std::string wrong = Between(
+            got.tree, before, fault == Fault::noMemory ? before : CleanTree(scenario, step + 1));
         return wrong.empty() ? ""
                              : "step " + std::to_string(step) + " ('" + answer + "'): " + wrong;
     }
 
+    // The tree after the first `steps` steps of a run without a fault.
+    const Tree& CleanTree(const Scenario& scenario, size_t steps) {
+        const auto [at, fresh] = m_cleanTrees.try_emplace(steps);
+        if (fresh) {
+            at->second = RunOnce(scenario, {}, steps).tree;
+        }
+        return at->second;
+    }
+
     void Sweep(const Scenario& scenario) {
+        m_cleanTrees.clear();
         const Result clean = RunOnce(scenario, {});
         const long calls = g_calls, allocations = g_allocations;
         const std::vector<const char*> names = g_callNames;
@@ -398,6 +407,7 @@ protected:
     }
 
     orvik::test::TempDir dir;
+    std::map<size_t, Tree> m_cleanTrees;
     const fs::path top = dir.path() / "run";
     const std::string file = (top / "file").string();
 };
