@@ -26,8 +26,7 @@
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
-#include "afx/system_calls.h"
-#include "memory_budget.h"
+#include "afx_test.h"
 #include "record_bytes.h"
 #include "temp_dir.h"
 
@@ -310,11 +309,7 @@ protected:
         FILE_FileExists((dir.path() / "drain" / "NONE").c_str());
         SystemCallsInUse() = kInjecting;
         if (scenario.walkAlone) {
-            SystemCallsInUse().openat2 = [](int, const char*, const struct open_how*,
-                                            size_t) -> long {
-                errno = ENOSYS;
-                return -1;
-            };
+            SystemCallsInUse().openat2 = orvik::test::NoOpenat2;
         }
         Result run;
         g_injection = injection;

@@ -37,8 +37,7 @@
 
 #include "OrvikAfx.h"
 #include "OrvikFILE_Lib.h"
-#include "afx/system_calls.h"
-#include "memory_budget.h"
+#include "afx_test.h"
 #include "temp_dir.h"
 
 namespace {
@@ -52,12 +51,9 @@ constexpr uid_t kNobody = 65534;
 const char* const kPool[] = {"alpha.txt",   "Beta.Txt", "GAMMA.TXT", "delta",
                              "Epsilon.Dat", "zeta.TXT", "Sub",       "Inner.txt"};
 
-std::string Cased(std::string name, int (*change)(int)) {
-    for (char& c : name) {
-        c = static_cast<char>(change(static_cast<unsigned char>(c)));
-    }
-    return name;
-}
+using orvik::test::Cased;
+using orvik::test::NoOpenat2;
+
 std::string Folded(const std::string& name) {
     return Cased(name, ::tolower);
 }
@@ -348,12 +344,6 @@ std::string Describe(const Truth& truth) {
 
 enum class Condition { plain, fewDescriptors, littleMemory, forkingHost };
 const char* const kConditionNames[] = {"plain", "few descriptors", "little memory", "forking host"};
-
-// Names on T: resolved by the component walk alone, as without openat2.
-long NoOpenat2(int, const char*, const open_how*, size_t) {
-    errno = ENOSYS;
-    return -1;
-}
 
 // The library side of one round in one mode: every entry of the drive asked
 // for by another spelling; creates by names in capitals (one through each

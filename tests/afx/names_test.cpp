@@ -1,13 +1,11 @@
 // Names in the host's form (backslashes, drive letters, any case) reaching
-// the entries of a case-sensitive disk through the platform classes, and once
-// through the whole library as hosts compose them (HostNameRoundTrip).
+// the entries of a case-sensitive disk through the platform classes.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <thread>
@@ -17,7 +15,7 @@
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikSTR_Lib.h"
-#include "afx/system_calls.h"
+#include "afx_test.h"
 #include "temp_dir.h"
 
 namespace {
@@ -31,12 +29,8 @@ namespace fs = std::filesystem;
 constexpr UINT kRead = CFile::modeRead | CFile::shareDenyWrite;
 constexpr UINT kCreate = CFile::modeReadWrite | CFile::shareExclusive | CFile::modeCreate;
 
-// Every byte upper-cased as FILE_PathFile does it.
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(STR_ANSI2Upper4Char(static_cast<unsigned char>(c)));
-    }
-    return text;
+std::string Upper(const std::string& text) {
+    return orvik::test::Cased(text, ::toupper);
 }
 
 // The content of the file that `name` opens, or "(none)".
@@ -64,17 +58,12 @@ std::string LinuxPathOf(const std::string& name) {
 // openat2) the library's own walk alone. Both must give the same answers.
 enum class Resolution { kernelFirst, walkAlone };
 
-long NoOpenat2(int, const char*, const struct open_how*, size_t) {
-    errno = ENOSYS;
-    return -1;
-}
-
 // A drive T: mapped onto a fresh directory, given back on the way out.
 class HostNames : public ::testing::TestWithParam<Resolution> {
 protected:
     void SetUp() override {
         if (GetParam() == Resolution::walkAlone) {
-            SystemCallsInUse().openat2 = NoOpenat2;
+            SystemCallsInUse().openat2 = orvik::test::NoOpenat2;
         }
         before = fs::current_path();
         ASSERT_TRUE(AfxMapDrive('T', dir.path().c_str()));
@@ -352,49 +341,6 @@ TEST_P(HostNames, RelativeNamesAndDrivesMappedOntoDirectories) {
         ASSERT_TRUE(AfxMapDrive(letter, (dir / "Data/Reports").c_str()));
     }
     EXPECT_EQ(FullNameOf(readme.substr(2)), readme.substr(2)) << "no drive holds it";
-}
-
-// `dir` and `file` joined by FILE_PathFile: backslashes, upper case.
-std::string PathFile(std::string dir, std::string file) {
-    std::vector<char> dest(dir.size() + file.size() + 3);
-    FILE_PathFile(dest.data(), dir.data(), file.data());
-    return dest.data();
-}
-
-// Opens `name` through the library, writes `text` into it when there is one,
-// and gives back the name the file object hands back, or "(none)".
-std::string OpenAs(const std::string& name, uint32_t mode, int32_t create = 0,
-                   const char* text = nullptr) {
-    CFile file;
-    if (FILE_Open(&file, name.c_str(), mode, create) != nullptr ||
-        (text != nullptr && FILE_WriteStr(&file, text) != nullptr)) {
-        return "(none)";
-    }
-    const std::string handedBack = FILE_GetPath(&file, nullptr, 0);
-    return FILE_Close(&file) == nullptr ? handedBack : "(none)";
-}
-
-TEST(HostNameRoundTrip, ComposedNamesReachTheLowerCaseFilesAndCreateNothingElse) {
-    const TempDir dir;
-    fs::create_directories(dir.path() / "data" / "reports");
-    dir.Write("data/reports/report.txt", "old\n");
-    const std::string report = PathFile("c:" + dir / "data/reports", "report.txt");
-    EXPECT_EQ(OpenAs(report, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY, "new line\n"),
-              dir.Host("data/reports/report.txt"));
-    EXPECT_EQ(dir.Read("data/reports/report.txt"), "new line\n");
-    // No drive, and a new suffix: a new file named as composed, beside it.
-    std::string fresh = PathFile(dir / "data/reports", " fresh name.txt ") + "        ";
-    fresh.resize(static_cast<size_t>(FILE_NewSuffix(fresh.data(), "bak")));
-    EXPECT_EQ(OpenAs(fresh, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_KEEP, "backup\n"),
-              dir.Host("data/reports/FRESH NAME.bak"));
-    for (const std::string& refused : {PathFile(dir / "data", "none\\x.txt"), std::string()}) {
-        EXPECT_EQ(OpenAs(refused, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY), "(none)") << refused;
-    }
-    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path()), {}), 4)
-        << "nothing made in the wrong place";
-    EXPECT_EQ(dir.Read("data/reports/FRESH NAME.bak"), "backup\n");
-    EXPECT_EQ(FILE_Remove4Name(report.c_str()), nullptr);
-    EXPECT_EQ(FILE_FileExists(report.c_str()), 0);
 }
 
 }  // namespace
