@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "OrvikFILE.hpp"
 #include "OrvikFILE_Lib.h"
 #include "guarded_buffer.h"
 #include "long_text.h"
@@ -98,16 +97,6 @@ TEST(LongPathText, ShrinkNameRefusesASourceTooLongToCountOnceStripped) {
         EXPECT_STREQ(dest.data(), row.shrunk) << row.length;
         EXPECT_EQ(src.End(7), row.endAfter) << row.length;
     }
-}
-
-// The C++ layer hands such a text on, or refuses it before copying it.
-TEST(LongPathText, TheCppLayerGivesNothingForWhatTheCallsRefuse) {
-    const LongText name(kOver2GiB, "x/y.txt");
-    const std::string_view view(name.data(), name.size());
-    EXPECT_EQ(orvik::FindSuffix(name.data()), std::string::npos);
-    EXPECT_EQ(orvik::NewSuffix(view, "doc"), "");
-    EXPECT_EQ(orvik::PathFile(view, ""), "");
-    EXPECT_EQ(orvik::PathFile(view.substr(kOver2GiB / 2), view.substr(kOver2GiB / 2)), "");
 }
 
 }  // namespace
