@@ -3,8 +3,6 @@
 // The first byte chooses:
 // - kLines: `lines --max N` on the rest, N from the next byte: a clean end,
 //   no line past N, and the text whole apart from line ends;
-// - kRoundTrip: the rest, cut at zero bytes into texts, packed and dumped:
-//   each text comes back as the format keeps it;
 // - else a dump of the rest (kJson, kUtf8): a clean end, a give-up or a cut
 //   record, the records by consecutive index, and the warnings capped.
 #include <unistd.h>
@@ -12,14 +10,13 @@
 #include <algorithm>
 
 #include "cli.h"
-#include "escape.h"
 #include "fuzz.h"
 
 using orvik::fuzz::Require;
 
 namespace {
 
-constexpr uint8_t kJson = 1, kUtf8 = 2, kRoundTrip = 4, kLines = 8;
+constexpr uint8_t kJson = 1, kUtf8 = 2, kLines = 8;
 constexpr size_t kMostWarningLines = 10 + 2;  // one by one, the rest counted, a cut record
 
 // A file of this process, in memory where the system has /dev/shm.
@@ -86,24 +83,6 @@ void Lines(const std::string& content, uint8_t limit) {
     Require(WithoutLineEnds(run.out) == WithoutLineEnds(content), "the text whole and in order");
 }
 
-void RoundTrip(const std::string& content) {
-    std::vector<std::string> texts = Split(content + '\0', '\0');
-    texts.resize(std::min<size_t>(texts.size(), 64));
-    std::vector<std::string> words = {"pack", Scratch(), "--"};
-    words.insert(words.end(), texts.begin(), texts.end());
-    Require(Command(orvikfile::RunRecords, "records", words).status == orvikfile::kExitSuccess,
-            "texts are packed");
-    const Run dump = Command(orvikfile::RunRecords, "records", {"dump", Scratch()});
-    std::string expected;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const std::string kept = texts[i].substr(0, ORVIK_RECORD_MAX_TEXT);
-        expected += std::to_string(i) + "\t" + std::to_string(kept.empty() ? 0 : kept.size() + 1) +
-                    "\t" + orvikfile::EscapePlain(kept) + "\n";
-    }
-    Require(dump.status == orvikfile::kExitSuccess && dump.err.empty() && dump.out == expected,
-            "each text comes back as the format keeps it");
-}
-
 void Dump(uint8_t mode) {
     std::vector<std::string> words = {"dump", Scratch()};
     if (mode & kJson) {
@@ -138,8 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "the input is written whole");
     if (mode & kLines) {
         Lines(content, limit);
-    } else if (mode & kRoundTrip) {
-        RoundTrip(content);
     } else {
         Dump(mode);
     }

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::memcpy(&length, content.data() + position, sizeof length);  // little-endian
             position += sizeof length;
         }
-        const size_t body = std::min<size_t>(std::max(length, 0), ORVIK_RECORD_MAX_TEXT + 1);
+        const size_t body =
+            std::min<size_t>(static_cast<size_t>(std::max(length, 0)), ORVIK_RECORD_MAX_TEXT + 1);
         const size_t came = std::min(body, content.size() - position);
         end = end || came < body;
         const std::string expected = content.substr(position, end || body == 0 ? came : body - 1);

@@ -34,7 +34,7 @@ public:
         return TRUE;
     }
 
-    static int s_alive;  // objects made and not yet destroyed
+    static inline int s_alive = 0;  // objects made and not yet destroyed
 
     int m_messageCalls = 0;
     char* m_lastBuffer = nullptr;
