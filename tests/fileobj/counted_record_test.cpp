@@ -51,9 +51,8 @@ TEST(CountedRecord, WriterLayoutByteForByte) {
 
 TEST(CountedRecord, ReaderTakesWhatTheFieldAnnounces) {
     const std::string next = "NEXT";
-    const struct {
-        std::string bytes, text, unread;
-    } rows[] = {
+    // clang-format off
+    const struct { std::string bytes, text, unread; } rows[] = {
         {Field(0) + next, "", next},
         {Field(INT32_MIN) + next, "", next},
         {Field(1) + "z" + next, "", next},
@@ -64,6 +63,7 @@ TEST(CountedRecord, ReaderTakesWhatTheFieldAnnounces) {
         {Field(513) + Letters(513) + next, Letters(512), next},
         {Field(600) + Letters(600) + next, Letters(512), Letters(600).substr(513) + next},
     };
+    // clang-format on
     for (const auto& row : rows) {
         ScriptedFile file(row.bytes);
         file.m_chunk = 3;  // delivered in pieces, as a pipe may

@@ -22,22 +22,22 @@ protected:
 
 TEST_F(ByName, ExistenceAndRemoval) {
     const std::string missing = dir / "none";
-    for (const char* name : {file.c_str(), top.c_str(), missing.c_str(), "", "   ", nullptr}) {
+    for (const char* name : {file.c_str(), top.c_str(), missing.c_str(), "", "   ",
+                             static_cast<const char*>(nullptr)}) {
         const bool exists = name == file.c_str() || name == top.c_str();
         EXPECT_EQ(FILE_FileExists(name) != 0, exists) << (name ? name : "null");
         EXPECT_EQ(FILE_DirExists(name) != 0, exists) << (name ? name : "null");
     }
     EXPECT_EQ(GEN_GetRetCode(), kNoSuchCode);
-    const struct {
-        const char* name;
-        int32_t number, code;
-    } rows[] = {
+    // clang-format off
+    const struct { const char* name; int32_t number, code; } rows[] = {
         {file.c_str(), orvik::test::kNoMessage, ORVIK_RC_OK},
         {file.c_str(), ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_REMOVE_FAILED},
         {top.c_str(), ORVIK_MSG_ACCESS_DENIED, ORVIK_RC_REMOVE_FAILED},
         {nullptr, ORVIK_MSG_NULL_ARGUMENT, ORVIK_RC_NULL_ARGUMENT},
         {"   ", ORVIK_MSG_FILE_NOT_FOUND, ORVIK_RC_REMOVE_FAILED},  // tried as it is
     };
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_REPORT(FILE_Remove4Name(row.name), row.number, row.code)
             << (row.name ? row.name : "null");

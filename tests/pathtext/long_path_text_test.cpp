@@ -19,16 +19,14 @@ using orvik::test::LongText;
 constexpr size_t kOneGiB = size_t{1} << 30;
 
 TEST(LongPathText, FindSuffixCountsUpToInt32Max) {
-    const struct {
-        size_t length;
-        const char* tail;
-        int32_t plain, limited;
-    } finds[] = {
+    // clang-format off
+    const struct { size_t length; const char* tail; int32_t plain, limited; } finds[] = {
         {kOver2GiB, "x.txt", ORVIK_TEXT_TOO_LONG, ORVIK_TEXT_TOO_LONG},
         {kOver4GiB + 5, "x.txt", ORVIK_TEXT_TOO_LONG, ORVIK_TEXT_TOO_LONG},
         {INT32_MAX, "\\name.txt", INT32_MAX - 4, INT32_MAX - 4},
         {INT32_MAX, "", INT32_MAX, 8},
     };
+    // clang-format on
     for (const auto& row : finds) {
         const LongText name(row.length, row.tail);
         EXPECT_EQ(FILE_FindSuffix(name.data(), 0), row.plain) << row.length;
@@ -60,14 +58,13 @@ TEST(LongPathText, PathFileRefusesPartsTooLongToCountAndChangesNothing) {
     const LongText over2GiB(kOver2GiB, "d/"), almost2GiB(INT32_MAX - 1, "/f");
     const LongText oneGiB(kOneGiB, "/g"), anotherGiB(kOneGiB, "/h");
     std::string small = "s/";
-    const struct {
-        char* dir;
-        char* file;
-    } rows[] = {
+    // clang-format off
+    const struct { char* dir; char* file; } rows[] = {
         {over2GiB.data(), small.data()},
         {nullptr, almost2GiB.data()},  // with its separator one byte too long
         {oneGiB.data(), anotherGiB.data()},
     };
+    // clang-format on
     for (const auto& row : rows) {
         std::vector<char> dest = orvik::test::ExactBuffer(3, "##");
         EXPECT_EQ(FILE_PathFile(dest.data(), row.dir, row.file), ORVIK_TEXT_TOO_LONG);

@@ -10,16 +10,20 @@
 #include "long_text.h"
 
 TEST(StrFormat, TakesAPieceOfTheSource) {
-    const struct {
-        const char* src;
-        int32_t one, mode, count;
-        const char* expected;
-    } rows[] = {
-        {"abcdef", 1, -1, 3, "abc"}, {"ab", 1, 0, 3, "ab"},     {"abcdef", 1, 0, -4, ""},
-        {"abcdef", 3, 0, 2, "cd"},   {"abcdef", 0, 0, 2, "ab"}, {"abcdef", 9, 0, 2, ""},
-        {nullptr, 1, 0, 3, ""},      {"ab", 1, 1, 4, "ab  "},   {"ab", 1, 2, 4, "  ab"},
+    // clang-format off
+    const struct { const char* src; int32_t one, mode, count; const char* expected; } rows[] = {
+        {"abcdef", 1, -1, 3, "abc"},
+        {"ab", 1, 0, 3, "ab"},
+        {"abcdef", 1, 0, -4, ""},
+        {"abcdef", 3, 0, 2, "cd"},
+        {"abcdef", 0, 0, 2, "ab"},
+        {"abcdef", 9, 0, 2, ""},
+        {nullptr, 1, 0, 3, ""},
+        {"ab", 1, 1, 4, "ab  "},
+        {"ab", 1, 2, 4, "  ab"},
         {"abcdef", 1, 1, 4, "abcd"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.src ? row.src : "null") + " " + std::to_string(row.count));
         EXPECT_STREQ(STR_Format(nullptr, row.src, row.one, row.mode, row.count), row.expected);
@@ -77,9 +81,14 @@ TEST(StrLastOccurrence, FindsTheLastOrNothing) {
 }
 
 TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
+    // clang-format off
     const std::pair<const char*, const char*> rows[] = {
-        {"  a b  ", "a b"}, {"\t\r\nx\v\f", "x"}, {"   ", ""}, {"abc", "abc"}, {" \xA0 ", "\xA0"},
+        {"  a b  ", "a b"},
+        {"\t\r\nx\v\f", "x"},
+        {"   ", ""},
+        {" \xA0 ", "\xA0"},
     };
+    // clang-format on
     for (const auto& [in, out] : rows) {
         char text[16];
         std::snprintf(text, sizeof text, "%s", in);

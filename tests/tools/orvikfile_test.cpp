@@ -45,11 +45,8 @@ protected:
 TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
     const std::string file = dir.Write("f.txt", "x"), sub = dir / "sub", d = dir.path();
     const std::string missing = dir / "missing";
-    const struct {
-        Words args;
-        int status;
-        std::string out, err;
-    } runs[] = {
+    // clang-format off
+    const struct { Words args; int status; std::string out, err; } runs[] = {
         {{"lines", dir.Write("1", "one\r\ntwo\n")}, 0, "one\ntwo\n", ""},
         {{"lines", "-", "--max", "2"}, 0, "pi\npe\nd\n", ""},  // standard input: "piped"
         {{"lines", dir.Write("5", std::string("a\0b\n", 4))}, 0, std::string("a\0b\n", 4), ""},
@@ -82,6 +79,7 @@ TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
         {{}, 2, "", "SYNOPSIS"},
         {{"records", "--help"}, 0, "*", ""},
     };
+    // clang-format on
     for (const auto& run : runs) {
         Expect(run.args, run.status, run.out, run.err, "piped\n");
     }
@@ -130,51 +128,8 @@ TEST_F(Orvikfile, RecordsDumpGivesUpOnAnotherKindOfFileAndCapsItsWarnings) {
     EXPECT_NE(damaged.err.find("4 more records break"), std::string::npos) << damaged.err;
 }
 
-// bash scripts: "$1" names the input, "$2" the same in the host's form, "$3"
-// the directory for temporary files, "${@:4}" the command.
-TEST_F(Orvikfile, InputsThatAreNoRegularFileReadAsTheFileDoes) {
-    std::string many;  // more than a pipe holds at once
-    for (int i = 0; i < 4000; ++i) {
-        many += Record("record " + std::to_string(i));
-    }
-    const std::string forms[] = {
-        R"("$0" "${@:4}" "$2")",
-        R"("$0" "${@:4}" <(cat "$1"))",
-        R"(cat "$1" | "$0" "${@:4}" /dev/stdin)",
-        R"("$0" "${@:4}" - <"$1")",
-        // The reader end is held open first, so the writer's bytes wait in
-        // the FIFO whoever comes first.
-        R"(rm -f "$1.fifo" && mkfifo "$1.fifo" && { cat "$1" >"$1.fifo" & exec 3<"$1.fifo"; } )"
-        R"(&& "$0" "${@:4}" "$1.fifo")",
-    };
-    const std::string spool = dir / "spool";
-    std::filesystem::create_directory(spool);
-    for (const auto& [command, input] :
-         {std::pair<Words, std::string>{{"records", "dump"}, many},
-          {{"records", "dump", "--json"}, Record("ok") + Field(-1) + Field(10) + "part"},
-          {{"lines", "--max", "3"}, "one\r\nfour\nlast"}}) {
-        const std::string file = dir.Write("in", input);
-        Words args = command;
-        args.push_back(file);
-        const Outcome want = RunOrvikfile(args);
-        Words words = {file, dir.Host("in"), spool};
-        words.insert(words.end(), command.begin(), command.end());
-        for (const std::string& form : forms) {
-            const Outcome got = RunInBash("export TMPDIR=\"$3\"; " + form, words);
-            EXPECT_EQ(got.status, want.status) << form << "\n" << got.err;
-            EXPECT_TRUE(got.out == want.out) << form << "\n" << got.out.substr(0, 200);
-            EXPECT_EQ(LinesOf(got.err), LinesOf(want.err)) << form << "\n" << got.err;
-        }
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(spool)) << "a copy is left behind";
-    // "-" goes on from where the shell left standard input.
-    const Outcome rest =
-        RunInBash(R"({ read -r skipped; "$0" lines -; } <"$1")", {dir.Write("t", "one\ntwo\n")});
-    EXPECT_EQ(rest.out, "two\n") << rest.err;
-}
-
-// Into a FIFO: refused at once with nobody reading it, and, with a reader,
-// more records than a pipe holds arrive whole.
+// The format byte for byte; into a FIFO, refused at once with nobody reading
+// it, and with a reader, more records than a pipe holds arrive whole.
 TEST_F(Orvikfile, RecordsPackWritesTheFormatByteForByte) {
     const std::string out = dir / "out.rec", longLine(600, 'L');
     Expect({"records", "pack", out}, 0, "", "text 3 has 600 bytes", "one\r\n\n" + longLine + "\nl");
@@ -215,6 +170,10 @@ TEST_F(Orvikfile, DrivesHomeAndChooseDir) {
         RunInBash(R"(env -u DISPLAY -u WAYLAND_DISPLAY "$0" choose-dir --title T --initial /)", {});
     EXPECT_EQ(chosen.status, 1);
     EXPECT_NE(chosen.err.find("no directory was chosen"), std::string::npos) << chosen.err;
+    // "-" goes on from where the shell left standard input.
+    const Outcome rest =
+        RunInBash(R"({ read -r skipped; "$0" lines -; } <"$1")", {dir.Write("t", "one\ntwo\n")});
+    EXPECT_EQ(rest.out, "two\n") << rest.err;
 }
 
 }  // namespace
