@@ -18,12 +18,10 @@ TEST(Transfer, EveryWrapperReportsNullObjectSuccessAndCaughtExceptions) {
     char buffer[16];
     uint32_t out = 0;
     // clang-format off
-    const struct {
-        const char* operation;  // the one file-object operation it drives
-        int32_t code;           // the code when that operation throws
-        size_t position;        // where the file stands after success, from 5 of 10 bytes
-        std::function<char*(CFile*)> call;
-    } wrappers[] = {
+    // operation: the one file-object operation it drives
+    // code: the code when that operation throws
+    // position: where the file stands after success, from 5 of 10 bytes
+    const struct { const char* operation; int32_t code; size_t position; std::function<char*(CFile*)> call; } wrappers[] = {
         {"Read", ORVIK_RC_READ_FAILED, 9, [&](CFile* f) { return FILE_Read(f, buffer, 4, nullptr); }},
         {"Write", ORVIK_RC_WRITE_FAILED, 8, [](CFile* f) { return FILE_Write(f, "abc", 3); }},
         {"Write", ORVIK_RC_WRITE_FAILED, 8, [](CFile* f) { return FILE_WriteStr(f, "abc"); }},

@@ -76,13 +76,9 @@ TEST_F(ChoosePath, PreselectsAndTheStatusLineFollowsTheSelection) {
     const std::string exact = HostPath(PathOf(35)),
                       cut = HostPath(PathOf(36)).substr(0, 32) + "...";
     using Texts = std::vector<std::string>;
-    const Texts none, seven{PathOf(35),
-                            ScriptedBrowser::kNoPath,
-                            PathOf(36),
-                            PathOf(MAX_PATH - 1),
-                            PathOf(MAX_PATH),
-                            "relative",
-                            "/tmp"};
+    // clang-format off
+    const Texts none, seven{PathOf(35), ScriptedBrowser::kNoPath, PathOf(36), PathOf(MAX_PATH - 1), PathOf(MAX_PATH), "relative", "/tmp"};
+    // clang-format on
     const std::tuple<const char*, const char*, Texts, Texts, Texts> rows[] = {
         // initial, title, moves, selected, statuses
         {"/srv", "Pick", {"/tmp"}, {"/srv"}, {HostPath("/tmp")}},
@@ -113,7 +109,6 @@ TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseNone) {
         {&windowless, true, &main, main.m_hWnd},    // a window object without one
         {nullptr, true, &main, main.m_hWnd},        // no owner object
         {&windowless, true, &windowless, nullptr},  // no main window either
-        {nullptr, true, nullptr, nullptr},          // no main window object
         {&windowless, false, nullptr, nullptr},     // no thread object
     };
     for (const auto& row : rows) {

@@ -35,18 +35,15 @@ TEST(LongPathText, FindSuffixCountsUpToInt32Max) {
 }
 
 TEST(LongPathText, NewSuffixGrowsANameNoFurtherThanInt32Max) {
-    const struct {
-        size_t length;
-        const char* tail;
-        const char* suffix;
-        int32_t result;
-        std::string endAfter;  // the name's last four bytes afterwards
-    } news[] = {
+    // clang-format off
+    // endAfter: the name's last four bytes afterwards
+    const struct { size_t length; const char* tail; const char* suffix; int32_t result; std::string endAfter; } news[] = {
         {kOver2GiB, ".txt", "doc", ORVIK_TEXT_TOO_LONG, ".txt"},
         {INT32_MAX, ".txt", "doc", INT32_MAX, ".doc"},  // as long as before
         {INT32_MAX, ".txt", nullptr, INT32_MAX - 4, std::string("\0txt", 4)},
         {INT32_MAX, "", "doc", ORVIK_TEXT_TOO_LONG, "aaaa"},  // it would grow past
     };
+    // clang-format on
     for (const auto& row : news) {
         const LongText name(row.length, row.tail);
         EXPECT_EQ(FILE_NewSuffix(name.data(), row.suffix), row.result) << row.length;
@@ -76,17 +73,14 @@ TEST(LongPathText, PathFileRefusesPartsTooLongToCountAndChangesNothing) {
 }
 
 TEST(LongPathText, ShrinkNameRefusesASourceTooLongToCountOnceStripped) {
-    const struct {
-        size_t length;
-        const char* tail;
-        int32_t result;
-        const char* shrunk;
-        std::string endAfter;  // the source's last bytes afterwards
-    } rows[] = {
+    // clang-format off
+    // endAfter: the source's last bytes afterwards
+    const struct { size_t length; const char* tail; int32_t result; const char* shrunk; std::string endAfter; } rows[] = {
         {kOver2GiB + 1, "\\f.txt ", ORVIK_SHRINK_REFUSED, "", "\\f.txt "},
         {kOver4GiB + 7, "\\f.txt ", ORVIK_SHRINK_REFUSED, "", "\\f.txt "},
         {kOver2GiB, "\\f.txt ", 20, "aaaaaaaaaaa...\\f.txt", std::string("\\f.txt\0", 7)},
     };
+    // clang-format on
     for (const auto& row : rows) {
         const LongText src(row.length, row.tail);
         std::vector<char> dest = orvik::test::ExactBuffer(21);

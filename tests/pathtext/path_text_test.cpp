@@ -63,12 +63,10 @@ TEST(PathFile, JoinsAndNormalises) {
 // Into exactly maxChars + 1 bytes (at least 2, so that a cleared text shows).
 TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
     const char* const name = "C:\\dir\\sub\\file.txt";
-    const struct {
-        const char* src;  // null stands for a null pointer
-        const char* shrunk;
-        int32_t maxChars, result;
-        const char* stripped;  // the source afterwards, when not src itself
-    } rows[] = {
+    // clang-format off
+    // src: null stands for a null pointer
+    // stripped: the source afterwards, when not src itself
+    const struct { const char* src; const char* shrunk; int32_t maxChars, result; const char* stripped; } rows[] = {
         {name, name, 19, 19, nullptr},
         {name, "C:\\...\\file.txt", 18, 15, nullptr},
         {name, "C:...\\file.txt", 14, 14, nullptr},
@@ -86,6 +84,7 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
         {" \tC:\\dir\\sub\\file.txt \t", "C:\\...\\file.txt", 18, 15, name},
         {"  \t ", "", 1, 0, ""},
     };
+    // clang-format on
     for (const auto& row : rows) {
         std::string src = row.src ? row.src : "";
         const size_t room = static_cast<size_t>(std::max(row.maxChars, 1));

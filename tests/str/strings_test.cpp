@@ -107,16 +107,14 @@ TEST(StrLongTexts, StripsWhatInt32CountsAndTakesAPieceAnywhere) {
     using orvik::test::kOver2GiB;
     using orvik::test::kOver4GiB;
     using orvik::test::LongText;
-    const struct {
-        size_t length;
-        const char* tail;
-        int32_t result;
-        std::string endAfter;  // the last two bytes after the call
-    } rows[] = {
+    // clang-format off
+    // endAfter: the last two bytes after the call
+    const struct { size_t length; const char* tail; int32_t result; std::string endAfter; } rows[] = {
         {kOver2GiB, "x", STR_TEXT_TOO_LONG, "ax"},
         {kOver4GiB + 2, "x ", STR_TEXT_TOO_LONG, "x "},
         {kOver2GiB, "x ", INT32_MAX, std::string("x\0", 2)},
     };
+    // clang-format on
     for (const auto& row : rows) {
         LongText text(row.length, row.tail);
         EXPECT_EQ(STR_StripBlanks(text.data()), row.result) << row.length;
