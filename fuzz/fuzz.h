@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "OrvikAfx.h"
-#include "afx/system_calls.h"
 
 namespace orvik::fuzz {
 
@@ -61,9 +60,9 @@ inline std::vector<char> Buffer(const std::string& text, size_t capacity) {
 }
 
 // The input as flags, a limit, up to 15 piece sizes and the content, served
-// in those pieces by the file that bit 0 of the flags picks: the platform
-// CFile on a real file, through its read(2) calls (the platform file's table
-// of system calls), or a host's object, through its own Read.
+// by the file that bit 0 of the flags picks: the platform CFile on a real
+// file, which reads ahead, or a host's object whose own Read gives the
+// content in those pieces.
 class PieceFile : public CFile {
 public:
     PieceFile(const uint8_t* data, size_t size) {
@@ -84,7 +83,6 @@ public:
         if (m_fd >= 0) {
             m_real.Abort();
             ::close(m_fd);
-            afx::SystemCallsInUse() = afx::RealSystemCalls();
         }
     }
 
@@ -114,15 +112,10 @@ private:
         Require(m_fd >= 0 && ::write(m_fd, content.data(), content.size()) ==
                                  static_cast<ssize_t>(content.size()),
                 "the memory file takes the content");
-        s_file = this;
-        afx::SystemCallsInUse().read = [](int fd, void* buffer, size_t count) {
-            return afx::RealSystemCalls().read(fd, buffer, s_file->Next(count));
-        };
         const std::string name = "/proc/self/fd/" + std::to_string(m_fd);
         Require(m_real.Open(name.c_str(), modeRead) != FALSE, "the memory file opens");
     }
 
-    static inline PieceFile* s_file = nullptr;
     std::vector<uint8_t> m_sizes;
     size_t m_next = 0, m_at = 0;
     int m_fd = -1;
