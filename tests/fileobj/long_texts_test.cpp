@@ -22,21 +22,21 @@ namespace {
 using orvik::test::kNoMessage;
 using orvik::test::LongText;
 
-// A host's name arrives as a CString, a copy made with operator new. A copy
-// of gigabytes gets room that costs no memory either: a LongText with a page
-// of its own at the end (the copy fills the repeated part with fill bytes).
-LongText* g_rooms[4];
+// A host's name arrives as a CString, made with operator new (copies share
+// it). A text of gigabytes gets room that costs no memory either: a LongText
+// with a page of its own at the end (the copy fills the repeated part with
+// fill bytes).
+constexpr size_t kRoomFrom = size_t{1} << 30;
+LongText* g_room = nullptr;
 
 }  // namespace
 
 void* operator new(size_t bytes) {
-    for (LongText*& room : g_rooms) {
-        if (bytes >= (size_t{1} << 30) && room == nullptr) {
-            room = new LongText(bytes - 1, std::string(static_cast<size_t>(::getpagesize()), 'a'));
-            return room->data();
-        }
+    if (bytes >= kRoomFrom && g_room == nullptr) {
+        g_room = new LongText(bytes - 1, std::string(static_cast<size_t>(::getpagesize()), 'a'));
+        return g_room->data();
     }
-    void* memory = bytes < (size_t{1} << 30) ? std::malloc(bytes ? bytes : 1) : nullptr;
+    void* memory = bytes < kRoomFrom ? std::malloc(bytes ? bytes : 1) : nullptr;
     return memory != nullptr ? memory : throw std::bad_alloc();
 }
 void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
@@ -47,13 +47,11 @@ void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
     }
 }
 void operator delete(void* memory) noexcept {
-    for (LongText*& room : g_rooms) {
-        if (room != nullptr && room->data() == memory) {
-            delete std::exchange(room, nullptr);
-            return;
-        }
+    if (g_room != nullptr && g_room->data() == memory) {
+        delete std::exchange(g_room, nullptr);
+    } else {
+        std::free(memory);
     }
-    std::free(memory);
 }
 void operator delete(void* memory, size_t) noexcept {
     ::operator delete(memory);
@@ -68,15 +66,13 @@ namespace {
 // of storing them; Read hands out as many bytes as asked without writing them.
 class CountingFile : public CFile {
 public:
-    explicit CountingFile(const char* name = "") : m_name(name) { m_hFile = 1000; }
+    CountingFile() { m_hFile = 1000; }
     ~CountingFile() override { m_hFile = hFileNull; }
 
     std::vector<std::string> m_writes;
     bool m_failWrites = false;
     UINT m_asked = 0;
 
-    CString GetFileName() const override { return CString(m_name); }
-    CString GetFilePath() const override { return CString(m_name); }
     void Write(const void* buffer, UINT count) override {
         const char* bytes = static_cast<const char*>(buffer);
         m_writes.push_back(std::to_string(count) + " " + bytes[0] + bytes[count - 1]);
@@ -85,9 +81,6 @@ public:
         }
     }
     UINT Read(void*, UINT count) override { return m_asked = count; }
-
-private:
-    const char* m_name;
 };
 
 TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
@@ -118,7 +111,9 @@ TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
 // Names longer than INT32_MAX bytes, whatever the buffer and the limit.
 TEST(LongTexts, ANameTooLongToCountIsTooLong) {
     const LongText name(orvik::test::kOver2GiB, "\\name.txt");
-    CountingFile file(name.data());
+    orvik::test::ScriptedFile file;
+    file.m_name = name.data();
+    file.m_path = file.m_name;
     char dest[8] = "#######";
     EXPECT_REPORT(FILE_GetName(&file, dest, INT32_MAX), ORVIK_MSG_NAME_TOO_LONG,
                   ORVIK_RC_NAME_TOO_LONG);
