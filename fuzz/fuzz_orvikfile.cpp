@@ -1,10 +1,9 @@
 // The orvikfile program's file readers on any input, run in this process as
 // the program runs them, with standard output and error caught in memory.
-// The first byte chooses:
-// - kLines: `lines --max N` on the rest, N from the next byte: a clean end,
-//   no line past N, and the text whole apart from line ends;
-// - else a dump of the rest (kJson, kUtf8): a clean end, a give-up or a cut
-//   record, the records by consecutive index, and the warnings capped.
+// Bit 3 of the first byte chooses `lines --max N` (N from the next byte): a
+// clean end, no line past N, and the text whole apart from line ends; else a
+// record dump (bit 0: --json, bit 1: --utf8): a clean end, a give-up or a cut
+// record, the records by consecutive index, and the warnings capped.
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,9 +15,6 @@ using orvik::fuzz::Require;
 
 namespace {
 
-constexpr uint8_t kJson = 1, kUtf8 = 2, kLines = 8;
-constexpr size_t kMostWarningLines = 10 + 2;  // one by one, the rest counted, a cut record
-
 // A file of this process, in memory where the system has /dev/shm.
 const std::string& Scratch() {
     static const std::string name =
@@ -29,39 +25,36 @@ const std::string& Scratch() {
     return name;
 }
 
-struct Run {
-    int status;
-    std::string out, err;
-};
-
-Run Command(int (*run)(orvikfile::Arguments&), const char* command,
-            std::vector<std::string> words) {
-    char *out = nullptr, *err = nullptr;
-    size_t outSize = 0, errSize = 0;
-    FILE *const realOut = stdout, *const realErr = stderr;
-    stdout = open_memstream(&out, &outSize);
-    stderr = open_memstream(&err, &errSize);
+// Runs a command as the program does; its output and errors, by line.
+int Run(int (*run)(orvikfile::Arguments&), const char* command, std::vector<std::string> words,
+        std::string (&printed)[2]) {
+    char* text[2] = {};
+    size_t size[2] = {};
+    FILE* const real[2] = {stdout, stderr};
+    stdout = open_memstream(&text[0], &size[0]);
+    stderr = open_memstream(&text[1], &size[1]);
     Require(stdout && stderr, "the output streams are made");
     orvikfile::Arguments args(command, std::move(words));
     const int status = run(args);
     std::fclose(stdout);
     std::fclose(stderr);
-    stdout = realOut;
-    stderr = realErr;
-    Run result{status, std::string(out, outSize), std::string(err, errSize)};
-    std::free(out);
-    std::free(err);
-    return result;
+    stdout = real[0];
+    stderr = real[1];
+    for (int i = 0; i < 2; ++i) {
+        printed[i].assign(text[i], size[i]);
+        std::free(text[i]);
+    }
+    return status;
 }
 
-std::vector<std::string> Split(const std::string& text, char end) {
-    std::vector<std::string> pieces;
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> lines;
     for (size_t start = 0; start < text.size();) {
-        const size_t stop = std::min(text.find(end, start), text.size());
-        pieces.push_back(text.substr(start, stop - start));
+        const size_t stop = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, stop - start));
         start = stop + 1;
     }
-    return pieces;
+    return lines;
 }
 
 std::string WithoutLineEnds(std::string text) {
@@ -71,54 +64,47 @@ std::string WithoutLineEnds(std::string text) {
     return text;
 }
 
-void Lines(const std::string& content, uint8_t limit) {
-    const uint32_t max = limit < 0xF0 ? 1u + limit % 32u : 4096u;  // the top keeps the default
-    const Run run =
-        Command(orvikfile::RunLines, "lines", {Scratch(), "--max", std::to_string(max)});
-    Require(run.status == orvikfile::kExitSuccess && run.err.empty(), "a clean read to the end");
-    Require(run.out.empty() || run.out.back() == '\n', "every output line is ended");
-    for (const std::string& line : Split(run.out, '\n')) {
-        Require(line.size() <= max, "no line is longer than --max");
-    }
-    Require(WithoutLineEnds(run.out) == WithoutLineEnds(content), "the text whole and in order");
-}
-
-void Dump(uint8_t mode) {
-    std::vector<std::string> words = {"dump", Scratch()};
-    if (mode & kJson) {
-        words.push_back("--json");
-    }
-    if (mode & kUtf8) {
-        words.push_back("--utf8");
-    }
-    const Run run = Command(orvikfile::RunRecords, "records", words);
-    Require(run.status == orvikfile::kExitSuccess || run.status == orvikfile::kExitNotRecords ||
-                run.status == ORVIK_RC_END_OF_FILE,
-            "a dump ends cleanly, gives up, or reports a cut record");
-    const auto lines = Split(run.out, '\n');
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string index = std::to_string(i);
-        Require(lines[i].rfind((mode & kJson) ? "{\"index\":" + index + "," : index + "\t", 0) == 0,
-                "records are listed by consecutive index");
-    }
-    Require(Split(run.err, '\n').size() <= kMostWarningLines, "warnings are capped");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvik::fuzz::Input input(data, size);
-    const uint8_t mode = input.Byte();
-    const uint8_t limit = (mode & kLines) ? input.Byte() : 0;
+    const uint8_t mode = input.Byte(), limit = (mode & 8) ? input.Byte() : 0;
     const std::string content = input.Rest();
     FILE* file = std::fopen(Scratch().c_str(), "wb");
     Require(file && std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
                 std::fclose(file) == 0,
             "the input is written whole");
-    if (mode & kLines) {
-        Lines(content, limit);
-    } else {
-        Dump(mode);
+    std::string printed[2];
+    if (mode & 8) {
+        const uint32_t max = limit < 0xF0 ? 1u + limit % 32u : 4096u;  // the top keeps the default
+        Require(Run(orvikfile::RunLines, "lines", {Scratch(), "--max", std::to_string(max)},
+                    printed) == orvikfile::kExitSuccess &&
+                    printed[1].empty(),
+                "a clean read to the end");
+        Require(printed[0].empty() || printed[0].back() == '\n', "every output line is ended");
+        for (const std::string& line : Split(printed[0])) {
+            Require(line.size() <= max, "no line is longer than --max");
+        }
+        Require(WithoutLineEnds(printed[0]) == WithoutLineEnds(content), "the text whole");
+        return 0;
     }
+    std::vector<std::string> words = {"dump", Scratch()};
+    if (mode & 1) {
+        words.push_back("--json");
+    }
+    if (mode & 2) {
+        words.push_back("--utf8");
+    }
+    const int status = Run(orvikfile::RunRecords, "records", words, printed);
+    Require(status == orvikfile::kExitSuccess || status == orvikfile::kExitNotRecords ||
+                status == ORVIK_RC_END_OF_FILE,
+            "a dump ends cleanly, gives up, or reports a cut record");
+    const auto lines = Split(printed[0]);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string index = std::to_string(i);
+        Require(lines[i].rfind((mode & 1) ? "{\"index\":" + index + "," : index + "\t", 0) == 0,
+                "records are listed by consecutive index");
+    }
+    Require(Split(printed[1]).size() <= 10 + 2, "warnings are capped: ten, the rest, a cut record");
     return 0;
 }

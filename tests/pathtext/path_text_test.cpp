@@ -23,11 +23,9 @@ TEST(PathFile, JoinsAndNormalises) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
         {"C:\\dir", "file.txt", "C:\\DIR\\FILE.TXT"},
         {"c:/dir", "a.txt", "C:\\DIR\\A.TXT"},
-        {"a\\\\b", "c\\\\d", "A\\B\\C\\D"},
         {nullptr, "C:", "C:\\"},
         {"C:\\dir\\", "", "C:\\DIR"},
         {"a:\\", "b:", "A:\\B:\\"},
-        {"\\", "", ""},
         {"\\", "x", "\\X"},
         {"\\\\", "", "\\"},
         {"\\\\\\x", "y", "\\\\X\\Y"},
@@ -69,7 +67,6 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
         {name, "C:\\dir\\sub\\", 11, 11, nullptr},
         {"C:\\dir\\sub\\deeper\\file.txt", "C:\\dir\\sub\\...\\file.txt", 25, 23, nullptr},
         {"C:\\very\\long\\dir\\", "C:\\...\\", 10, 7, nullptr},
-        {"\\verylongname.txt", "\\verylongn", 10, 10, nullptr},
         {"a\\bcdef\\ghij", "a\\...\\ghij", 10, 10, nullptr},  // a backslash just inside keep
         {"ab\\cdef\\ghij", "ab...\\ghij", 10, 10, nullptr},   // one at index keep is outside
         {"abc", "", 0, ORVIK_SHRINK_REFUSED, nullptr},
@@ -102,7 +99,6 @@ TEST(Suffix, FindSuffixGivesTheSuffixOrTheCutBase) {
         {"", 0, 0},
         {"a.b.c", 3, 3},
         {".profile", 0, 0},
-        {"dir\\.profile", 4, 4},
         {"C:file.txt", 6, 6},
         {"a.b\\c", 5, 5},
         {"a:b\\c.d", 5, 5},
