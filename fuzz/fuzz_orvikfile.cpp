@@ -1,9 +1,8 @@
-// The orvikfile program's file readers on any input, run in this process as
-// the program runs them, with standard output and error caught in memory.
-// Bit 3 of the first byte chooses `lines --max N` (N from the next byte): a
-// clean end, no line past N, and the text whole apart from line ends; else a
-// record dump (bit 0: --json, bit 1: --utf8): a clean end, a give-up or a cut
-// record, the records by consecutive index, and the warnings capped.
+// The orvikfile program's reader of record files on any input (its line
+// reader is FILE_ReadStr, fuzz_read_str), run in this process as the program
+// runs it, with standard output and error caught in memory: a dump (bit 0 of
+// the first byte: --json, bit 1: --utf8) ends cleanly, gives up or reports a
+// cut record, lists the records by consecutive index and caps its warnings.
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,37 +56,17 @@ std::vector<std::string> Split(const std::string& text) {
     return lines;
 }
 
-std::string WithoutLineEnds(std::string text) {
-    text.erase(
-        std::remove_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }),
-        text.end());
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvik::fuzz::Input input(data, size);
-    const uint8_t mode = input.Byte(), limit = (mode & 8) ? input.Byte() : 0;
+    const uint8_t mode = input.Byte();
     const std::string content = input.Rest();
     FILE* file = std::fopen(Scratch().c_str(), "wb");
     Require(file && std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
                 std::fclose(file) == 0,
             "the input is written whole");
     std::string printed[2];
-    if (mode & 8) {
-        const uint32_t max = limit < 0xF0 ? 1u + limit % 32u : 4096u;  // the top keeps the default
-        Require(Run(orvikfile::RunLines, "lines", {Scratch(), "--max", std::to_string(max)},
-                    printed) == orvikfile::kExitSuccess &&
-                    printed[1].empty(),
-                "a clean read to the end");
-        Require(printed[0].empty() || printed[0].back() == '\n', "every output line is ended");
-        for (const std::string& line : Split(printed[0])) {
-            Require(line.size() <= max, "no line is longer than --max");
-        }
-        Require(WithoutLineEnds(printed[0]) == WithoutLineEnds(content), "the text whole");
-        return 0;
-    }
     std::vector<std::string> words = {"dump", Scratch()};
     if (mode & 1) {
         words.push_back("--json");

@@ -48,9 +48,8 @@ public:
     }
     LONG Seek(LONG offset, UINT from) override {
         Enter("Seek");
-        const size_t base = from == begin ? 0 : from == current ? m_position : m_content.size();
-        m_position = static_cast<size_t>(static_cast<int64_t>(base) + offset);
-        return static_cast<LONG>(m_position);
+        const size_t base[] = {0, m_position, m_content.size()};  // begin, current, end
+        return static_cast<LONG>(m_position = base[from] + static_cast<size_t>(offset));
     }
     void SetLength(DWORD length) override {
         Enter("SetLength");
