@@ -29,7 +29,6 @@ TEST(OpenClose, ModeExistenceAndCreateDecideWhatTheOpenMayDo) {
         {0, true, 1, "", true},         // creating empties, even for reading
         {4, true, 0, "content", true},  // an unknown mode reads
         {1, true, 0, "XYntent", false},
-        {3, true, 0, "XYntent", false},
         {2, true, 1, "XY", false},
         {1, false, 0, "XY", false},  // writing creates
         {0, false, 0, "(none)", false},

@@ -77,7 +77,6 @@ TEST_F(Orvikfile, RecordsDumpReadsAnIndependentWriterAndReportsACut) {
         "0\t4\tabc\n1\t0\t\n2\t-7\t\n3\t1\t\n"
         "4\t9\ttab\\tq\"b\\\\\n5\t4\t\\x01\\x7f\xe9\n6\t4\tabc\n";
     Expect({"records", "dump", file}, 0, plain, "record 2 breaks the record layout");
-    Expect({"records", "dump", "-"}, 0, plain, "standard input: record 3", records);
     Expect({"records", "dump", dir.Write("f.rec", Record("ok") + Field(10).substr(0, 2))},
            ORVIK_RC_END_OF_FILE, "0\t3\tok\n", "its length field has 2 of 4 bytes");
 }
