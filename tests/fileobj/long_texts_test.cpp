@@ -88,11 +88,7 @@ TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
     const struct { size_t length; bool fails; std::vector<std::string> writes; int32_t message, code; } rows[] = {
         {orvik::test::kOver4GiB + 10, false, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
         {UINT32_MAX, false, {"4294967295 a9"}, kNoMessage, ORVIK_RC_OK},
-        {orvik::test::kOver4GiB + 10,
-         true,
-         {"4294967295 aa"},
-         ORVIK_MSG_DISK_FULL,
-         ORVIK_RC_WRITE_FAILED},
+        {orvik::test::kOver4GiB + 10, true, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
     };
     // clang-format on
     for (const auto& row : rows) {
