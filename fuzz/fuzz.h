@@ -69,13 +69,17 @@ public:
         Input input(data, size);
         flags = input.Byte();
         limit = input.Byte();
-        for (size_t count = input.Byte() % 16; m_sizes.size() < count;) {
-            m_sizes.push_back(input.Byte());
-        }
+        m_sizes.resize(input.Byte() % 16);
+        std::generate(m_sizes.begin(), m_sizes.end(), [&] { return input.Byte(); });
         content = input.Rest();
         m_hFile = 1000;  // open, as far as the library can tell
         if ((flags & 1) != 0) {
-            OpenReal();
+            m_fd = ::memfd_create("fuzz", MFD_CLOEXEC);
+            Require(m_fd >= 0 && ::write(m_fd, content.data(), content.size()) ==
+                                     static_cast<ssize_t>(content.size()),
+                    "the memory file takes the content");
+            const std::string name = "/proc/self/fd/" + std::to_string(m_fd);
+            Require(m_real.Open(name.c_str(), modeRead) != FALSE, "the memory file opens");
         }
     }
     ~PieceFile() override {
@@ -107,15 +111,6 @@ private:
                    : std::min<size_t>(count,
                                       std::max<uint8_t>(1, m_sizes[m_next++ % m_sizes.size()]));
     }
-    void OpenReal() {
-        m_fd = ::memfd_create("fuzz", MFD_CLOEXEC);
-        Require(m_fd >= 0 && ::write(m_fd, content.data(), content.size()) ==
-                                 static_cast<ssize_t>(content.size()),
-                "the memory file takes the content");
-        const std::string name = "/proc/self/fd/" + std::to_string(m_fd);
-        Require(m_real.Open(name.c_str(), modeRead) != FALSE, "the memory file opens");
-    }
-
     std::vector<uint8_t> m_sizes;
     size_t m_next = 0, m_at = 0;
     int m_fd = -1;

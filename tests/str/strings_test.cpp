@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "OrvikSTR_Lib.h"
@@ -54,17 +52,6 @@ TEST(StrUpper, ChangesOnlyWhatTheCodePageCallsSmallLetters) {
     EXPECT_EQ(STR_GetCodePage(), STR_CODEPAGE_WINDOWS_1252)
         << "a refused code page changes nothing";
     STR_SetCodePage(STR_CODEPAGE_UTF8);
-}
-
-// Run again in a process of its own, started with the setting.
-TEST(StrCodePage, TheEnvironmentChoosesAtFirstUse) {
-    if (std::getenv("ORVIK_CODEPAGE") != nullptr) {
-        EXPECT_EQ(STR_ANSI2Upper4Char(0xE9), 0xC9u);
-        return;
-    }
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    EXPECT_EQ(
-        std::system(("ORVIK_CODEPAGE=1252 " + self + " --gtest_filter=StrCodePage.*").c_str()), 0);
 }
 
 TEST(StrLastOccurrence, FindsTheLastOrNothing) {

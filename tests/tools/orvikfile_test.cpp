@@ -56,7 +56,6 @@ TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
         {{"path", "suffix", "C:\\dir\\longfilename.txt"}, 0, "19\tC:\\dir\\longfilename\t.txt\n", ""},
         {{"path", "suffix", "--base8", "abcdefghi.txt"}, 0, "8\tabcdefgh\ti.txt\n", ""},
         {{"path", "shrink", "C:\\dir\\sub\\file.txt", "18"}, 0, "C:\\...\\file.txt\n", ""},
-        {{"lines", file, "--max", "12x"}, 2, "", "--max"},
         {{"lines"}, 2, "", "missing argument"},
         {{"path", "shrink", "abc", "0"}, 2, "", "WIDTH must be"},
         {{}, 2, "", "SYNOPSIS"},
