@@ -3,8 +3,6 @@
 // to end is the example host's test (cpp_layer_host).
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "OrvikFILE.hpp"
 #include "temp_dir.h"
 

@@ -27,7 +27,8 @@ public:
     long m_reads = 0;
 };
 
-// Runs one operation, lines the most often, and describes all the caller sees.
+// Runs one operation, lines the most often, and describes all the caller sees
+// (the length is what a seek to the end tells).
 std::string Step(CFile& file, uint32_t kind, uint32_t arg) {
     const uint32_t count = arg % 300;
     std::string buffer(count + 1, '\0');
@@ -41,11 +42,9 @@ std::string Step(CFile& file, uint32_t kind, uint32_t arg) {
         message = FILE_Seek(&file, static_cast<int32_t>(arg % 4000) - 2000, arg % 3);
     } else if (kind == 5) {
         message = FILE_WriteStr(&file, ("<w" + std::to_string(arg % 1000) + ">\n").c_str());
-    } else if (kind == 6) {
+    } else {
         message =
             arg % 5 == 0 ? FILE_SetLength(&file, arg % 250000) : FILE_SeekToEnd(&file, &value);
-    } else {
-        message = FILE_GetLength(&file, &value);
     }
     const bool read = kind < 4 && value >= ORVIK_STATUS_TRANSFERRED;
     return (read ? buffer.substr(0, value - ORVIK_STATUS_TRANSFERRED) : "") + "|" +

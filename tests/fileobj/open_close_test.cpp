@@ -60,7 +60,6 @@ TEST(OpenClose, RefusedOpenReportsItsRecordAndNullsComeFirst) {
     for (const auto& [cause, number] :
          {std::pair<int, int32_t>{CFileException::accessDenied, ORVIK_MSG_ACCESS_DENIED},
           {-1, ORVIK_MSG_NONE},
-          {CFileException::sharingViolation, ORVIK_MSG_SHARING_VIOLATION},
           {99, ORVIK_MSG_NO_EXCEPTION_TEXT}}) {
         ScriptedFile file("", false);
         file.m_opens = false;

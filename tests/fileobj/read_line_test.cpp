@@ -40,7 +40,6 @@ TEST(ReadLine, SplitsContentIntoLines) {
     using namespace std::string_literals;
     // clang-format off
     const struct { std::string content; uint32_t max; std::string lines; } rows[] = {
-        {"one\ntwo\n", 10, "[one][two]<EOF>"},
         {"", 10, "<EOF>"},
         {"\n\r\n\n", 10, "[][][]<EOF>"},
         {"cr\rinside\r", 20, "[cr\rinside\r]<EOF>"},

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 
 #include "OrvikFILE_Lib.h"
 #include "report_check.h"

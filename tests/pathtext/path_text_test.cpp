@@ -31,8 +31,7 @@ TEST(PathFile, JoinsAndNormalises) {
         {"dir", "x:  ", "DIR\\X:\\"},
         {"", "\\\\srv\\x", "\\SRV\\X"},
         {"//server/share", "x/y", "\\\\SERVER\\SHARE\\X\\Y"},
-        {"dir", "  my file.txt  ", "DIR\\MY FILE.TXT"},  // only the file name is trimmed
-        {"\ta\t", "\tb\t ", "\tA\t\\\tB\t"},             // tabs are no blanks here
+        {"\ta\t", "\tb\t ", "\tA\t\\\tB\t"},  // tabs are no blanks here
         {nullptr, nullptr, ""},
         {"d\xC3\xA9j\xC3\xA0", "\xE6\x97\xA5x", "D\xC3\xA9J\xC3\xA0\\\xE6\x97\xA5X"},  // UTF-8 kept
     };
@@ -63,7 +62,6 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
         {name, "...\\file.txt", 12, 12, nullptr},
         {name, "C:\\dir\\sub\\", 11, 11, nullptr},
         {"C:\\dir\\sub\\deeper\\file.txt", "C:\\dir\\sub\\...\\file.txt", 25, 23, nullptr},
-        {"C:\\very\\long\\dir\\", "C:\\...\\", 10, 7, nullptr},
         {"a\\bcdef\\ghij", "a\\...\\ghij", 10, 10, nullptr},  // a backslash just inside keep
         {"ab\\cdef\\ghij", "ab...\\ghij", 10, 10, nullptr},   // one at index keep is outside
         {"abc", "", 0, ORVIK_SHRINK_REFUSED, nullptr},
@@ -96,7 +94,6 @@ TEST(Suffix, FindSuffixGivesTheSuffixOrTheCutBase) {
         {"", 0, 0},
         {"a.b.c", 3, 3},
         {".profile", 0, 0},
-        {"C:file.txt", 6, 6},
         {"a.b\\c", 5, 5},
         {"a:b\\c.d", 5, 5},
         {"a.b/c", 1, 1},

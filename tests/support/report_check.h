@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikGEN_Lib.h"
@@ -28,7 +27,7 @@ constexpr int32_t kNoSuchCode = 77;
 
 // `status` is taken by reference: it is read only here, after the call.
 inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,
-                                           const uint32_t& status, uint32_t wantedStatus) {
+                                           const uint32_t& status = 0, uint32_t wantedStatus = 0) {
     const char* const wanted = number == kNoMessage ? nullptr : MSG_GetStr(number);
     if (message == wanted && GEN_GetRetCode() == code && status == wantedStatus) {
         return ::testing::AssertionSuccess();
@@ -37,10 +36,6 @@ inline ::testing::AssertionResult Reported(const char* message, int32_t number, 
            << "gave " << (message ? message : "no message") << ", code " << GEN_GetRetCode()
            << ", status " << status << "; wanted " << (wanted ? wanted : "no message") << " ("
            << number << "), code " << code << ", status " << wantedStatus;
-}
-
-inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code) {
-    return Reported(message, number, code, 0, 0);
 }
 
 }  // namespace orvik::test

@@ -2,8 +2,6 @@
 // return code, a usage error or a plain no, and its output what it printed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,7 +34,6 @@ class Orvikfile : public ::testing::Test {
 protected:
     orvik::test::TempDir dir;
 };
-
 TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
     const std::string file = dir.Write("f.txt", "x"), d = dir.path();
     const std::string missing = dir / "missing";
