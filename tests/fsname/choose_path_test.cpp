@@ -98,11 +98,10 @@ TEST_F(ChoosePath, OwnerIsOwnWindowElseThreadMainWindowElseNone) {
     CWinThread thread;
     const std::tuple<CWnd*, bool, CWnd*, HWND> rows[] = {
         // owner, thread, main window: owner
-        {&own, true, &main, own.m_hWnd},            // its own window
-        {&windowless, true, &main, main.m_hWnd},    // a window object without one
-        {nullptr, true, &main, main.m_hWnd},        // no owner object
-        {&windowless, true, &windowless, nullptr},  // no main window either
-        {&windowless, false, nullptr, nullptr},     // no thread object
+        {&own, true, &main, own.m_hWnd},          // its own window
+        {&windowless, true, &main, main.m_hWnd},  // a window object without one
+        {nullptr, true, &main, main.m_hWnd},      // no owner object
+        {&windowless, false, nullptr, nullptr},   // no thread object
     };
     for (const auto& [owner, hasThread, mainWindow, expected] : rows) {
         thread.m_pMainWnd = mainWindow;
