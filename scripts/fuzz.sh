@@ -11,9 +11,8 @@ scripts/install-deps.sh build fuzz
 
 seconds=${FUZZ_SECONDS:-5}
 build=build/fuzz
-targets=(fuzz_find_suffix fuzz_new_suffix fuzz_path_file fuzz_shrink_name
-  fuzz_read_str fuzz_read_cstring)                   # the library's parsers
-targets+=(fuzz_orvikfile_lines fuzz_orvikfile_records)  # the program's file readers
+targets=(fuzz_suffix fuzz_path_file fuzz_shrink_name fuzz_read_str fuzz_read_cstring)
+targets+=(fuzz_orvikfile)  # the program's file readers
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 -DORVIK_BUILD_FUZZ=ON \

@@ -19,4 +19,4 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVIK_SANITIZERS=thre
   -DORVIK_INSTALL=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir "$build" -j "$(nproc)" --output-on-failure -E 'ChoosePathDesktop|desktop|LongText|LongPathText|OutOfMemory|FaultSweep|NameSweep|HostileNeighbour'
+  ctest --test-dir "$build" -j "$(nproc)" --output-on-failure -E 'LongText|LongPathText|OutOfMemory|FaultSweep|NameSweep|HostileNeighbour'
