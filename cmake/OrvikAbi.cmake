@@ -1,5 +1,5 @@
 # The ABI of the shared libraries, held to the baseline in abi/ by libabigail
-# (OrvikAbiRun.cmake; how and when the baseline changes: docs/abi.md).
+# (OrvikAbiRun.cmake; how and when the baseline changes: README.md, "The ABI").
 #
 #   cmake --build <dir> --target abi-baseline   writes abi/*.abi anew
 #   ctest --test-dir <dir> -L abi               compares the build with it

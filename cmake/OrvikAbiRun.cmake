@@ -80,5 +80,5 @@ endforeach()
 if(incompatible)
   message(FATAL_ERROR
     "ABI changed in: ${incompatible}. A host built against SONAME 1 would break; "
-    "keep the change compatible, or see docs/abi.md")
+    "keep the change compatible, or see \"The ABI\" in README.md")
 endif()
