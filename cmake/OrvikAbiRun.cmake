@@ -25,12 +25,13 @@ foreach(dir IN LISTS HEADER_DIRS)
   list(APPEND header_options --headers-dir ${dir})
 endforeach()
 
-# Writes the ABI of `library` to `file`: no build paths in it, so that a
-# baseline made in one tree compares with a build in another.
+# Writes the ABI of `library` to `file`: no build paths and no header lines
+# in it, so that a baseline made in one tree compares with a build in
+# another, and an edit of a header's comments leaves the baseline as it was.
 function(dump library file)
   execute_process(
     COMMAND ${ABIDW} ${header_options} --drop-private-types --exported-interfaces-only
-            --no-corpus-path --no-comp-dir-path --short-locs --out-file ${file} ${library}
+            --no-corpus-path --no-comp-dir-path --no-show-locs --out-file ${file} ${library}
     RESULT_VARIABLE failed ERROR_VARIABLE err)
   if(failed)
     message(FATAL_ERROR "abidw failed on ${library}: ${err}")
