@@ -198,13 +198,13 @@ std::string HostFormOfLinuxPath(const std::vector<std::string>& components) {
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& [length, letter] : mapped) {
         if (StillAtItsPath(*drives[DriveIndex(letter)])) {
-            const std::vector<std::string> rest(components.begin() + static_cast<long>(length),
-                                                components.end());
-            return HostForm(std::string(1, letter) + ":", rest);
+            const char prefix[] = {letter, ':'};
+            return HostForm(std::string_view(prefix, sizeof prefix), components, length);
         }
     }
     if (rootLetter != '\0') {
-        return HostForm(std::string(1, rootLetter) + ":", components);
+        const char prefix[] = {rootLetter, ':'};
+        return HostForm(std::string_view(prefix, sizeof prefix), components);
     }
     return HostForm("", components);
 }

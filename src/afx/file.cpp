@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <memory_resource>
 #include <new>
 #include <optional>
 #include <string>
@@ -561,9 +562,12 @@ BOOL CFile::Open(LPCTSTR name, UINT openFlags, CFileException* error) {
         CString path;
         // The path is made before the file is readied: once a file is
         // emptied or made, nothing is left that can run out of memory.
-        auto prepare = [&](Descriptor& file, bool created, const std::string& handedBack) {
+        auto prepare = [&](Descriptor& file, bool created,
+                           const orvik::afx::HandedBackName& handedBack) {
             try {
-                path = handedBack.empty() ? name : handedBack.c_str();
+                const char* const text = handedBack.empty() ? name : handedBack.c_str();
+                // The path set before the open is shared when it already is the name.
+                path = own.path == text ? own.path : CString(text);
             } catch (const std::bad_alloc&) {
                 return ENOMEM;
             }
@@ -792,7 +796,9 @@ bool MeansAbsent(int failure) {
 BOOL CFile::GetStatus(LPCTSTR name, CFileStatus& status) {
     status = CFileStatus{};
     struct stat info {};
-    std::string handedBack;
+    char room[512];
+    std::pmr::monotonic_buffer_resource arena(room, sizeof room);
+    orvik::afx::HandedBackName handedBack(&arena);
     const int failure = orvik::afx::StatusByName(name, info, handedBack);
     RememberStatus(failure == 0 ? name : nullptr, info);
     if (failure != 0) {

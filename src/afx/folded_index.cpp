@@ -127,16 +127,17 @@ public:
         const std::lock_guard<std::mutex> lock(m_mutex);
         return Guarded([&] {
             PrepareLookup();
-            DirectoryIndex once;  // the names of a directory that is not kept indexed
             DirectoryIndex* index = Touch(id);
-            if (index == nullptr && use == IndexUse::kReadIfNeeded) {
-                if (const int failure = Read(dir, id, once, index)) {
-                    return failure;
-                }
+            if (index != nullptr) {
+                return Choose(dir, *index, component, answer, spelling);
             }
-            if (index == nullptr) {
+            if (use != IndexUse::kReadIfNeeded) {
                 answer = IndexAnswer::kNoIndex;
                 return 0;
+            }
+            DirectoryIndex once;  // the names of a directory that is not kept indexed
+            if (const int failure = Read(dir, id, once, index)) {
+                return failure;
             }
             return Choose(dir, *index, component, answer, spelling);
         });

@@ -1,6 +1,7 @@
 #include "host_name.h"
 
 #include <cstring>
+#include <memory_resource>
 #include <string_view>
 
 namespace orvik::afx {
@@ -31,12 +32,7 @@ bool IsDotDot(std::string_view component) {
 }
 
 bool HoldsHostSeparator(const std::string& component) {
-    for (const char c : component) {
-        if (c == '\\' || c == ':') {
-            return true;
-        }
-    }
-    return false;
+    return component.find('\\') != std::string::npos || component.find(':') != std::string::npos;
 }
 
 void AddComponent(HostName& parsed, std::string_view component) {
@@ -44,7 +40,11 @@ void AddComponent(HostName& parsed, std::string_view component) {
         return;
     }
     if (!IsDotDot(component)) {
-        parsed.components.push_back(LinuxComponent(std::string(component)));
+        // Made in place: a component seldom holds a stand-in to map back.
+        std::string& added = parsed.components.emplace_back(component);
+        if (component.find(kBackslashStandIn[0]) != std::string_view::npos) {
+            added = LinuxComponent(added);
+        }
     } else if (!parsed.components.empty() &&
                !IsDotDot(std::string_view(parsed.components.back()))) {
         parsed.components.pop_back();
@@ -53,7 +53,8 @@ void AddComponent(HostName& parsed, std::string_view component) {
     }  // else: ".." at the top of a drive or of the root stays there
 }
 
-void AppendHostComponent(std::string& out, const std::string& component) {
+template <typename Text>
+void AppendHostComponent(Text& out, const std::string& component) {
     if (!HoldsHostSeparator(component)) {
         out += component;
         return;
@@ -87,10 +88,7 @@ HostName ParseHostName(const char* name) {
     }
     parsed.components.reserve(8);
     for (const char* start = rest;; ++start) {
-        const char* end = start;
-        while (*end != '\0' && !IsSeparator(*end)) {
-            ++end;
-        }
+        const char* const end = start + std::strcspn(start, "/\\");
         const std::string_view component(start, static_cast<size_t>(end - start));
         parsed.namesDirectory = component.empty() || IsDot(component) || IsDotDot(component);
         AddComponent(parsed, component);
@@ -124,21 +122,38 @@ std::string LinuxComponent(const std::string& component) {
     return onDisk;
 }
 
-std::string HostForm(const std::string& prefix, const std::vector<std::string>& components) {
-    size_t length = prefix.size() + 1;
-    for (const std::string& component : components) {
-        length += component.size() + 1;
+template <typename Text>
+void HostForm(std::string_view prefix, const std::vector<std::string>& components, size_t first,
+              const std::string* leaf, Text& host) {
+    size_t length = prefix.size() + 1 + (leaf != nullptr ? leaf->size() + 1 : 0);
+    for (size_t i = first; i < components.size(); ++i) {
+        length += components[i].size() + 1;
     }
-    std::string host;
+    host.clear();
     host.reserve(length);
-    host = prefix;
-    for (const std::string& component : components) {
+    host.append(prefix);
+    for (size_t i = first; i < components.size(); ++i) {
         host += '\\';
-        AppendHostComponent(host, component);
+        AppendHostComponent(host, components[i]);
     }
-    if (components.empty()) {
+    if (leaf != nullptr) {
+        host += '\\';
+        AppendHostComponent(host, *leaf);
+    }
+    if (host.size() == prefix.size()) {
         host += '\\';
     }
+}
+
+template void HostForm(std::string_view, const std::vector<std::string>&, size_t,
+                       const std::string*, std::string&);
+template void HostForm(std::string_view, const std::vector<std::string>&, size_t,
+                       const std::string*, std::pmr::string&);
+
+std::string HostForm(std::string_view prefix, const std::vector<std::string>& components,
+                     size_t first) {
+    std::string host;
+    HostForm(prefix, components, first, nullptr, host);
     return host;
 }
 

@@ -6,6 +6,7 @@
 #define ORVIK_AFX_HOST_NAME_H
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvik::afx {
@@ -40,11 +41,18 @@ inline bool IsDotDot(const std::string& component) {
 std::string LinuxComponent(const std::string& component);
 
 // `prefix` (a drive, "C:", or empty for a name from the root) followed by
-// each component after a backslash, each backslash and colon of a Linux
-// name mapped to U+F05C and U+F03A, which the host form cannot carry
-// otherwise: C:\dir\a<U+F05C>b for /dir/a\b. A drive alone is "C:\", the
-// root alone "\".
-std::string HostForm(const std::string& prefix, const std::vector<std::string>& components);
+// each component from `first` on and then `leaf` (when not null), each
+// after a backslash, each backslash and colon of a Linux name mapped to
+// U+F05C and U+F03A, which the host form cannot carry otherwise:
+// C:\dir\a<U+F05C>b for /dir/a\b. A drive alone is "C:\", the root alone
+// "\".
+// Written into `host`, whose text it replaces: for a string in the
+// caller's own room as well as for std::string.
+template <typename Text>
+void HostForm(std::string_view prefix, const std::vector<std::string>& components, size_t first,
+              const std::string* leaf, Text& host);
+std::string HostForm(std::string_view prefix, const std::vector<std::string>& components,
+                     size_t first = 0);
 
 // The components of an absolute Linux path, "." and ".." resolved as text.
 std::vector<std::string> LinuxComponents(const std::string& path);

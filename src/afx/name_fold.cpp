@@ -88,8 +88,18 @@ std::string AsciiLowered(std::string name) {
 }  // namespace
 
 std::string FoldedName(const std::string& name) {
-    if (IsAscii(name) && NamesAreUtf8()) {
-        return AsciiLowered(name);
+    if (NamesAreUtf8()) {
+        // One pass for the common case: lowered as ASCII while looking for
+        // a byte that is not.
+        std::string folded(name);
+        unsigned char seen = 0;
+        for (char& c : folded) {
+            seen |= static_cast<unsigned char>(c);
+            c = AsciiLower(c);
+        }
+        if (seen < 0x80) {
+            return folded;
+        }
     }
     // A stand-in of the host form matches the character it stands for.
     if (NamesAreUtf8()) {

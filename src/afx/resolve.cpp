@@ -94,33 +94,57 @@ bool WalkDecides(int failure) {
            failure == ENOSYS || failure == EPERM;
 }
 
-// The host form of the entry reached by `components` from the anchor.
-std::string HandBack(const Anchor& anchor, const std::vector<std::string>& components) {
-    switch (anchor.start) {
-        case HostName::Start::drive:
-            return HostForm(std::string(1, anchor.letter) + ":", components);
-        case HostName::Start::root:
-            return HostFormOfLinuxPath(components);
-        case HostName::Start::currentDirectory:
-            break;
+void Assign(HandedBackName& host, const std::string& text) {
+    host.assign(text.data(), text.size());
+}
+
+// The host form of the entry reached by `components` and then `leaf` (when
+// not null) from the anchor, written into `host`.
+void HandBack(const Anchor& anchor, const std::vector<std::string>& components,
+              const std::string* leaf, HandedBackName& host) {
+    if (anchor.start == HostName::Start::drive) {
+        const char prefix[] = {anchor.letter, ':'};
+        HostForm(std::string_view(prefix, sizeof prefix), components, 0, leaf, host);
+        return;
+    }
+    if (anchor.start == HostName::Start::root) {
+        if (leaf == nullptr) {
+            Assign(host, HostFormOfLinuxPath(components));
+            return;
+        }
+        std::vector<std::string> full(components);
+        full.push_back(*leaf);
+        Assign(host, HostFormOfLinuxPath(full));
+        return;
     }
     char cwd[4096];
     char* got = nullptr;
     while ((got = Sys().getcwd(cwd, sizeof cwd)) == nullptr && errno == EINTR) {
     }
     if (got == nullptr || cwd[0] != '/') {
-        return std::string();  // the current directory has no name (removed since)
+        host.clear();  // the current directory has no name (removed since)
+        return;
     }
     std::vector<std::string> full = LinuxComponents(cwd);
-    for (const std::string& component : components) {
+    const auto add = [&full](const std::string& component) {
         if (!IsDotDot(component)) {
             full.push_back(component);
         } else if (!full.empty()) {
             full.pop_back();
         }
+    };
+    for (const std::string& component : components) {
+        add(component);
     }
-    return HostFormOfLinuxPath(full);
+    if (leaf != nullptr) {
+        add(*leaf);
+    }
+    Assign(host, HostFormOfLinuxPath(full));
 }
+
+// Room for the names that a call hands back: two of them (the kernel's try
+// and the walk's) of nearly any length fit.
+constexpr size_t kHandedBackRoom = 1024;
 
 // A name being resolved component by component from its anchor.
 class Walk {
@@ -284,14 +308,9 @@ public:
     }
 
     // The name handed back for the leaf found as `spelling`.
-    std::string HandedBack(const std::string& spelling) {
-        if (!LeafIsOwn() || IsDot(spelling)) {
-            return HandBack(m_anchor, m_walked);
-        }
-        m_walked.push_back(spelling);
-        std::string handedBack = HandBack(m_anchor, m_walked);
-        m_walked.pop_back();
-        return handedBack;
+    void HandBackLeaf(const std::string& spelling, HandedBackName& host) const {
+        const bool own = LeafIsOwn() && !IsDot(spelling);
+        HandBack(m_anchor, m_walked, own ? &spelling : nullptr, host);
     }
 
 private:
@@ -664,7 +683,9 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
     const bool create = (flags & O_CREAT) != 0;
     const int plain = flags & ~(O_CREAT | O_EXCL | O_TRUNC);
     bool prepared = false;
-    std::string handedBack;
+    char room[kHandedBackRoom];
+    std::pmr::monotonic_buffer_resource arena(room, sizeof room);
+    HandedBackName handedBack(&arena);
     const auto kernel = [&](const Anchor& anchor, Walk& walk) {
         const HostName& parsed = walk.Name();
         if (parsed.components.size() < 2 && !parsed.namesDirectory) {
@@ -672,7 +693,7 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
         }
         const std::string path =
             KernelPath(anchor, parsed, parsed.components.size(), parsed.namesDirectory);
-        handedBack = HandBack(anchor, parsed.components);
+        HandBack(anchor, parsed.components, nullptr, handedBack);
         file.Reset(KernelOpen(anchor, path, plain));
         if (!file.Valid()) {
             const int failure = errno;
@@ -698,9 +719,9 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
             return walk.FollowLeafLink(spelling);
         }
         if (result == 0) {
-            handedBack = walk.HandedBack(spelling);
+            walk.HandBackLeaf(spelling, handedBack);
         } else if (result == ENOENT && create) {
-            handedBack = walk.HandedBack(walk.Leaf());
+            walk.HandBackLeaf(walk.Leaf(), handedBack);
             result = CreateLeaf(walk, plain, file);
             if (result == 0) {
                 // Made here: a file that cannot be readied goes again.
@@ -723,7 +744,7 @@ int OpenByName(const char* name, int flags, const Preparation& prepare, Descript
     return result;
 }
 
-int StatusByName(const char* name, struct stat& info, std::string& handedBack) {
+int StatusByName(const char* name, struct stat& info, HandedBackName& handedBack) {
     const auto kernel = [&](const Anchor& anchor, Walk& walk) {
         const HostName& parsed = walk.Name();
         if (anchor.Bounded()) {
@@ -734,7 +755,7 @@ int StatusByName(const char* name, struct stat& info, std::string& handedBack) {
         if (Retried([&] { return Sys().fstatat(anchor.Fd(), path.c_str(), &info, 0); }) != 0) {
             return errno;
         }
-        handedBack = HandBack(anchor, parsed.components);
+        HandBack(anchor, parsed.components, nullptr, handedBack);
         return 0;
     };
     const auto act = [&](Walk& walk) {
@@ -755,7 +776,7 @@ int StatusByName(const char* name, struct stat& info, std::string& handedBack) {
         if (walk.Name().namesDirectory && !S_ISDIR(info.st_mode)) {
             return ENOTDIR;
         }
-        handedBack = walk.HandedBack(spelling);
+        walk.HandBackLeaf(spelling, handedBack);
         return 0;
     };
     return Resolve(name, kernel, act);

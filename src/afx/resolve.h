@@ -35,11 +35,16 @@
 
 #include <sys/stat.h>
 
+#include <memory_resource>
 #include <string>
 
 #include "descriptor.h"
 
 namespace orvik::afx {
+
+// A name handed back, made in a room of the caller's frame where it fits,
+// as nearly every name does, so that handing it back allocates nothing.
+using HandedBackName = std::pmr::string;
 
 // Readies a file just opened (`created`: this call made it; `handedBack`:
 // the name that reached it, as handed back), or refuses it with an errno:
@@ -49,16 +54,17 @@ public:
     template <typename Callable>
     Preparation(Callable& callable)  // NOLINT(google-explicit-constructor): a reference
         : m_callable(&callable),
-          m_call([](void* object, Descriptor& file, bool created, const std::string& handedBack) {
-              return (*static_cast<Callable*>(object))(file, created, handedBack);
-          }) {}
-    int operator()(Descriptor& file, bool created, const std::string& handedBack) const {
+          m_call(
+              [](void* object, Descriptor& file, bool created, const HandedBackName& handedBack) {
+                  return (*static_cast<Callable*>(object))(file, created, handedBack);
+              }) {}
+    int operator()(Descriptor& file, bool created, const HandedBackName& handedBack) const {
         return m_call(m_callable, file, created, handedBack);
     }
 
 private:
     void* m_callable;
-    int (*m_call)(void*, Descriptor&, bool, const std::string&);
+    int (*m_call)(void*, Descriptor&, bool, const HandedBackName&);
 };
 
 // Opens the entry that `name` reaches with open(2) `flags` (O_CREAT creates
@@ -70,7 +76,7 @@ private:
 int OpenByName(const char* name, int flags, const Preparation& prepare, Descriptor& file);
 
 // The status of the entry that `name` reaches, links followed.
-int StatusByName(const char* name, struct stat& info, std::string& handedBack);
+int StatusByName(const char* name, struct stat& info, HandedBackName& handedBack);
 
 // Removes the entry that `name` reaches (a link itself, not its target);
 // a directory is refused with EISDIR.

@@ -1,29 +1,37 @@
 // Every system call of representative file operations, by file object and
 // by name, made to fail in turn through the platform file's table of system
 // calls: interrupted, failing with EIO, ENOSPC, EAGAIN or EINVAL, or
-// transferring fewer bytes than asked, once or from then on. Each run must
-// either come out exactly as a run without faults, or stop at one step with
-// a failure of that step's own kind; every file and directory, inside drive
-// T: and beside it, then stands as the steps before left it, or as the
-// failed step would have left it, byte by byte, and nothing else is made.
+// transferring fewer bytes than asked, once or from then on; and every
+// allocation of the library's calls made to fail in turn, once or from then
+// on. Each run must either come out exactly as a run without faults, or stop
+// at one step with a failure of that step's own kind; every file and
+// directory, inside drive T: and beside it, then stands as the steps before
+// left it, or (but when memory ran out) as the failed step would have left
+// it, byte by byte, and nothing else is made.
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
 #include "OrvikGEN_Lib.h"
 #include "afx/system_calls.h"
+#include "memory_budget.h"
 #include "record_bytes.h"
 #include "temp_dir.h"
+
+long orvik::test::g_allocationsLeft = -1;
 
 namespace {
 
@@ -32,50 +40,41 @@ using orvik::afx::SystemCalls;
 using orvik::afx::SystemCallsInUse;
 namespace fs = std::filesystem;
 
-enum class Fault { interrupted, ioError, diskFull, wouldBlock, invalid, shortCount };
+enum class Fault { interrupted, ioError, diskFull, wouldBlock, invalid, shortCount, noMemory };
+constexpr int kErrno[] = {EINTR, EIO, ENOSPC, EAGAIN, EINVAL};
 
 struct Injection {
-    long at = -1;  // the number of the first call hit; -1 for none
+    long at = -1;  // the number of the first call (or allocation) hit; -1 for none
     Fault fault = Fault::ioError;
     bool fromThenOn = false;
 };
 
 Injection g_injection;
-long g_calls = 0;
+long g_calls = 0, g_allocations = 0;
 std::vector<const char*> g_callNames;  // of the calls of the run, in order
+bool g_inLibrary = false;              // allocations count while a library call runs
+
+bool Hits(long n, bool allocation) {
+    return g_injection.at >= 0 && (g_injection.fault == Fault::noMemory) == allocation &&
+           (n == g_injection.at || (g_injection.fromThenOn && n > g_injection.at));
+}
 
 // Counts a call, and tells whether the injection hits it. A short count
 // limits `count` (a transfer of one byte cannot be shorter) and lets the
 // call go on; any other fault sets errno and makes it fail.
 bool Fails(const char* call, size_t& count) {
-    const long n = g_calls++;
+    const bool inLibrary = std::exchange(g_inLibrary, false);  // counting allocates
     g_callNames.push_back(call);
-    const bool hit = g_injection.at >= 0 &&
-                     (n == g_injection.at || (g_injection.fromThenOn && n > g_injection.at));
-    if (!hit) {
+    g_inLibrary = inLibrary;
+    if (!Hits(g_calls++, false)) {
         return false;
     }
-    switch (g_injection.fault) {
-        case Fault::shortCount:
-            count = count > 1 ? count / 2 : count;
-            return false;
-        case Fault::interrupted:
-            errno = EINTR;
-            return true;
-        case Fault::ioError:
-            errno = EIO;
-            return true;
-        case Fault::diskFull:
-            errno = ENOSPC;
-            return true;
-        case Fault::wouldBlock:
-            errno = EAGAIN;
-            return true;
-        case Fault::invalid:
-            errno = EINVAL;
-            return true;
+    if (g_injection.fault == Fault::shortCount) {
+        count = count > 1 ? count / 2 : count;
+        return false;
     }
-    return false;
+    errno = kErrno[static_cast<int>(g_injection.fault)];
+    return true;
 }
 
 bool Fails(const char* call) {
@@ -83,6 +82,65 @@ bool Fails(const char* call) {
     return Fails(call, unsized);
 }
 
+// Marks the library call of the full expression it begins: (InLibrary(), call).
+struct InLibrary {
+    InLibrary() { g_inLibrary = true; }
+    ~InLibrary() { g_inLibrary = false; }
+    InLibrary(const InLibrary&) = delete;
+    InLibrary& operator=(const InLibrary&) = delete;
+};
+
+// When a budget is set, every allocation past it fails until it is lifted.
+bool OverBudget() {
+    long& left = orvik::test::g_allocationsLeft;
+    return left == 0 || (left > 0 && --left < 0);
+}
+
+void* Allocate(std::size_t size) {
+    const bool fails = (g_inLibrary && Hits(g_allocations++, true)) || OverBudget();
+    return fails ? nullptr : std::malloc(size != 0 ? size : 1);
+}
+
+void* OrThrow(void* block) {
+    return block != nullptr ? block : throw std::bad_alloc();
+}
+
+}  // namespace
+
+// Every form that the library or a sanitizer's runtime would otherwise serve:
+// the nothrow forms return null where the others throw.
+void* operator new(std::size_t size) {
+    return OrThrow(Allocate(size));
+}
+void* operator new[](std::size_t size) {
+    return OrThrow(Allocate(size));
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+
+namespace {
 // A call of the table that fails as the injection says, else the real one.
 #define ORVIK_INJECTED(call)                                                             \
     [](auto... args) {                                                                   \
@@ -226,6 +284,7 @@ protected:
     void TearDown() override {
         SystemCallsInUse() = RealSystemCalls();
         AfxMapDrive('T', nullptr);
+        AfxMapDrive('Q', nullptr);
     }
 
     // Runs the first `steps` steps of `scenario` in a fresh directory, and
@@ -259,12 +318,18 @@ protected:
         }
         Result run;
         g_injection = injection;
-        g_calls = 0;
+        g_calls = g_allocations = 0;
         g_callNames.clear();
         {
             CFile object;
             for (size_t i = 0; i < scenario.steps.size() && i < steps; ++i) {
-                const Answer answer = scenario.steps[i](object);
+                Answer answer{"let an exception out"};
+                try {
+                    answer = scenario.steps[i](object);
+                } catch (const std::exception& e) {
+                    answer.text += e.what();
+                } catch (...) {
+                }
                 run.answers.push_back(answer.text);
                 if (clean != nullptr && answer.text != clean->answers[i]) {
                     run.acceptable = answer.failureOfItsKind;
@@ -283,24 +348,35 @@ protected:
     // What is wrong with `got` against the run without a fault; empty when
     // nothing is.
     std::string Judge(const Scenario& scenario, const Result& clean, const Result& got,
-                      bool mustComplete) {
+                      Fault fault) {
         if (got.answers == clean.answers) {
             return got.tree == clean.tree ? "" : "the same answers, another tree";
         }
         const size_t step = got.answers.size() - 1;
         const std::string& answer = got.answers[step];
-        if (mustComplete || !got.acceptable) {
+        if (fault == Fault::interrupted || fault == Fault::shortCount || !got.acceptable) {
             return "step " + std::to_string(step) + " answered '" + answer + "'";
         }
-        const std::string wrong = Between(got.tree, RunOnce(scenario, {}, step).tree,
-                                          RunOnce(scenario, {}, step + 1).tree);
+        const Tree& before = CleanTree(scenario, step);  // memory: nothing done in part
+        const std::string wrong = Between(
+            got.tree, before, fault == Fault::noMemory ? before : CleanTree(scenario, step + 1));
         return wrong.empty() ? ""
                              : "step " + std::to_string(step) + " ('" + answer + "'): " + wrong;
     }
 
+    // The tree after the first `steps` steps of a run without a fault.
+    const Tree& CleanTree(const Scenario& scenario, size_t steps) {
+        const auto [at, fresh] = m_cleanTrees.try_emplace(steps);
+        if (fresh) {
+            at->second = RunOnce(scenario, {}, steps).tree;
+        }
+        return at->second;
+    }
+
     void Sweep(const Scenario& scenario) {
+        m_cleanTrees.clear();
         const Result clean = RunOnce(scenario, {});
-        const long calls = g_calls;
+        const long calls = g_calls, allocations = g_allocations;
         const std::vector<const char*> names = g_callNames;
         const struct {
             Fault fault;
@@ -309,34 +385,36 @@ protected:
             {Fault::interrupted, false}, {Fault::ioError, false},    {Fault::ioError, true},
             {Fault::diskFull, false},    {Fault::wouldBlock, false}, {Fault::wouldBlock, true},
             {Fault::invalid, false},     {Fault::shortCount, false}, {Fault::shortCount, true},
+            {Fault::noMemory, false},    {Fault::noMemory, true},
         };
         int failures = 0;
-        for (long at = 0; at < calls; ++at) {
-            for (const auto& mode : modes) {
+        for (const auto& mode : modes) {
+            const bool memory = mode.fault == Fault::noMemory;
+            for (long at = 0; at < (memory ? allocations : calls); ++at) {
                 const Result got =
                     RunOnce(scenario, {at, mode.fault, mode.fromThenOn}, SIZE_MAX, &clean);
-                const bool mustComplete =
-                    mode.fault == Fault::interrupted || mode.fault == Fault::shortCount;
-                const std::string wrong = Judge(scenario, clean, got, mustComplete);
+                const std::string wrong = Judge(scenario, clean, got, mode.fault);
                 if (!wrong.empty() && ++failures <= 10) {
-                    ADD_FAILURE() << scenario.what << ", call " << at << " ("
-                                  << names[static_cast<size_t>(at)] << ") of " << calls
-                                  << ", fault " << static_cast<int>(mode.fault)
+                    ADD_FAILURE() << scenario.what << ", "
+                                  << (memory ? "allocation" : names[static_cast<size_t>(at)]) << " "
+                                  << at << ", fault " << static_cast<int>(mode.fault)
                                   << (mode.fromThenOn ? " from then on" : " once") << ": " << wrong;
                 }
             }
         }
-        EXPECT_EQ(failures, 0) << scenario.what << ": " << calls << " calls swept";
+        EXPECT_EQ(failures, 0) << scenario.what << ": " << calls << " calls, " << allocations
+                               << " allocations swept";
     }
 
     orvik::test::TempDir dir;
+    std::map<size_t, Tree> m_cleanTrees;
     const fs::path top = dir.path() / "run";
     const std::string file = (top / "file").string();
 };
 
 Step Opening(const std::string& name, uint32_t mode, int32_t create) {
     return Reported(ORVIK_RC_OPEN_FAILED, [=](CFile& f, std::string&) {
-        return FILE_Open(&f, name.c_str(), mode, create);
+        return (InLibrary(), FILE_Open(&f, name.c_str(), mode, create));
     });
 }
 
@@ -344,7 +422,7 @@ Step LineRead(uint32_t max) {
     return Reported(ORVIK_RC_READ_FAILED, [=](CFile& f, std::string& out) {
         std::string line(max + 1, '\0');
         uint32_t status = 0;
-        char* message = FILE_ReadStr(&f, line.data(), max, &status);
+        char* message = (InLibrary(), FILE_ReadStr(&f, line.data(), max, &status));
         out = line.substr(0, status - ORVIK_STATUS_TRANSFERRED);
         return message;
     });
@@ -352,28 +430,37 @@ Step LineRead(uint32_t max) {
 
 const Step kRecordRead = Reported(ORVIK_RC_READ_FAILED, [](CFile& f, std::string& out) {
     char* text = nullptr;
-    char* message = FILE_ReadCString(&f, &text);
+    char* message = (InLibrary(), FILE_ReadCString(&f, &text));
     out = text;
     return message;
 });
 
 Step Writing(const std::string& bytes) {
     return Reported(ORVIK_RC_WRITE_FAILED, [=](CFile& f, std::string&) {
-        return FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        return (InLibrary(), FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size())));
     });
 }
 
 Step Cutting(uint32_t length) {
-    return Reported(ORVIK_RC_SET_LENGTH_FAILED,
-                    [=](CFile& f, std::string&) { return FILE_SetLength(&f, length); });
+    return Reported(ORVIK_RC_SET_LENGTH_FAILED, [=](CFile& f, std::string&) {
+        return (InLibrary(), FILE_SetLength(&f, length));
+    });
 }
 
-const Step kClosing =
-    Reported(ORVIK_RC_CLOSE_FAILED, [](CFile& f, std::string&) { return FILE_Close(&f); });
+const Step kClosing = Reported(
+    ORVIK_RC_CLOSE_FAILED, [](CFile& f, std::string&) { return (InLibrary(), FILE_Close(&f)); });
+
+// The names an open object hands back: shared texts, which need no memory.
+const Step kNames = [](CFile& f) {
+    char name[MAX_PATH] = {};
+    const char* path = (InLibrary(), FILE_GetPath(&f, nullptr, 0));
+    const char* named = (InLibrary(), FILE_GetName(&f, name, 99));
+    return Answer{std::string(path) + " " + named};
+};
 
 TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
     const Step recordWrite = Reported(ORVIK_RC_WRITE_FAILED, [](CFile& f, std::string&) {
-        return FILE_WriteCString(&f, "a record");
+        return (InLibrary(), FILE_WriteCString(&f, "a record"));
     });
     std::string block(5000, 'b');
     for (size_t i = 0; i < block.size(); ++i) {
@@ -396,7 +483,7 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
         for (uint32_t got = 0, status = 0; got < out.size();
              got += status - ORVIK_STATUS_TRANSFERRED) {
             const auto left = static_cast<uint32_t>(out.size()) - got;
-            if (char* message = FILE_Read(&f, &out[got], left, &status)) {
+            if (char* message = (InLibrary(), FILE_Read(&f, &out[got], left, &status))) {
                 return message;
             }
         }
@@ -404,7 +491,7 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
     });
     Sweep({"reading",
            {{"file", content}},
-           {Opening(file, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), LineRead(100), LineRead(100),
+           {Opening(file, ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), kNames, LineRead(100), LineRead(100),
             kRecordRead, kRecordRead, LineRead(80000), LineRead(100), kClosing}});
     Sweep({"reading blocks",
            {{"file", content}},
@@ -417,13 +504,15 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
 }
 
 TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
-    const Step skip =
-        Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) { return FILE_Seek(&f, 1, 1); });
-    const Step toEnd = Reported(ORVIK_RC_SEEK_FAILED,
-                                [](CFile& f, std::string&) { return FILE_SeekToEnd(&f, nullptr); });
+    const Step skip = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
+        return (InLibrary(), FILE_Seek(&f, 1, 1));
+    });
+    const Step toEnd = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
+        return (InLibrary(), FILE_SeekToEnd(&f, nullptr));
+    });
     const Step length = Reported(ORVIK_RC_GET_LENGTH_FAILED, [](CFile& f, std::string& out) {
         uint32_t bytes = 0;
-        char* message = FILE_GetLength(&f, &bytes);
+        char* message = (InLibrary(), FILE_GetLength(&f, &bytes));
         out = std::to_string(bytes);
         return message;
     });
@@ -454,70 +543,89 @@ Step OpenByName(const std::string& name, uint32_t mode, int32_t create, bool rel
         CFile file;
         char head[8] = {};
         uint32_t status = 0;
-        if (FILE_Open(&file, name.c_str(), mode, create) != nullptr ||
-            (mode == 0 && FILE_Read(&file, head, sizeof head - 1, &status) != nullptr)) {
+        if ((InLibrary(), FILE_Open(&file, name.c_str(), mode, create)) != nullptr ||
+            (mode == 0 && (InLibrary(), FILE_Read(&file, head, sizeof head - 1, &status)))) {
             return Answer{"failed " + std::to_string(GEN_GetRetCode()), true};
         }
         const std::string path = relative ? "" : file.GetFilePath().GetString();
-        if (FILE_Close(&file) != nullptr) {
+        if ((InLibrary(), FILE_Close(&file)) != nullptr) {
             return Answer{"close failed", true};
         }
         return Answer{path + " " + head};
     });
 }
 
-Step ExistsByName(const std::string& name) {
+// A call by name whose number answers; `failed` tells a failure of its kind.
+template <typename Call>
+Step Numbered(Call call, bool (*failed)(int32_t)) {
     return ByName([=] {
-        const bool exists = FILE_FileExists(name.c_str()) != 0;
-        return Answer{exists ? "there" : "none", exists};
+        const auto result = static_cast<int32_t>((InLibrary(), call()));
+        return Answer{std::to_string(result), failed(result)};
     });
+}
+
+Step ExistsByName(const std::string& name) {
+    return Numbered([=] { return FILE_FileExists(name.c_str()); },
+                    [](int32_t n) { return n != 0; });
 }
 
 Step MakeDirectory(const std::string& name) {
-    return ByName([=] {
-        const int32_t result = FILE_MkDir(name.c_str());
-        return Answer{std::to_string(result), result < 0};
-    });
+    return Numbered([=] { return FILE_MkDir(name.c_str()); }, [](int32_t n) { return n < 0; });
 }
 
 Step RemoveByName(const std::string& name) {
-    return ByName([=] {
-        const bool removed = FILE_Remove4Name(name.c_str()) == nullptr;
-        return Answer{removed ? "removed" : "remove failed", !removed};
-    });
+    return Numbered([=] { return FILE_Remove4Name(name.c_str()) != nullptr; },
+                    [](int32_t n) { return n != 0; });
 }
 
 Step MoveThere(const std::string& name) {
-    return ByName([=] {
-        const int32_t result = FILE_Move2Dir(name.c_str());
-        return Answer{std::to_string(result), result == ORVIK_MOVE2DIR_REFUSED};
-    });
+    return Numbered([=] { return FILE_Move2Dir(name.c_str()); },
+                    [](int32_t n) { return n == ORVIK_MOVE2DIR_REFUSED; });
 }
 
-TEST_F(FaultSweep, AnyCaseNamesOpenCreateMakeRemoveAndMove) {
-    for (const bool walkAlone : {false, true}) {
-        Sweep({"any-case names",
-               {{"drive", "<dir>"},
-                {"drive/Mixed.Txt", "mixed"},
-                {"drive/lower.txt", "lower"},
-                {"drive/SubDir", "<dir>"},
-                {"drive/SubDir/Keep.Txt", "keep"},
-                {"drive/in_link", "-> SubDir/Keep.Txt"},
-                {"drive/out_link", "-> ../outside"},
-                {"outside", "<dir>"},
-                {"outside/secret.txt", "secret"}},
-               {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
-                ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
-                OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-                OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-                MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"),
-                RemoveByName("T:\\LOWER.TXT"), ExistsByName("T:\\NONE.TXT"),
-                OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
-                ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
-                OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
-                OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY)},
-               walkAlone});
-    }
+Step MapDrive(const std::string& name) {
+    return Numbered([=] { return AfxMapDrive('Q', name.c_str()); },
+                    [](int32_t n) { return n == FALSE; });
+}
+
+const Step kModulePath = ByName([] {
+    char path[MAX_PATH] = {};
+    const int32_t result = (InLibrary(), FILE_GetModulePathName(path));
+    return Answer{std::to_string(result) + " " + path, result == -2 && path[0] == '\0'};
+});
+
+Scenario AnyCaseNames(bool walkAlone) {
+    return {
+        "any-case names",
+        {{"drive", "<dir>"},
+         {"drive/Mixed.Txt", "mixed"},
+         {"drive/lower.txt", "lower"},
+         {"drive/SubDir", "<dir>"},
+         {"drive/SubDir/Keep.Txt", "keep"},
+         {"drive/in_link", "-> SubDir/Keep.Txt"},
+         {"drive/out_link", "-> ../outside"},
+         {"outside", "<dir>"},
+         {"outside/secret.txt", "secret"}},
+        {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+         ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
+         OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+         OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+         MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"), RemoveByName("T:\\LOWER.TXT"),
+         ExistsByName("T:\\NONE.TXT"), OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+         ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
+         OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
+         OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+         MapDrive("T:\\SUBDIR"), OpenByName("Q:\\Keep.Txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+         kModulePath},
+        walkAlone};
+}
+
+TEST_F(FaultSweep, AnyCaseNamesOpenCreateMakeRemoveMoveAndMap) {
+    Sweep(AnyCaseNames(false));
+}
+
+TEST_F(FaultSweep, AnyCaseNamesByTheWalkAlone) {
+    Sweep(AnyCaseNames(true));
 }
 
 }  // namespace
