@@ -134,7 +134,7 @@ def main():
             text = open(os.path.join(BUILD, rules), encoding="utf-8").read()
             targets.update(re.findall(r"^(?:build )?([\w.-]+):", text, re.M))
     for module in glob.glob(f"{SOURCE}/cmake/*.cmake"):
-        targets.update(re.findall(r"add_custom_target\((\w+)", open(module).read()))
+        targets.update(re.findall(r"add_custom_target\(([\w-]+)", open(module).read()))
     scripts_text = "".join(open(s).read() for s in glob.glob(f"{SOURCE}/scripts/*.sh"))
 
     examples = []
