@@ -470,11 +470,12 @@ private:
     // closing allocate nothing, and so that State can change, or grow up
     // to this size, without changing the layout that hosts' classes were
     // built against (checked by the ABI baseline in abi/).
+    // Defined in src/afx/file.cpp, the one file that sees State whole (a
+    // body here would make every host's compiler instantiate std::launder
+    // on an incomplete type, which clang refuses).
     struct State;
-    State& Own() noexcept { return *std::launder(reinterpret_cast<State*>(m_state)); }
-    const State& Own() const noexcept {
-        return *std::launder(reinterpret_cast<const State*>(m_state));
-    }
+    inline State& Own() noexcept;
+    inline const State& Own() const noexcept;
 
     alignas(8) unsigned char m_state[112];
 };

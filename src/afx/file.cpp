@@ -505,6 +505,14 @@ struct CFile::State {
     }
 };
 
+inline CFile::State& CFile::Own() noexcept {
+    return *std::launder(reinterpret_cast<State*>(m_state));
+}
+
+inline const CFile::State& CFile::Own() const noexcept {
+    return *std::launder(reinterpret_cast<const State*>(m_state));
+}
+
 CFile::CFile() : m_hFile(hFileNull) {
     static_assert(sizeof(State) <= sizeof m_state, "the state outgrew the room CFile keeps for it");
     static_assert(alignof(State) <= 8, "the room for the state is aligned to 8 bytes only");
