@@ -29,8 +29,6 @@
 
 #include <stddef.h>
 
-#include <new>
-
 /** @cond ORVIK_INTERNAL */
 #if defined(__GNUC__)
 #define ORVIK_AFX_API __attribute__((visibility("default")))
@@ -39,9 +37,9 @@
 #endif
 /** @endcond */
 
-// The size of the path buffers of the interface (CFileStatus, the folder
-// chooser, FILE_GetModulePathName), also where the host keeps a MAX_PATH
-// of its own.
+/// The size of the path buffers of the interface (CFileStatus, the folder
+/// chooser, FILE_GetModulePathName), also where the host keeps a MAX_PATH
+/// of its own.
 #define ORVIK_MAX_PATH 260
 
 // What a window handle points to; opaque.
@@ -470,12 +468,9 @@ private:
     // closing allocate nothing, and so that State can change, or grow up
     // to this size, without changing the layout that hosts' classes were
     // built against (checked by the ABI baseline in abi/).
-    // Defined in src/afx/file.cpp, the one file that sees State whole (a
-    // body here would make every host's compiler instantiate std::launder
-    // on an incomplete type, which clang refuses).
     struct State;
-    inline State& Own() noexcept;
-    inline const State& Own() const noexcept;
+    State& Own() noexcept;
+    const State& Own() const noexcept;
 
     alignas(8) unsigned char m_state[112];
 };
@@ -521,11 +516,11 @@ ORVIK_AFX_API void AfxSetThread(CWinThread* thread);
  *   2. beside the file that holds OrvikAfx's code (libOrvikAfx.so, or the
  *      program that links OrvikAfx statically), and in its subdirectory
  *      orvikfile/ (where the packages and `cmake --install` put it, in the
- *      private directory <libdir>/orvikfile/);
+ *      private directory `<libdir>/orvikfile/`);
  *   3. beside the running program;
  *   4. in a static build, the directory in which the build made the
  *      module (a subproject's build tree);
- *   5. the installed private directory, <prefix>/<libdir>/orvikfile/.
+ *   5. the installed private directory, `<prefix>/<libdir>/orvikfile/`.
  * Shipping a host: with the shared libraries, install libOrvikAfxGtk.so
  * into an orvikfile/ directory beside libOrvikAfx.so (the packages and
  * `cmake --install` do so); with OrvikAfx linked statically, copy it beside
@@ -558,6 +553,11 @@ enum : int {
 /// handed back; on AFX_BROWSE_NO_PATH the empty text; on
 /// AFX_BROWSE_CANCELLED it is untouched. A null `chosen` shows nothing and
 /// gives AFX_BROWSE_CANCELLED.
+/// @param owner   the host's GTK toplevel window, or null.
+/// @param title   the text above the folders, or null.
+/// @param initial the folder selected first, or null.
+/// @param chosen  receives the chosen folder's name (ORVIK_MAX_PATH bytes).
+/// @return AFX_BROWSE_CHOSEN, AFX_BROWSE_CANCELLED or AFX_BROWSE_NO_PATH.
 ORVIK_AFX_API int AfxBrowseForFolder(HWND__* owner, const char* title, const char* initial,
                                      char* chosen);
 
@@ -575,6 +575,9 @@ enum : int {
 /// text, the module's reason), cut to `size` - 1 bytes and terminated.
 /// Reports the last browse; before the first one, it finds and loads the
 /// module as a browse would, opening no display. Safe from any thread.
+/// @param text receives the explanation, or null.
+/// @param size the capacity of `text`, terminating zero included.
+/// @return one of the AFX_BROWSER_ codes.
 ORVIK_AFX_API int AfxFolderBrowserStatus(char* text, uint32_t size);
 
 // ---------------------------------------------------------------------------
@@ -740,22 +743,28 @@ enum : uint32_t {
 ///  ...).
 ORVIK_AFX_API int32_t AfxMapDrive(char letter, const char* directory, uint32_t options = 0);
 
-/// Drives from the environment: ORVIK_DRIVES="D=/srv/data;E=/mnt/x" maps
-/// each LETTER=DIRECTORY entry, in order, as AfxMapDrive(LETTER, DIRECTORY)
-/// maps it (DIRECTORY is any name that AfxMapDrive takes: a relative one
-/// starts at the current directory, and a drive of an earlier entry may be
-/// used). The variable is read once, just before the first use of any drive
-/// (a name with a drive, a name handed back, AfxMapDrive), as ORVIK_CODEPAGE
-/// is read at the first use of the code page (OrvikSTR_Lib.h); a later
-/// AfxMapDrive of the same letter replaces the entry's mapping. Entries are
-/// separated by ';' (a directory's name cannot hold one); empty entries are
-/// skipped; no entry sets AFX_DRIVE_WIDE_LINKS. An entry that is not of the
-/// form LETTER=DIRECTORY, or whose directory AfxMapDrive refuses, is
-/// ignored, its letter left as it was (the root of the file system), and
-/// named on standard error with the reason, one line each:
-///   OrvikAfx: ORVIK_DRIVES entry "R=/srv/none" ignored: No such file or directory
-/// A host that must not go on without a drive maps it with AfxMapDrive and
-/// checks the result.
+/**
+ * @file OrvikAfx.h
+ * @section afx_drives_environment Drives from the environment
+ * Drives from the environment: ORVIK_DRIVES="D=/srv/data;E=/mnt/x" maps
+ * each LETTER=DIRECTORY entry, in order, as AfxMapDrive(LETTER, DIRECTORY)
+ * maps it (DIRECTORY is any name that AfxMapDrive takes: a relative one
+ * starts at the current directory, and a drive of an earlier entry may be
+ * used). The variable is read once, just before the first use of any drive
+ * (a name with a drive, a name handed back, AfxMapDrive), as ORVIK_CODEPAGE
+ * is read at the first use of the code page (OrvikSTR_Lib.h); a later
+ * AfxMapDrive of the same letter replaces the entry's mapping. Entries are
+ * separated by ';' (a directory's name cannot hold one); empty entries are
+ * skipped; no entry sets AFX_DRIVE_WIDE_LINKS. An entry that is not of the
+ * form LETTER=DIRECTORY, or whose directory AfxMapDrive refuses, is
+ * ignored, its letter left as it was (the root of the file system), and
+ * named on standard error with the reason, one line each:
+ * @verbatim
+   OrvikAfx: ORVIK_DRIVES entry "R=/srv/none" ignored: No such file or directory
+   @endverbatim
+ * A host that must not go on without a drive maps it with AfxMapDrive and
+ * checks the result.
+ */
 
 /// The Linux path that `name` reaches, to hand to another library or
 /// program. `name` is resolved as every operation above resolves it (see
@@ -775,6 +784,9 @@ ORVIK_AFX_API int32_t AfxMapDrive(char letter, const char* directory, uint32_t o
 /// (as the other operations refuse it) or a directory that cannot be
 /// searched; ENOTDIR, ELOOP and ENOMEM as their names say. The path is true
 /// when the call returns; a rename afterwards is not followed.
+/// @param name      the name, in the host's form or a POSIX one.
+/// @param linuxPath receives the Linux path, or the empty text.
+/// @return TRUE or FALSE as above.
 ORVIK_AFX_API int32_t AfxGetLinuxPath(const char* name, CString& linuxPath);
 
 /// The version of the Orvik libraries running in the process, "1.2.3", as
@@ -782,56 +794,63 @@ ORVIK_AFX_API int32_t AfxGetLinuxPath(const char* name, CString& linuxPath);
 /// host was compiled against. The libraries are built and installed at one
 /// version together; a host built against one version runs with any later
 /// minor or patch version of the same major version.
+/// @return the version text, valid for the life of the process.
 ORVIK_AFX_API const char* AfxGetVersion();
 
 #endif  // ORVIK_AFX_H
 
 // ---------------------------------------------------------------------------
-// The framework's type names, of exact widths also where long is 64 bits:
-//
-//   BOOL   int32_t (TRUE 1, FALSE 0)   LPSTR, LPTSTR     char*
-//   BYTE   uint8_t                     LPCSTR, LPCTSTR   const char*
-//   UINT   uint32_t                    PUINT             UINT*
-//   DWORD  uint32_t                    HWND              a window handle (null: none)
-//   LONG   int32_t                     MAX_PATH          ORVIK_MAX_PATH (260)
-//
-// Every declaration of the Orvik headers is written in the standard types
-// that these names stand for, so neither the interface nor the libraries'
-// ABI depends on them. A host whose own headers give any of these names
-// another meaning (<X11/Xmd.h> makes BOOL an unsigned char; a port's
-// compatibility header often makes DWORD an unsigned long and LONG a long)
-// defines ORVIK_HOST_TYPES before it includes an Orvik header, best on the
-// compiler's command line. The Orvik headers then define none of the names
-// above, and the host's own names stand. A value passed or returned converts as any value does;
-// where the widths must agree, the compiler refuses a host name of another width: a pointer handed
-// in (FILE_GetLength fills a uint32_t, not an 8-byte DWORD) and the override of a virtual operation
-// (CFile::Open returns int32_t, not an unsigned-char BOOL). The host writes those with the standard
-// types.
-//
-// OrvikFILE.hpp, the C++ layer, brings none of these names in: a unit that
-// includes it (and the GEN, MSG and STR headers, which use none), but not
-// OrvikAfx.h or OrvikFILE_Lib.h themselves, needs no macro
-// beside any header of its own.
+/**
+ * @file OrvikAfx.h
+ * @section afx_type_names The framework's type names
+ * The framework's type names, of exact widths also where long is 64 bits:
+ * @verbatim
+ *   BOOL   int32_t (TRUE 1, FALSE 0)   LPSTR, LPTSTR     char*
+ *   BYTE   uint8_t                     LPCSTR, LPCTSTR   const char*
+ *   UINT   uint32_t                    PUINT             UINT*
+ *   DWORD  uint32_t                    HWND              a window handle (null: none)
+ *   LONG   int32_t                     MAX_PATH          ORVIK_MAX_PATH (260)
+   @endverbatim
+ *
+ * Every declaration of the Orvik headers is written in the standard types
+ * that these names stand for, so neither the interface nor the libraries'
+ * ABI depends on them. A host whose own headers give any of these names
+ * another meaning (`<X11/Xmd.h>` makes BOOL an unsigned char; a port's
+ * compatibility header often makes DWORD an unsigned long and LONG a long)
+ * defines ORVIK_HOST_TYPES before it includes an Orvik header, best on the
+ * compiler's command line. The Orvik headers then define none of the names
+ * above, and the host's own names stand. A value passed or returned
+ * converts as any value does; where the widths must agree, the compiler
+ * refuses a host name of another width: a pointer handed in
+ * (FILE_GetLength fills a uint32_t, not an 8-byte DWORD) and the override
+ * of a virtual operation (CFile::Open returns int32_t, not an
+ * unsigned-char BOOL). The host writes those with the standard types.
+ *
+ * OrvikFILE.hpp, the C++ layer, brings none of these names in: a unit that
+ * includes it (and the GEN, MSG and STR headers, which use none), but not
+ * OrvikAfx.h or OrvikFILE_Lib.h themselves, needs no macro beside any
+ * header of its own.
+ */
 #if !defined(ORVIK_HOST_TYPES) && !defined(ORVIK_AFX_TYPE_NAMES)
-#define ORVIK_AFX_TYPE_NAMES
-typedef int32_t BOOL;
-typedef uint8_t BYTE;
-typedef uint32_t UINT;
-typedef uint32_t DWORD;
-typedef int32_t LONG;
-typedef char* LPSTR;
-typedef char* LPTSTR;
-typedef const char* LPCSTR;
-typedef const char* LPCTSTR;
-typedef UINT* PUINT;
-typedef struct HWND__* HWND;
+#define ORVIK_AFX_TYPE_NAMES  ///< set once the names below are defined
+typedef int32_t BOOL;         ///< int32_t; TRUE or FALSE
+typedef uint8_t BYTE;         ///< uint8_t
+typedef uint32_t UINT;        ///< uint32_t
+typedef uint32_t DWORD;       ///< uint32_t
+typedef int32_t LONG;         ///< int32_t
+typedef char* LPSTR;          ///< char*
+typedef char* LPTSTR;         ///< char*
+typedef const char* LPCSTR;   ///< const char*
+typedef const char* LPCTSTR;  ///< const char*
+typedef UINT* PUINT;          ///< UINT*
+typedef struct HWND__* HWND;  ///< a window handle; null means none
 #ifndef TRUE
-#define TRUE 1
+#define TRUE 1  ///< BOOL's true
 #endif
 #ifndef FALSE
-#define FALSE 0
+#define FALSE 0  ///< BOOL's false
 #endif
 #ifndef MAX_PATH
-#define MAX_PATH ORVIK_MAX_PATH
+#define MAX_PATH ORVIK_MAX_PATH  ///< the framework's path buffer size
 #endif
 #endif  // the framework's type names

@@ -505,10 +505,11 @@ struct CFile::State {
     }
 };
 
+// The state lives in m_state from the constructor to the destructor; only
+// this file knows its type, so only this file reaches it.
 inline CFile::State& CFile::Own() noexcept {
     return *std::launder(reinterpret_cast<State*>(m_state));
 }
-
 inline const CFile::State& CFile::Own() const noexcept {
     return *std::launder(reinterpret_cast<const State*>(m_state));
 }
