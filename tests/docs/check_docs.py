@@ -128,10 +128,11 @@ def check_man_examples():
     scratch = os.path.join(WORK, "man-examples")
     os.makedirs(scratch)
     path_with_program = os.path.dirname(ORVIKFILE) + os.pathsep + os.environ["PATH"]
-    result = run(["bash", "-e", "-c", "\n".join(commands)], cwd=scratch,
-                 env=dict(os.environ, PATH=path_with_program))
+    # (Bytes out: an example prints a Windows-1252 name.)
+    result = subprocess.run(["bash", "-e", "-c", "\n".join(commands)], cwd=scratch,
+                            env=dict(os.environ, PATH=path_with_program), capture_output=True)
     if result.returncode != 0:
-        fail(f"{path} EXAMPLES", "a command fails:\n" + result.stderr)
+        fail(f"{path} EXAMPLES", "a command fails:\n" + result.stderr.decode(errors="replace"))
 
 
 def main():
