@@ -6,7 +6,6 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(ORVIK_LIBRARIES OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib OrvikAfx OrvikFILE_Lib)
 set(ORVIK_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/OrvikFILE)
 
 # Installed programs and libraries find their siblings in the installed

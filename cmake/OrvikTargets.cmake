@@ -4,6 +4,10 @@ include(GNUInstallDirs)
 # the prefix: the install rule and OrvikAfx, which looks there, both use it.
 set(ORVIK_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/orvikfile)
 
+# The libraries a host links: installed, and held to their ABI baseline
+# (OrvikAbi.cmake).
+set(ORVIK_LIBRARIES OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib OrvikAfx OrvikFILE_Lib)
+
 # The warnings that every target of the project builds with, beyond -Wall
 # -Wextra: no silent narrowing or sign change between the 32-bit values of
 # the interface and the sizes of the standard library, no shadowed names,

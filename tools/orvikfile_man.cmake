@@ -27,13 +27,16 @@ function(as_troff out text)
 endfunction()
 
 # Sections as the overview writes them: a heading at the margin, its body
-# indented by four, set as it is written. (A semicolon would split a line:
-# CMake's list separator.)
+# indented by four, set as it is written. (A semicolon, CMake's list
+# separator, is held as another byte while the text is a list of lines.)
 function(append_sections text)
+  string(ASCII 1 semicolon)
   string(REGEX REPLACE "\n$" "" text "${text}")
+  string(REPLACE ";" "${semicolon}" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
   set(inBody OFF)
   foreach(line IN LISTS lines)
+    string(REPLACE "${semicolon}" ";" line "${line}")
     if(line MATCHES "^[A-Z][A-Z ]*$")
       if(inBody)
         string(APPEND page ".fi\n")

@@ -12,6 +12,8 @@ Every code block is compiled or run:
     --target it builds is one of the project's, every build directory it uses
     is made by a -B of the same document or by a script, and every
     orvikfile command it shows answers --help.
+The EXAMPLES of the orvikfile manual page (tools/orvikfile_man_sections.txt)
+are run, in order, in a scratch directory; each must succeed.
 usage: check_docs.py SOURCE_DIR BUILD_DIR WORK_DIR CXX ORVIKFILE GENERATED_INCLUDE_DIR
 """
 import glob
@@ -119,6 +121,20 @@ def check_sh(path, line, text, document, targets, scripts_text):
             fail(where, f"orvikfile {command} --help fails")
 
 
+def check_man_examples():
+    path = os.path.join(SOURCE, "tools/orvikfile_man_sections.txt")
+    section = re.search(r"^EXAMPLES\n(.*?)(?=^[A-Z])", open(path).read(), re.M | re.S)
+    commands = [line[8:] for line in section.group(1).splitlines() if line.startswith(" " * 8)]
+    scratch = os.path.join(WORK, "man-examples")
+    os.makedirs(scratch)
+    path_with_program = os.path.dirname(ORVIKFILE) + os.pathsep + os.environ["PATH"]
+    # (Bytes out: an example prints a Windows-1252 name.)
+    result = subprocess.run(["bash", "-e", "-c", "\n".join(commands)], cwd=scratch,
+                            env=dict(os.environ, PATH=path_with_program), capture_output=True)
+    if result.returncode != 0:
+        fail(f"{path} EXAMPLES", "a command fails:\n" + result.stderr.decode(errors="replace"))
+
+
 def main():
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
@@ -134,7 +150,7 @@ def main():
             text = open(os.path.join(BUILD, rules), encoding="utf-8").read()
             targets.update(re.findall(r"^(?:build )?([\w.-]+):", text, re.M))
     for module in glob.glob(f"{SOURCE}/cmake/*.cmake"):
-        targets.update(re.findall(r"add_custom_target\((\w+)", open(module).read()))
+        targets.update(re.findall(r"add_custom_target\(([\w-]+)", open(module).read()))
     scripts_text = "".join(open(s).read() for s in glob.glob(f"{SOURCE}/scripts/*.sh"))
 
     examples = []
@@ -153,6 +169,7 @@ def main():
             elif language != "text":
                 fail(f"{path}:{line}", f"a block of language {language}, which nothing checks")
     check_cxx(examples)
+    check_man_examples()
 
     for failure in failures:
         print(failure)

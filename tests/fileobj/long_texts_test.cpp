@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "OrvikFILE_Lib.h"
@@ -20,49 +20,24 @@
 namespace {
 
 using orvik::test::kNoMessage;
-using orvik::test::kOver2GiB;
-using orvik::test::kOver4GiB;
 using orvik::test::LongText;
 
-// A name that a host's file object hands over arrives as a CString, a copy
-// made with operator new. A copy of gigabytes gets room that costs no memory
-// either: a LongText of its length, with a page of its own at the end, whose
-// repeated part the copy of a LongText fills with the same fill bytes.
+// A host's name arrives as a CString, made with operator new (copies share
+// it). A text of gigabytes gets room that costs no memory either: a LongText
+// with a page of its own at the end (the copy fills the repeated part with
+// fill bytes).
 constexpr size_t kRoomFrom = size_t{1} << 30;
-std::atomic<LongText*> g_rooms[8];  // no allocation here: operator new uses them
-
-void* RoomFor(size_t bytes) {
-    auto* room = new LongText(bytes - 1, std::string(static_cast<size_t>(::getpagesize()), 'a'));
-    for (std::atomic<LongText*>& slot : g_rooms) {
-        LongText* empty = nullptr;
-        if (slot.compare_exchange_strong(empty, room)) {
-            return room->data();
-        }
-    }
-    delete room;
-    return nullptr;
-}
-
-bool ReleasedRoom(void* pointer) {
-    for (std::atomic<LongText*>& slot : g_rooms) {
-        LongText* room = slot.load();
-        if (room != nullptr && room->data() == pointer &&
-            slot.compare_exchange_strong(room, nullptr)) {
-            delete room;
-            return true;
-        }
-    }
-    return false;
-}
+LongText* g_room = nullptr;
 
 }  // namespace
 
 void* operator new(size_t bytes) {
-    void* memory = bytes >= kRoomFrom ? RoomFor(bytes) : std::malloc(bytes ? bytes : 1);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
+    if (bytes >= kRoomFrom && g_room == nullptr) {
+        g_room = new LongText(bytes - 1, std::string(static_cast<size_t>(::getpagesize()), 'a'));
+        return g_room->data();
     }
-    return memory;
+    void* memory = bytes < kRoomFrom ? std::malloc(bytes ? bytes : 1) : nullptr;
+    return memory != nullptr ? memory : throw std::bad_alloc();
 }
 void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
     try {
@@ -72,7 +47,9 @@ void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
     }
 }
 void operator delete(void* memory) noexcept {
-    if (memory != nullptr && !ReleasedRoom(memory)) {
+    if (g_room != nullptr && g_room->data() == memory) {
+        delete std::exchange(g_room, nullptr);
+    } else {
         std::free(memory);
     }
 }
@@ -85,20 +62,17 @@ void operator delete(void* memory, const std::nothrow_t&) noexcept {
 
 namespace {
 
-// A file object whose Write notes each call's count and the first and last
-// of its bytes instead of storing them, whose Read hands out as many bytes
-// as it is asked for without writing them, and whose name is a text given.
+// Write notes each call's count and the first and last of its bytes instead
+// of storing them; Read hands out as many bytes as asked without writing them.
 class CountingFile : public CFile {
 public:
-    explicit CountingFile(const char* name = "") : m_name(name) { m_hFile = 1000; }
+    CountingFile() { m_hFile = 1000; }
     ~CountingFile() override { m_hFile = hFileNull; }
 
     std::vector<std::string> m_writes;
     bool m_failWrites = false;
     UINT m_asked = 0;
 
-    CString GetFileName() const override { return CString(m_name); }
-    CString GetFilePath() const override { return CString(m_name); }
     void Write(const void* buffer, UINT count) override {
         const char* bytes = static_cast<const char*>(buffer);
         m_writes.push_back(std::to_string(count) + " " + bytes[0] + bytes[count - 1]);
@@ -107,22 +81,16 @@ public:
         }
     }
     UINT Read(void*, UINT count) override { return m_asked = count; }
-
-private:
-    const char* m_name;
 };
 
-TEST(LongTexts, WriteStrWritesATextPastUint32MaxWholeInPieces) {
-    const struct {
-        size_t length;
-        bool fails;
-        std::vector<std::string> writes;
-        int32_t message, code;
-    } rows[] = {
-        {kOver4GiB + 10, false, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
+TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
+    // clang-format off
+    const struct { size_t length; bool fails; std::vector<std::string> writes; int32_t message, code; } rows[] = {
+        {orvik::test::kOver4GiB + 10, false, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
         {UINT32_MAX, false, {"4294967295 a9"}, kNoMessage, ORVIK_RC_OK},
-        {kOver4GiB + 10, true, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
+        {orvik::test::kOver4GiB + 10, true, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
     };
+    // clang-format on
     for (const auto& row : rows) {
         const LongText text(row.length, "0123456789");
         CountingFile file;
@@ -130,10 +98,7 @@ TEST(LongTexts, WriteStrWritesATextPastUint32MaxWholeInPieces) {
         EXPECT_REPORT(FILE_WriteStr(&file, text.data()), row.message, row.code);
         EXPECT_EQ(file.m_writes, row.writes) << row.length;
     }
-}
-
-TEST(LongTexts, WriteCStringStoresATextPast4GiBAsALongRecord) {
-    const LongText text(kOver4GiB + 10, "0123456789");
+    const LongText text(orvik::test::kOver4GiB + 10, "0123456789");
     orvik::test::ScriptedFile file;
     EXPECT_REPORT(FILE_WriteCString(&file, text.data()), kNoMessage, ORVIK_RC_OK);
     EXPECT_EQ(file.m_content, orvik::test::Field(513) + std::string(513, 'a'));
@@ -141,28 +106,16 @@ TEST(LongTexts, WriteCStringStoresATextPast4GiBAsALongRecord) {
 
 // Names longer than INT32_MAX bytes, whatever the buffer and the limit.
 TEST(LongTexts, ANameTooLongToCountIsTooLong) {
-    const LongText name(kOver2GiB, "\\name.txt");
-    CountingFile file(name.data());
+    const LongText name(orvik::test::kOver2GiB, "\\name.txt");
+    orvik::test::ScriptedFile file;
+    file.m_name = name.data();
+    file.m_path = file.m_name;
     char dest[8] = "#######";
     EXPECT_REPORT(FILE_GetName(&file, dest, INT32_MAX), ORVIK_MSG_NAME_TOO_LONG,
                   ORVIK_RC_NAME_TOO_LONG);
     EXPECT_STREQ(dest, "#######");
     EXPECT_REPORT(FILE_GetPath(&file, nullptr, 0), ORVIK_MSG_NAME_TOO_LONG, ORVIK_RC_NAME_TOO_LONG);
 }
-
-// A file of zero bytes that costs no memory: a memory file that is one hole,
-// opened by its name in /proc like any file.
-class HoleFile {
-public:
-    explicit HoleFile(size_t length) : m_fd(::memfd_create("orvik-hole", MFD_CLOEXEC)) {
-        EXPECT_EQ(::ftruncate(m_fd, static_cast<off_t>(length)), 0);
-    }
-    ~HoleFile() { ::close(m_fd); }
-    std::string Name() const { return "/proc/self/fd/" + std::to_string(m_fd); }
-
-private:
-    int m_fd;
-};
 
 // The status, 100 + the count, must not wrap: a read asks for no more, and
 // a line is cut, at ORVIK_TRANSFER_MAX_COUNT bytes.
@@ -176,18 +129,21 @@ TEST(LongTexts, TransfersStopWhereTheStatusCountsNoFurther) {
                       ORVIK_STATUS_TRANSFERRED + asked);
         EXPECT_EQ(file.m_asked, asked);
     }
-
-    const HoleFile hole(size_t{ORVIK_TRANSFER_MAX_COUNT} + 5);
+    // A file of zeros that costs no memory: a memory file that is one hole.
+    const int hole = ::memfd_create("orvik-hole", MFD_CLOEXEC);
+    ASSERT_EQ(::ftruncate(hole, off_t{ORVIK_TRANSFER_MAX_COUNT} + 5), 0);
     CFile file;
-    ASSERT_EQ(FILE_Open(&file, hole.Name().c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
+    const std::string name = "/proc/self/fd/" + std::to_string(hole);
+    ASSERT_EQ(FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
     const LongText buffer(UINT32_MAX, {}, '\0');  // max + 1 bytes of zeros
-    const uint32_t statuses[] = {UINT32_MAX, ORVIK_STATUS_TRANSFERRED + 5,
-                                 ORVIK_STATUS_END_OF_FILE};
-    for (const uint32_t wanted : statuses) {
+    for (const uint32_t wanted :
+         {UINT32_MAX, uint32_t{ORVIK_STATUS_TRANSFERRED + 5}, uint32_t{ORVIK_STATUS_END_OF_FILE}}) {
         uint32_t status = 0;
         FILE_ReadStr(&file, buffer.data(), UINT32_MAX, &status);
         EXPECT_EQ(status, wanted);
     }
+    FILE_Close(&file);
+    ::close(hole);
 }
 
 }  // namespace

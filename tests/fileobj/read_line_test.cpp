@@ -40,18 +40,14 @@ TEST(ReadLine, SplitsContentIntoLines) {
     using namespace std::string_literals;
     // clang-format off
     const struct { std::string content; uint32_t max; std::string lines; } rows[] = {
-        {"a\r\n", 10, "[a]<EOF>"},
-        {"one\ntwo\n", 10, "[one][two]<EOF>"},
-        {"last without LF", 100, "[last without LF]<EOF>"},
         {"", 10, "<EOF>"},
         {"\n\r\n\n", 10, "[][][]<EOF>"},
         {"cr\rinside\r", 20, "[cr\rinside\r]<EOF>"},
         {"abcd\nx", 4, "[abcd][][x]<EOF>"},      // exactly max, then its LF
         {"abcd\r\nx", 4, "[abcd][][x]<EOF>"},    // cut before CR LF
         {"abc\r\nx", 4, "[abc\r][][x]<EOF>"},    // cut between CR and LF
-        {"abcdefghij\n", 3, "[abc][def][ghi][j]<EOF>"},
+        {"abcdefghij", 3, "[abc][def][ghi][j]<EOF>"},  // the last line without LF
         {"a\0b\n"s, 10, "[a\0b]<EOF>"s},         // a zero byte is counted
-        {"\xFF\xFE\n", 5, "[\xFF\xFE]<EOF>"},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -60,44 +56,54 @@ TEST(ReadLine, SplitsContentIntoLines) {
     }
 }
 
-TEST(ReadLine, OneReadPerByteAndNothingPastTheLine) {
-    ScriptedFile file("ab\ncd\n");
-    char buffer[8] = "#";
-    uint32_t status = 0;
-    EXPECT_REPORT(FILE_ReadStr(&file, buffer, 0, &status), kNoMessage, ORVIK_RC_OK, status,
-                  ORVIK_STATUS_TRANSFERRED)
-        << "limit 0 reads nothing";
-    EXPECT_EQ(buffer[0], '\0');
-    FILE_ReadStr(&file, buffer, 7, &status);
-    EXPECT_EQ(file.m_calls, "Read Read Read");
-    EXPECT_EQ(file.m_position, 3u) << "stops right after the LF";
-}
-
-TEST(ReadLine, Failures) {
+// FILE_ReadStr (a line) and FILE_Read (a block): the status, message and
+// code of each outcome; every exception caught is released once.
+TEST(ReadLine, FailuresAndStatusesOfBothReads) {
     char buffer[8] = "#######";
     uint32_t status = 0;
     EXPECT_REPORT(FILE_ReadStr(nullptr, buffer, 7, &status), ORVIK_MSG_NO_FILE_OBJECT,
+                  ORVIK_RC_NO_FILE_OBJECT, status, ORVIK_STATUS_NO_FILE_OBJECT);
+    EXPECT_REPORT(FILE_Read(nullptr, buffer, 7, &status), ORVIK_MSG_NO_FILE_OBJECT,
                   ORVIK_RC_NO_FILE_OBJECT, status, ORVIK_STATUS_NO_FILE_OBJECT);
     EXPECT_EQ(buffer[0], '#') << "not touched";
     ScriptedFile file("abc\n");
     EXPECT_REPORT(FILE_ReadStr(&file, nullptr, 7, &status), ORVIK_MSG_NULL_ARGUMENT,
                   ORVIK_RC_NULL_ARGUMENT, status, ORVIK_STATUS_NO_BUFFER);
+    EXPECT_REPORT(FILE_Read(&file, nullptr, 7, &status), ORVIK_MSG_NULL_ARGUMENT,
+                  ORVIK_RC_NULL_ARGUMENT, status, ORVIK_STATUS_NO_BUFFER);
+    EXPECT_REPORT(FILE_ReadStr(&file, buffer, 0, &status), kNoMessage, ORVIK_RC_OK, status,
+                  ORVIK_STATUS_TRANSFERRED);
+    EXPECT_EQ(buffer[0], '\0') << "limit 0 reads nothing";
+    EXPECT_EQ(file.m_calls, "");
+    constexpr uint32_t kDone = ORVIK_STATUS_TRANSFERRED, kEof = ORVIK_STATUS_END_OF_FILE;
+    constexpr uint32_t kFailed = ORVIK_STATUS_READ_FAILED;
+    constexpr int32_t kEnd = ORVIK_MSG_END_OF_FILE, kNoText = ORVIK_MSG_NO_EXCEPTION_TEXT;
     // clang-format off
-    const struct { size_t throwAfter; int cause; int32_t number, code; uint32_t status; } rows[] = {
-        {0, CFileException::endOfFile, ORVIK_MSG_END_OF_FILE, ORVIK_RC_END_OF_FILE, ORVIK_STATUS_END_OF_FILE},
-        {2, CFileException::endOfFile, kNoMessage, ORVIK_RC_OK, ORVIK_STATUS_TRANSFERRED + 2},
-        {0, CFileException::hardIO, ORVIK_MSG_HARD_IO, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
-        {2, CFileException::accessDenied, ORVIK_MSG_ACCESS_DENIED, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
-        {1, 99, ORVIK_MSG_NO_EXCEPTION_TEXT, ORVIK_RC_READ_FAILED, ORVIK_STATUS_READ_FAILED},
+    // line: FILE_ReadStr, else FILE_Read; cause -1: none thrown
+    const struct { bool line; const char* content; uint32_t count; size_t throwAfter; int cause; int32_t number, code; uint32_t status; } rows[] = {
+        {true, "abc\n", 7, 0, CFileException::endOfFile, kEnd, ORVIK_RC_END_OF_FILE, kEof},
+        {true, "abc\n", 7, 2, CFileException::endOfFile, kNoMessage, ORVIK_RC_OK, kDone + 2},
+        {true, "abc\n", 7, 0, CFileException::hardIO, ORVIK_MSG_HARD_IO, ORVIK_RC_READ_FAILED, kFailed},
+        {true, "abc\n", 7, 2, CFileException::accessDenied, ORVIK_MSG_ACCESS_DENIED, ORVIK_RC_READ_FAILED, kFailed},
+        {true, "abc\n", 7, 1, 99, kNoText, ORVIK_RC_READ_FAILED, kFailed},
+        {false, "ab", 4, 0, -1, kNoMessage, ORVIK_RC_OK, kDone + 2},
+        {false, "", 4, 0, -1, kEnd, ORVIK_RC_END_OF_FILE, kEof},
+        {false, "abc", 0, 0, -1, kEnd, ORVIK_RC_END_OF_FILE, kEof},
+        {false, "abc", 4, 0, CFileException::endOfFile, kEnd, ORVIK_RC_END_OF_FILE, kEof},
+        {false, "abc", 4, 0, 99, kNoText, ORVIK_RC_READ_FAILED, kFailed},
     };
     // clang-format on
     for (const auto& row : rows) {
-        ScriptedFile failing("abc\n");
-        failing.m_throwCause["Read"] = row.cause;
+        ScriptedFile failing(row.content);
+        if (row.cause >= 0) {
+            failing.m_throwCause["Read"] = row.cause;
+        }
         failing.m_throwAfter = row.throwAfter;
         GEN_SetRetCode(orvik::test::kNoSuchCode);
-        EXPECT_REPORT(FILE_ReadStr(&failing, buffer, 7, &status), row.number, row.code, status,
-                      row.status);
+        EXPECT_REPORT(row.line ? FILE_ReadStr(&failing, buffer, row.count, &status)
+                               : FILE_Read(&failing, buffer, row.count, &status),
+                      row.number, row.code, status, row.status)
+            << row.line << " " << row.content;
         EXPECT_EQ(orvik::test::TrackedException::s_alive, 0);
     }
     file.m_throwCause["Read"] = ScriptedFile::kForeign;
@@ -126,16 +132,6 @@ TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
         EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF>");
     }
     EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";
-}
-
-TEST(ReadLine, ANullThrownForAnExceptionIsAFailureWithoutAText) {
-    struct NullThrower : CFile {
-        UINT Read(void*, UINT) override { throw static_cast<CFileException*>(nullptr); }
-    } file;
-    char line[4];
-    uint32_t status = 0;
-    EXPECT_REPORT(FILE_ReadStr(&file, line, 3, &status), ORVIK_MSG_NO_EXCEPTION_TEXT,
-                  ORVIK_RC_READ_FAILED, status, ORVIK_STATUS_READ_FAILED);
 }
 
 }  // namespace

@@ -6,10 +6,8 @@
 #include "OrvikGEN_Lib.h"
 
 TEST(ReturnCode, KeepsTheLastCodeSetOnEachThread) {
-    for (int32_t code : {0, -7, INT32_MIN, INT32_MAX}) {
-        GEN_SetRetCode(code);
-        EXPECT_EQ(GEN_GetRetCode(), code);
-    }
+    GEN_SetRetCode(INT32_MIN);
+    EXPECT_EQ(GEN_GetRetCode(), INT32_MIN);
     GEN_SetRetCode(ORVIK_RC_OPEN_FAILED);
     int32_t seenByOther = -1;
     std::thread other([&] {

@@ -5,18 +5,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xmd.h>
 
-#include <cstring>
 #include <string>
 
 #include "OrvikFILE.hpp"
 #include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
 #include "port_compat.h"
 
-namespace {
-
-class CountingFile : public CFile {
-public:
+struct CountingFile : CFile {
     int32_t Open(const char* name, uint32_t flags, CFileException* error) override {
         ++m_opens;
         return CFile::Open(name, flags, error);
@@ -24,18 +19,13 @@ public:
     int m_opens = 0;
 };
 
-}  // namespace
-
 int main(int argc, char** argv) {
-    const std::string name = std::string(argc > 1 ? argv[1] : ".") + "/host_types.txt";
     CountingFile file;
     uint32_t length = 0;  // a DWORD of the port's own would not do here
-    const bool written =
-        FILE_Open(&file, name.c_str(), ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY) == nullptr &&
-        FILE_WriteStr(&file, "twelve bytes") == nullptr &&
-        FILE_GetLength(&file, &length) == nullptr;
-    const DWORD held = length;  // a value converts
+    FILE_Open(&file, (std::string(argc > 1 ? argv[1] : ".") + "/host_types.txt").c_str(),
+              ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY);
+    FILE_WriteStr(&file, "twelve bytes");
+    FILE_GetLength(&file, &length);
     FILE_Remove4Object(&file);
-    const BOOL ok = written && held == 12 && file.m_opens == 1 && MAX_PATH == 4096;
-    return ok ? 0 : 1;
+    return DWORD{length} == 12 && file.m_opens == 1 && MAX_PATH == 4096 ? 0 : 1;
 }

@@ -35,6 +35,27 @@ foreach(library OrvikFILE_Lib OrvikAfx OrvikGEN_Lib OrvikMSG_Lib OrvikSTR_Lib)
   endif()
 endforeach()
 
+# No test hook reaches a host. The seams that tests substitute through (the
+# table of system calls in src/afx/system_calls.h, the scripted browser)
+# live in headers that are never installed, and the libraries export none
+# of their symbols, nor any other of the internal namespace orvik::afx.
+set(test_hooks "ForTesting|SystemCalls|InstallBrowser|InstallAllocator|system_calls\\.h|scripted_browser|orvik::afx::")
+file(GLOB_RECURSE headers ${prefix}/include/*)
+foreach(header IN LISTS headers)
+  file(STRINGS ${header} hooks REGEX "${test_hooks}")
+  if(hooks)
+    message(FATAL_ERROR "${header} names a test hook: ${hooks}")
+  endif()
+endforeach()
+file(GLOB libraries ${prefix}/lib*/lib*.so.1 ${prefix}/lib*/orvikfile/*.so)
+foreach(library IN LISTS libraries)
+  run(nm -D -C --defined-only ${library})
+  string(REGEX MATCHALL "[^\n]*(${test_hooks})[^\n]*" hooks "${run_output}")
+  if(hooks)
+    message(FATAL_ERROR "${library} exports a test hook: ${hooks}")
+  endif()
+endforeach()
+
 # The installed program finds its libraries by its RPATH alone.
 run(${prefix}/bin/orvikfile --version)
 expect_output("installed orvikfile" "^orvikfile [0-9]+\\.[0-9]+\\.[0-9]+")

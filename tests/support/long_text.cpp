@@ -13,11 +13,6 @@ namespace {
 
 // The fill bytes held once; a text of 4 GiB maps them 2048 times.
 constexpr size_t kPiece = size_t{2} << 20;
-constexpr int kReadWrite = PROT_READ | PROT_WRITE;
-
-size_t PageSize() {
-    return static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-}
 
 char* Map(void* at, size_t bytes, int prot, int flags, int fd) {
     void* mapped = ::mmap(at, bytes, prot, flags, fd, 0);
@@ -27,38 +22,32 @@ char* Map(void* at, size_t bytes, int prot, int flags, int fd) {
     return static_cast<char*>(mapped);
 }
 
-int PieceOf(char fill) {
-    const int fd = ::memfd_create("orvik-long-text", MFD_CLOEXEC);
-    if (fd < 0 || ::ftruncate(fd, static_cast<off_t>(kPiece)) != 0) {
-        throw std::runtime_error("LongText: no memory file");
-    }
-    char* piece = Map(nullptr, kPiece, kReadWrite, MAP_SHARED, fd);
-    std::memset(piece, fill, kPiece);
-    ::munmap(piece, kPiece);
-    return fd;
-}
-
 }  // namespace
 
 LongText::LongText(size_t length, std::string_view tail, char fill) : m_length(length) {
-    const size_t page = PageSize();
+    const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     if (tail.size() > page || tail.size() > length) {
         throw std::invalid_argument("LongText: the tail is longer than a page or the text");
     }
-    m_mapped = (length + 1 + page - 1) / page * page;
+    m_mapped = (length + page) / page * page;
     m_text = Map(nullptr, m_mapped, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1);
 
     // The repeated part ends where the page of the tail's first byte begins.
-    const size_t tailStart = length - tail.size();
-    const size_t ownStart = tailStart / page * page;
-    const int piece = PieceOf(fill);
+    const size_t tailStart = length - tail.size(), ownStart = tailStart / page * page;
+    const int piece = ::memfd_create("orvik-long-text", MFD_CLOEXEC);
+    if (piece < 0 || ::ftruncate(piece, static_cast<off_t>(kPiece)) != 0) {
+        throw std::runtime_error("LongText: no memory file");
+    }
+    char* filled = Map(nullptr, kPiece, PROT_READ | PROT_WRITE, MAP_SHARED, piece);
+    std::memset(filled, fill, kPiece);
+    ::munmap(filled, kPiece);
     for (size_t at = 0; at < ownStart; at += kPiece) {
-        Map(m_text + at, std::min(kPiece, ownStart - at), kReadWrite, MAP_SHARED | MAP_FIXED,
-            piece);
+        Map(m_text + at, std::min(kPiece, ownStart - at), PROT_READ | PROT_WRITE,
+            MAP_SHARED | MAP_FIXED, piece);
     }
     ::close(piece);  // the mappings keep the memory file
 
-    char* own = Map(m_text + ownStart, m_mapped - ownStart, kReadWrite,
+    char* own = Map(m_text + ownStart, m_mapped - ownStart, PROT_READ | PROT_WRITE,
                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1);
     std::memset(own, fill, tailStart - ownStart);
     tail.copy(m_text + tailStart, tail.size());

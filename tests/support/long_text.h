@@ -27,7 +27,6 @@ public:
     LongText& operator=(const LongText&) = delete;
 
     char* data() const { return m_text; }
-    size_t size() const { return m_length; }
     // The last `count` bytes, where the tail lies.
     std::string End(size_t count) const { return std::string(m_text + m_length - count, count); }
 

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikGEN_Lib.h"
@@ -26,36 +25,17 @@ constexpr int32_t kNoMessage = 0;
 // the call touched the code at all.
 constexpr int32_t kNoSuchCode = 77;
 
-inline const char* ExpectedText(int32_t number) {
-    return number == kNoMessage ? nullptr : MSG_GetStr(number);
-}
-
-inline std::string Describe(const char* message) {
-    return message ? "\"" + std::string(message) + "\"" : "no message";
-}
-
-// `status` is read only here, after the call has written it.
+// `status` is taken by reference: it is read only here, after the call.
 inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,
-                                           const uint32_t* status = nullptr,
-                                           uint32_t wantedStatus = 0) {
-    const char* const wanted = ExpectedText(number);
-    const int32_t gotCode = GEN_GetRetCode();
-    if (message == wanted && gotCode == code && (status == nullptr || *status == wantedStatus)) {
+                                           const uint32_t& status = 0, uint32_t wantedStatus = 0) {
+    const char* const wanted = number == kNoMessage ? nullptr : MSG_GetStr(number);
+    if (message == wanted && GEN_GetRetCode() == code && status == wantedStatus) {
         return ::testing::AssertionSuccess();
     }
-    std::string gotStatus, statusWanted;
-    if (status) {
-        gotStatus = ", status " + std::to_string(*status);
-        statusWanted = ", status " + std::to_string(wantedStatus);
-    }
     return ::testing::AssertionFailure()
-           << "gave " << Describe(message) << ", code " << gotCode << gotStatus << "; wanted "
-           << Describe(wanted) << " (" << number << "), code " << code << statusWanted;
-}
-
-inline ::testing::AssertionResult Reported(const char* message, int32_t number, int32_t code,
-                                           const uint32_t& status, uint32_t wantedStatus) {
-    return Reported(message, number, code, &status, wantedStatus);
+           << "gave " << (message ? message : "no message") << ", code " << GEN_GetRetCode()
+           << ", status " << status << "; wanted " << (wanted ? wanted : "no message") << " ("
+           << number << "), code " << code << ", status " << wantedStatus;
 }
 
 }  // namespace orvik::test

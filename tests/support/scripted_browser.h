@@ -1,15 +1,12 @@
 // The scripted folder browser: a module of the tests (never installed) that
 // OrvikAfx loads as it loads the GTK one, named by ORVIK_BROWSER_MODULE. It
-// replays a user's moves and choice, and keeps what the library asked of
-// it. With `forward` set it passes everything on to the real dialog, and
-// hands each status text to `onStatus` on the dialog's thread.
+// replays a user's moves and choice, and keeps what the library asked of it.
 #ifndef ORVIK_TESTS_SCRIPTED_BROWSER_H
 #define ORVIK_TESTS_SCRIPTED_BROWSER_H
 
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +14,7 @@
 
 namespace orvik::test {
 
-class ScriptedBrowser final : public afx::FolderBrowser, afx::FolderDialogListener {
+class ScriptedBrowser final : public afx::FolderBrowser {
 public:
     static constexpr const char* kNoPath = "(no path)";  // a move to an item without one
 
@@ -26,8 +23,6 @@ public:
     Outcome outcome = Outcome::chosen;
     std::string choice;
     const char* unavailable = nullptr;  // the entry's reason for no browser
-    FolderBrowser* forward = nullptr;   // the real dialog
-    std::function<void(const char*)> onStatus;
 
     // What the library did.
     int browses = 0;
@@ -42,10 +37,6 @@ public:
         owner = ownerWindow;
         title = shownTitle;
         listened = listener != nullptr;
-        m_listener = listener;
-        if (forward != nullptr) {
-            return forward->Browse(ownerWindow, shownTitle, listener ? this : nullptr, chosenPath);
-        }
         if (listener != nullptr) {
             listener->Opened(*this);
             for (const std::string& move : moves) {
@@ -55,30 +46,8 @@ public:
         chosenPath = choice;
         return outcome;
     }
-    void Select(const char* linuxPath) override {
-        selected.emplace_back(linuxPath);
-        if (forward != nullptr) {
-            forward->Select(linuxPath);
-        }
-    }
-    void ShowStatus(const char* text) override {
-        if (forward == nullptr) {
-            statuses.emplace_back(text);
-            return;
-        }
-        forward->ShowStatus(text);
-        onStatus(text);
-    }
-
-private:
-    // Forwarding: the real dialog's events reach the library's listener
-    // through this browser, so that what it asks is kept.
-    void Opened(FolderBrowser&) override { m_listener->Opened(*this); }
-    void SelectionMoved(FolderBrowser&, const char* linuxPath) override {
-        m_listener->SelectionMoved(*this, linuxPath);
-    }
-
-    afx::FolderDialogListener* m_listener = nullptr;
+    void Select(const char* linuxPath) override { selected.emplace_back(linuxPath); }
+    void ShowStatus(const char* text) override { statuses.emplace_back(text); }
 };
 
 // Makes the scripted browser the one that this process loads (before any

@@ -30,33 +30,26 @@ public:
     size_t m_position = 0;
     std::map<std::string, int> m_throwCause;  // operation -> cause
     size_t m_throwAfter = 0;                  // Read calls that succeed before the throw
-    size_t m_chunk = 0xFFFFFFFFu;             // most bytes one Read gives
-    BOOL m_openResult = TRUE;
+    size_t m_chunk = SIZE_MAX;                // most bytes one Read gives
+    bool m_opens = true;
     int m_openCause = -1;  // what a refused Open writes; -1 nothing
-    UINT m_openFlags = 0;
     CString m_name = "name.txt", m_path = "/dir/name.txt";
 
     CString GetFileName() const override { return m_name; }
     CString GetFilePath() const override { return m_path; }
-    void SetFilePath(LPCTSTR newName) override {
-        Enter("SetFilePath");
-        m_path = newName;
-    }
-    BOOL Open(LPCTSTR, UINT openFlags, CFileException* error) override {
+    BOOL Open(LPCTSTR, UINT, CFileException* error) override {
         Enter("Open");
-        m_openFlags = openFlags;
-        if (m_openResult) {
+        if (m_opens) {
             m_hFile = 1000;
         } else if (m_openCause >= 0 && error) {
             error->m_cause = m_openCause;
         }
-        return m_openResult;
+        return m_opens;
     }
     LONG Seek(LONG offset, UINT from) override {
         Enter("Seek");
-        const size_t base = from == begin ? 0 : from == current ? m_position : m_content.size();
-        m_position = static_cast<size_t>(static_cast<int64_t>(base) + offset);
-        return static_cast<LONG>(m_position);
+        const size_t base[] = {0, m_position, m_content.size()};  // begin, current, end
+        return static_cast<LONG>(m_position = base[from] + static_cast<size_t>(offset));
     }
     void SetLength(DWORD length) override {
         Enter("SetLength");
@@ -67,13 +60,9 @@ public:
         return static_cast<DWORD>(m_content.size());
     }
     UINT Read(void* buffer, UINT count) override {
-        const bool spared = m_throwAfter > 0;  // recorded, but not thrown from
-        if (spared) {
-            --m_throwAfter;
-        }
-        Enter(spared ? "" : "Read", "Read");
-        const size_t left = m_content.size() - std::min(m_position, m_content.size());
-        const size_t n = std::min({size_t{count}, left, m_chunk});
+        Enter("Read");
+        const size_t n = std::min(
+            {size_t{count}, m_content.size() - std::min(m_position, m_content.size()), m_chunk});
         m_position += m_content.copy(static_cast<char*>(buffer), n, m_position);
         return static_cast<UINT>(n);
     }
@@ -89,12 +78,11 @@ public:
     }
 
 private:
-    // Records the call; throws when the script says so for `operation`.
-    void Enter(const std::string& operation, const std::string& quietName = "") {
-        const std::string name = operation.empty() ? quietName : operation;
+    void Enter(const std::string& operation) {
         const auto scripted = m_throwCause.find(operation);
-        const bool throws = scripted != m_throwCause.end();
-        m_calls += (m_calls.empty() ? "" : " ") + name + (throws ? "!" : "");
+        const bool spared = operation == "Read" && m_throwAfter > 0 && m_throwAfter-- > 0;
+        const bool throws = scripted != m_throwCause.end() && !spared;
+        m_calls += (m_calls.empty() ? "" : " ") + operation + (throws ? "!" : "");
         if (throws && scripted->second == kForeign) {
             throw std::runtime_error(operation);
         }

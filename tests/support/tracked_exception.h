@@ -13,28 +13,27 @@ namespace orvik::test {
 class TrackedException : public CFileException {
 public:
     explicit TrackedException(int cause, const char* ownText = nullptr)
-        : CFileException(cause), m_ownText(ownText ? ownText : ""), m_hasText(ownText != nullptr) {
+        : CFileException(cause), m_ownText(ownText) {
         ++s_alive;
     }
     ~TrackedException() override { --s_alive; }
     TrackedException(const TrackedException&) = delete;
     TrackedException& operator=(const TrackedException&) = delete;
 
+    // Notes the call; copies the own text, if any, cut to the capacity.
     BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext) override {
         ++m_messageCalls;
         m_lastBuffer = error;
         m_lastCapacity = maxError;
         m_lastHelpContext = helpContext;
-        if (!m_hasText) {
+        if (m_ownText == nullptr) {
             return FALSE;
         }
-        std::string text = m_ownText.substr(0, maxError ? maxError - 1 : 0);
-        text.copy(error, text.size());
-        error[text.size()] = '\0';
+        error[std::string(m_ownText).copy(error, maxError ? maxError - 1 : 0)] = '\0';
         return TRUE;
     }
 
-    static int s_alive;  // objects made and not yet destroyed
+    static inline int s_alive = 0;  // objects made and not yet destroyed
 
     int m_messageCalls = 0;
     char* m_lastBuffer = nullptr;
@@ -42,8 +41,7 @@ public:
     PUINT m_lastHelpContext = reinterpret_cast<PUINT>(1);  // not null until called
 
 private:
-    std::string m_ownText;
-    bool m_hasText;
+    const char* m_ownText;  // the tests' texts are literals
 };
 
 }  // namespace orvik::test
