@@ -28,6 +28,12 @@ inline std::string Cased(std::string text, int (*change)(int)) {
     }
     return text;
 }
+inline std::string Upper(const std::string& text) {
+    return Cased(text, ::toupper);
+}
+inline std::string Folded(const std::string& text) {
+    return Cased(text, ::tolower);
+}
 
 }  // namespace orvik::test
 

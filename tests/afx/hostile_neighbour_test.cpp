@@ -51,15 +51,10 @@ constexpr uid_t kNobody = 65534;
 const char* const kPool[] = {"alpha.txt",   "Beta.Txt", "GAMMA.TXT", "delta",
                              "Epsilon.Dat", "zeta.TXT", "Sub",       "Inner.txt"};
 
-using orvik::test::Cased;
+using orvik::test::Folded;
 using orvik::test::NoOpenat2;
+using orvik::test::Upper;
 
-std::string Folded(const std::string& name) {
-    return Cased(name, ::tolower);
-}
-std::string Upper(const std::string& name) {
-    return Cased(name, ::toupper);
-}
 // As it is, in capitals, in small letters, or with some letters turned.
 std::string AnyCase(Rng& rng, std::string name) {
     const unsigned how = rng() % 4;
@@ -800,7 +795,7 @@ std::vector<std::string> CheckRound(const Arena& arena, const std::vector<Condit
     return problems;
 }
 
-// Runs the rounds with the first `moves` of the neighbour's moves in lock-step
+// Runs the rounds, the neighbour drawing its moves from `mix`, in lock-step
 // with the library side, and reports each problem on the standard error;
 // gives their number.
 int RunRounds(const Arena& arena, const std::string& mix, const std::vector<Condition>& conditions,

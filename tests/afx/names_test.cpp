@@ -24,14 +24,11 @@ using orvik::afx::RealSystemCalls;
 using orvik::afx::SystemCallsInUse;
 using orvik::test::HostPath;
 using orvik::test::TempDir;
+using orvik::test::Upper;
 namespace fs = std::filesystem;
 
 constexpr UINT kRead = CFile::modeRead | CFile::shareDenyWrite;
 constexpr UINT kCreate = CFile::modeReadWrite | CFile::shareExclusive | CFile::modeCreate;
-
-std::string Upper(const std::string& text) {
-    return orvik::test::Cased(text, ::toupper);
-}
 
 // The content of the file that `name` opens, or "(none)".
 std::string ContentOf(const std::string& name) {
