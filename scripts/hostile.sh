@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A long run of the hostile neighbour (tests/afx/hostile_neighbour_test.cpp):
-# another process renames, exchanges, replaces and links entries of a
-# mapped drive in lock-step with the library, over many seeds. The suite
+# between the library's calls, a neighbour renames, exchanges, replaces and
+# links entries of a mapped drive, over many seeds. The suite
 # runs one short seed; this runs ROUNDS rounds (default 500) of each seed
 # from FIRST (default 1) to LAST (default 20), plainly and under
 # AddressSanitizer with UndefinedBehaviorSanitizer. A failure names the seed

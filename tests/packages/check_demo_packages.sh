@@ -23,13 +23,18 @@ if ! command -v dpkg >/dev/null || ! command -v apt-cache >/dev/null; then
   exit 77
 fi
 
-# The packages of the given purposes and all they depend on, as installed.
+# The packages of the given purposes and all they depend on, as installed,
+# and those that every Debian system has (priority required: apt, dpkg,
+# coreutils, ...; a minimal root is made of them).
 closure() {
   local listed
   mapfile -t listed < <("$source_dir/scripts/install-deps.sh" --list "$@")
-  apt-cache depends --recurse --installed --no-recommends --no-suggests \
-    --no-conflicts --no-breaks --no-replaces --no-enhances "${listed[@]}" |
-    sed -n 's/^<\{0,1\}\([^ <>]*\)>\{0,1\}$/\1/p' | sort -u
+  {
+    apt-cache depends --recurse --installed --no-recommends --no-suggests \
+      --no-conflicts --no-breaks --no-replaces --no-enhances "${listed[@]}" |
+      sed -n 's/^<\{0,1\}\([^ <>]*\)>\{0,1\}$/\1/p'
+    dpkg-query -W -f='${Package} ${Priority}\n' | sed -n 's/ required$//p'
+  } | sort -u
 }
 
 # What a configuration found, one path a line: files, and the directories
