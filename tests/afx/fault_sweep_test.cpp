@@ -117,24 +117,17 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size);
 }
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
-}
+#define ORVIK_FREEING(op, ...)               \
+    void operator op(__VA_ARGS__) noexcept { \
+        std::free(block);                    \
+    }
+ORVIK_FREEING(delete, void* block)
+ORVIK_FREEING(delete[], void* block)
+ORVIK_FREEING(delete, void* block, std::size_t)
+ORVIK_FREEING(delete[], void* block, std::size_t)
+ORVIK_FREEING(delete, void* block, const std::nothrow_t&)
+ORVIK_FREEING(delete[], void* block, const std::nothrow_t&)
+#undef ORVIK_FREEING
 
 namespace {
 // A call of the table that fails as the injection says, else the real one.
@@ -404,10 +397,12 @@ protected:
     const std::string file = (top / "file").string();
 };
 
+// The library's `call` on the run's file object `f`, without output.
+#define ORVIK_STEP(failureCode, call) \
+    Reported(failureCode, [=](CFile& f, std::string&) { return (InLibrary(), call); })
+
 Step Opening(const std::string& name, uint32_t mode, int32_t create) {
-    return Reported(ORVIK_RC_OPEN_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Open(&f, name.c_str(), mode, create));
-    });
+    return ORVIK_STEP(ORVIK_RC_OPEN_FAILED, FILE_Open(&f, name.c_str(), mode, create));
 }
 
 Step LineRead(uint32_t max) {
@@ -428,17 +423,12 @@ const Step kRecordRead = Reported(ORVIK_RC_READ_FAILED, [](CFile& f, std::string
 });
 
 Step Writing(const std::string& bytes) {
-    return Reported(ORVIK_RC_WRITE_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size())));
-    });
+    return ORVIK_STEP(ORVIK_RC_WRITE_FAILED,
+                      FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size())));
 }
-
 Step Cutting(uint32_t length) {
-    return Reported(ORVIK_RC_SET_LENGTH_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_SetLength(&f, length));
-    });
+    return ORVIK_STEP(ORVIK_RC_SET_LENGTH_FAILED, FILE_SetLength(&f, length));
 }
-
 const Step kClosing = Reported(
     ORVIK_RC_CLOSE_FAILED, [](CFile& f, std::string&) { return (InLibrary(), FILE_Close(&f)); });
 
@@ -451,9 +441,7 @@ const Step kNames = [](CFile& f) {
 };
 
 TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
-    const Step recordWrite = Reported(ORVIK_RC_WRITE_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_WriteCString(&f, "a record"));
-    });
+    const Step recordWrite = ORVIK_STEP(ORVIK_RC_WRITE_FAILED, FILE_WriteCString(&f, "a record"));
     std::string block(5000, 'b');
     for (size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<char>('a' + i % 26);
@@ -496,12 +484,8 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
 }
 
 TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
-    const Step skip = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Seek(&f, 1, 1));
-    });
-    const Step toEnd = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_SeekToEnd(&f, nullptr));
-    });
+    const Step skip = ORVIK_STEP(ORVIK_RC_SEEK_FAILED, FILE_Seek(&f, 1, 1));
+    const Step toEnd = ORVIK_STEP(ORVIK_RC_SEEK_FAILED, FILE_SeekToEnd(&f, nullptr));
     const Step length = Reported(ORVIK_RC_GET_LENGTH_FAILED, [](CFile& f, std::string& out) {
         uint32_t bytes = 0;
         char* message = (InLibrary(), FILE_GetLength(&f, &bytes));
