@@ -59,9 +59,9 @@ bool Hits(long n, bool allocation) {
 }
 
 // Counts a call, and tells whether the injection hits it. A short count
-// limits `count` (a transfer of one byte cannot be shorter) and lets the
+// limits `count` of a transfer (one byte cannot be shorter) and lets the
 // call go on; any other fault sets errno and makes it fail.
-bool Fails(const char* call, size_t& count) {
+bool Fails(const char* call, size_t* count = nullptr) {
     const bool inLibrary = std::exchange(g_inLibrary, false);  // counting allocates
     g_callNames.push_back(call);
     g_inLibrary = inLibrary;
@@ -69,16 +69,13 @@ bool Fails(const char* call, size_t& count) {
         return false;
     }
     if (g_injection.fault == Fault::shortCount) {
-        count = count > 1 ? count / 2 : count;
+        if (count != nullptr && *count > 1) {
+            *count /= 2;
+        }
         return false;
     }
     errno = kErrno[static_cast<int>(g_injection.fault)];
     return true;
-}
-
-bool Fails(const char* call) {
-    size_t unsized = 0;
-    return Fails(call, unsized);
 }
 
 // Marks the library call of the full expression it begins: (InLibrary(), call).
@@ -120,24 +117,17 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size);
 }
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
-}
+#define ORVIK_FREEING(op, ...)               \
+    void operator op(__VA_ARGS__) noexcept { \
+        std::free(block);                    \
+    }
+ORVIK_FREEING(delete, void* block)
+ORVIK_FREEING(delete[], void* block)
+ORVIK_FREEING(delete, void* block, std::size_t)
+ORVIK_FREEING(delete[], void* block, std::size_t)
+ORVIK_FREEING(delete, void* block, const std::nothrow_t&)
+ORVIK_FREEING(delete[], void* block, const std::nothrow_t&)
+#undef ORVIK_FREEING
 
 namespace {
 // A call of the table that fails as the injection says, else the real one.
@@ -147,9 +137,9 @@ namespace {
         return Fails(#call) ? static_cast<Result>(-1) : RealSystemCalls().call(args...); \
     }
 // A transfer of `count` bytes, which a short count cuts and lets go on.
-#define ORVIK_INJECTED_TRANSFER(call)                                                \
-    [](int fd, auto* buffer, size_t count) -> ssize_t {                              \
-        return Fails(#call, count) ? -1 : RealSystemCalls().call(fd, buffer, count); \
+#define ORVIK_INJECTED_TRANSFER(call)                                                 \
+    [](int fd, auto* buffer, size_t count) -> ssize_t {                               \
+        return Fails(#call, &count) ? -1 : RealSystemCalls().call(fd, buffer, count); \
     }
 
 // Every call of the table, each counted and hit as the injection says.
@@ -170,8 +160,8 @@ const SystemCalls kInjecting = {
     ORVIK_INJECTED(openat2),
     ORVIK_INJECTED(fstatat),
     [](int dir, const char* name, char* buffer, size_t size) -> ssize_t {
-        return Fails("readlinkat", size) ? -1
-                                         : RealSystemCalls().readlinkat(dir, name, buffer, size);
+        return Fails("readlinkat", &size) ? -1
+                                          : RealSystemCalls().readlinkat(dir, name, buffer, size);
     },
     ORVIK_INJECTED(mkdirat),
     ORVIK_INJECTED(unlinkat),
@@ -407,10 +397,12 @@ protected:
     const std::string file = (top / "file").string();
 };
 
+// The library's `call` on the run's file object `f`, without output.
+#define ORVIK_STEP(failureCode, call) \
+    Reported(failureCode, [=](CFile& f, std::string&) { return (InLibrary(), call); })
+
 Step Opening(const std::string& name, uint32_t mode, int32_t create) {
-    return Reported(ORVIK_RC_OPEN_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Open(&f, name.c_str(), mode, create));
-    });
+    return ORVIK_STEP(ORVIK_RC_OPEN_FAILED, FILE_Open(&f, name.c_str(), mode, create));
 }
 
 Step LineRead(uint32_t max) {
@@ -431,17 +423,12 @@ const Step kRecordRead = Reported(ORVIK_RC_READ_FAILED, [](CFile& f, std::string
 });
 
 Step Writing(const std::string& bytes) {
-    return Reported(ORVIK_RC_WRITE_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size())));
-    });
+    return ORVIK_STEP(ORVIK_RC_WRITE_FAILED,
+                      FILE_Write(&f, bytes.data(), static_cast<uint32_t>(bytes.size())));
 }
-
 Step Cutting(uint32_t length) {
-    return Reported(ORVIK_RC_SET_LENGTH_FAILED, [=](CFile& f, std::string&) {
-        return (InLibrary(), FILE_SetLength(&f, length));
-    });
+    return ORVIK_STEP(ORVIK_RC_SET_LENGTH_FAILED, FILE_SetLength(&f, length));
 }
-
 const Step kClosing = Reported(
     ORVIK_RC_CLOSE_FAILED, [](CFile& f, std::string&) { return (InLibrary(), FILE_Close(&f)); });
 
@@ -454,9 +441,7 @@ const Step kNames = [](CFile& f) {
 };
 
 TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
-    const Step recordWrite = Reported(ORVIK_RC_WRITE_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_WriteCString(&f, "a record"));
-    });
+    const Step recordWrite = ORVIK_STEP(ORVIK_RC_WRITE_FAILED, FILE_WriteCString(&f, "a record"));
     std::string block(5000, 'b');
     for (size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<char>('a' + i % 26);
@@ -499,12 +484,8 @@ TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
 }
 
 TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
-    const Step skip = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_Seek(&f, 1, 1));
-    });
-    const Step toEnd = Reported(ORVIK_RC_SEEK_FAILED, [](CFile& f, std::string&) {
-        return (InLibrary(), FILE_SeekToEnd(&f, nullptr));
-    });
+    const Step skip = ORVIK_STEP(ORVIK_RC_SEEK_FAILED, FILE_Seek(&f, 1, 1));
+    const Step toEnd = ORVIK_STEP(ORVIK_RC_SEEK_FAILED, FILE_SeekToEnd(&f, nullptr));
     const Step length = Reported(ORVIK_RC_GET_LENGTH_FAILED, [](CFile& f, std::string& out) {
         uint32_t bytes = 0;
         char* message = (InLibrary(), FILE_GetLength(&f, &bytes));
@@ -525,16 +506,12 @@ TEST_F(FaultSweep, ReadingALineThenWritingInPlaceAndMoving) {
 // (the kernel's and the walk's), the folded index, mkdir, remove, links and
 // the current directory. A missing name that an existence test could not
 // tell from a present one may read as present (it says nothing).
-Step ByName(std::function<Answer()> call) {
-    return [=](CFile&) { return call(); };
-}
-
 // Opens `name` and gives back the name the object hands back (unless
 // `relative`: a name from the current directory may come back in another
 // form, or as given, when the directory's name cannot be had) and, opened
 // for reading, its first bytes.
 Step OpenByName(const std::string& name, uint32_t mode, int32_t create, bool relative = false) {
-    return ByName([=] {
+    return [=](CFile&) {
         CFile file;
         char head[8] = {};
         uint32_t status = 0;
@@ -547,80 +524,61 @@ Step OpenByName(const std::string& name, uint32_t mode, int32_t create, bool rel
             return Answer{"close failed", true};
         }
         return Answer{path + " " + head};
-    });
+    };
 }
 
-// A call by name whose number answers; `failed` tells a failure of its kind.
+// A call of `name` whose number answers; one of `failure` (0: any but 0, -1:
+// any below 0) is a failure of its kind.
 template <typename Call>
-Step Numbered(Call call, bool (*failed)(int32_t)) {
-    return ByName([=] {
-        const auto result = static_cast<int32_t>((InLibrary(), call()));
-        return Answer{std::to_string(result), failed(result)};
-    });
+Step Numbered(Call call, const char* name, int32_t failure = 0) {
+    return [=](CFile&) {
+        const auto result = static_cast<int32_t>((InLibrary(), call(name)));
+        return Answer{std::to_string(result), failure == 0    ? result != 0
+                                              : failure == -1 ? result < 0
+                                                              : result == failure};
+    };
+}
+int32_t Removed(const char* name) {
+    return FILE_Remove4Name(name) != nullptr;
+}
+int32_t NotMappedOnQ(const char* name) {
+    return !AfxMapDrive('Q', name);
 }
 
-Step ExistsByName(const std::string& name) {
-    return Numbered([=] { return FILE_FileExists(name.c_str()); },
-                    [](int32_t n) { return n != 0; });
-}
-
-Step MakeDirectory(const std::string& name) {
-    return Numbered([=] { return FILE_MkDir(name.c_str()); }, [](int32_t n) { return n < 0; });
-}
-
-Step RemoveByName(const std::string& name) {
-    return Numbered([=] { return FILE_Remove4Name(name.c_str()) != nullptr; },
-                    [](int32_t n) { return n != 0; });
-}
-
-Step MoveThere(const std::string& name) {
-    return Numbered([=] { return FILE_Move2Dir(name.c_str()); },
-                    [](int32_t n) { return n == ORVIK_MOVE2DIR_REFUSED; });
-}
-
-Step MapDrive(const std::string& name) {
-    return Numbered([=] { return AfxMapDrive('Q', name.c_str()); },
-                    [](int32_t n) { return n == FALSE; });
-}
-
-const Step kModulePath = ByName([] {
+const Step kModulePath = [](CFile&) {
     char path[MAX_PATH] = {};
     const int32_t result = (InLibrary(), FILE_GetModulePathName(path));
     return Answer{std::to_string(result) + " " + path, result == -2 && path[0] == '\0'};
-});
+};
 
-Scenario AnyCaseNames(bool walkAlone) {
-    return {
-        "any-case names",
-        {{"drive", "<dir>"},
-         {"drive/Mixed.Txt", "mixed"},
-         {"drive/lower.txt", "lower"},
-         {"drive/SubDir", "<dir>"},
-         {"drive/SubDir/Keep.Txt", "keep"},
-         {"drive/in_link", "-> SubDir/Keep.Txt"},
-         {"drive/out_link", "-> ../outside"},
-         {"outside", "<dir>"},
-         {"outside/secret.txt", "secret"}},
-        {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
-         ExistsByName("T:\\SUBDIR\\KEEP.TXT"),
-         OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-         OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-         MakeDirectory("T:\\SUBDIR"), MakeDirectory("T:\\NEWDIR"), RemoveByName("T:\\LOWER.TXT"),
-         ExistsByName("T:\\NONE.TXT"), OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
-         ExistsByName("T:\\OUT_LINK\\SECRET.TXT"), MoveThere("T:\\SUBDIR"),
-         OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
-         OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-         MapDrive("T:\\SUBDIR"), OpenByName("Q:\\Keep.Txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
-         kModulePath},
-        walkAlone};
-}
-
+// By the kernel's resolution, then by the walk alone.
 TEST_F(FaultSweep, AnyCaseNamesOpenCreateMakeRemoveMoveAndMap) {
-    Sweep(AnyCaseNames(false));
-}
-
-TEST_F(FaultSweep, AnyCaseNamesByTheWalkAlone) {
-    Sweep(AnyCaseNames(true));
+    for (const bool walkAlone : {false, true}) {
+        Sweep({"any-case names",
+               {{"drive", "<dir>"},
+                {"drive/Mixed.Txt", "mixed"},
+                {"drive/lower.txt", "lower"},
+                {"drive/SubDir", "<dir>"},
+                {"drive/SubDir/Keep.Txt", "keep"},
+                {"drive/in_link", "-> SubDir/Keep.Txt"},
+                {"drive/out_link", "-> ../outside"},
+                {"outside", "<dir>"},
+                {"outside/secret.txt", "secret"}},
+               {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+                Numbered(FILE_FileExists, "T:\\SUBDIR\\KEEP.TXT"),
+                OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+                OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+                Numbered(FILE_MkDir, "T:\\SUBDIR", -1), Numbered(FILE_MkDir, "T:\\NEWDIR", -1),
+                Numbered(Removed, "T:\\LOWER.TXT"), Numbered(FILE_FileExists, "T:\\NONE.TXT"),
+                OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
+                Numbered(FILE_FileExists, "T:\\OUT_LINK\\SECRET.TXT"),
+                Numbered(FILE_Move2Dir, "T:\\SUBDIR", ORVIK_MOVE2DIR_REFUSED),
+                OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
+                OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
+                Numbered(NotMappedOnQ, "T:\\SUBDIR"),
+                OpenByName("Q:\\Keep.Txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), kModulePath},
+               walkAlone});
+    }
 }
 
 }  // namespace

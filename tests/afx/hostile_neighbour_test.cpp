@@ -136,19 +136,14 @@ constexpr size_t kThreadsAtFork = 0;
 constexpr size_t kThreadsAtFork = 2;
 #endif
 
-// Runs `body` in a child process, which ends with its result.
+// Runs `body` in a child process, which ends with its result: its exit
+// status, or -1 when it has not ended after `seconds` (it is killed then).
 template <typename Body>
-pid_t Spawn(Body body) {
+int InChild(Body body, int seconds) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::_exit(body());
     }
-    return child;
-}
-
-// The exit status of `child`, or -1 when it has not ended after `seconds`
-// (it is killed then).
-int WaitFor(pid_t child, int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 0;
     while (::waitpid(child, &status, WNOHANG) == 0) {
@@ -189,9 +184,6 @@ struct Arena {
         ::close(driveFd);
         AfxMapDrive('T', nullptr);
     }
-    Arena(const Arena&) = delete;
-    Arena& operator=(const Arena&) = delete;
-
     orvik::test::TempDir temp;
     const fs::path root = fs::canonical(temp.path());  // as the kernel names the drive
     const std::string drive = root / "drive", outside = root / "outside", attic = root / "attic";
@@ -246,7 +238,6 @@ Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool foll
     for (const std::string& component : own) {
         parts.emplace_back(component, true);
     }
-    std::vector<std::string> dirs;  // entered from the drive's directory
     const auto fail = [&](int error) {
         truth.error = error;
         truth.leafMissing = error == ENOENT && parts.empty();
@@ -256,23 +247,20 @@ Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool foll
         const auto [part, isOwn] = parts.front();
         parts.pop_front();
         if (part == "..") {
-            if (dirs.empty()) {
+            if (truth.at.empty()) {
                 return fail(EACCES);  // above the drive
             }
-            dirs.pop_back();
+            truth.at = Parent(truth.at);
             continue;
         }
-        std::string dir, spelling;
-        for (const std::string& entered : dirs) {
-            dir = Join(dir, entered);
-        }
+        std::string spelling;  // of `part` in truth.at, entered from the drive's directory
         struct stat info {};
         char target[4096] = {};
-        if (const int error = SpellingOf(arena.driveFd, dir, part, spelling)) {
+        if (const int error = SpellingOf(arena.driveFd, truth.at, part, spelling)) {
             return fail(error);
         }
         truth.handedBack += isOwn ? "\\" + spelling : "";
-        const std::string path = Join(dir, spelling);
+        const std::string path = Join(truth.at, spelling);
         if (::fstatat(arena.driveFd, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             return fail(errno);
         }
@@ -289,7 +277,7 @@ Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool foll
                     return fail(EACCES);  // out of the drive
                 }
                 next.erase(next.begin(), next.begin() + static_cast<long>(drive.size()));
-                dirs.clear();
+                truth.at.clear();
             }
             for (auto step = next.rbegin(); step != next.rend(); ++step) {
                 parts.emplace_front(*step, false);
@@ -297,11 +285,8 @@ Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool foll
         } else if (!parts.empty() && !S_ISDIR(info.st_mode)) {
             return fail(ENOTDIR);
         } else {
-            dirs.push_back(spelling);
+            truth.at = path;
         }
-    }
-    for (const std::string& entered : dirs) {
-        truth.at = Join(truth.at, entered);
     }
     truth.handedBack += truth.at.empty() ? "\\" : "";  // the drive itself ends in a backslash
     const char* at = truth.at.empty() ? "." : truth.at.c_str();
@@ -311,17 +296,11 @@ Truth Resolve(const Arena& arena, const std::vector<std::string>& own, bool foll
 
 // The cause that opening what `truth` found fails with; none where it opens.
 int CauseFor(const Truth& truth) {
-    switch (truth.error) {
-        case 0:
-            return S_ISDIR(truth.info.st_mode) ? CFileException::accessDenied
-                                               : CFileException::none;
-        case ENOENT:
-            return CFileException::fileNotFound;
-        case EACCES:
-            return CFileException::accessDenied;
-        default:
-            return CFileException::badPath;
-    }
+    return truth.error == ENOENT ? CFileException::fileNotFound
+           : truth.error == EACCES || (truth.error == 0 && S_ISDIR(truth.info.st_mode))
+               ? CFileException::accessDenied
+           : truth.error == 0 ? CFileException::none
+                              : CFileException::badPath;
 }
 
 bool SameEntry(UINT handle, const struct stat& info) {
@@ -567,7 +546,7 @@ private:
             });
         }
         for (size_t i = 0; i < m_queries.size(); i += 8) {
-            const int status = WaitFor(Spawn([&] { return rightAbout(i) ? 0 : 1; }), 20);
+            const int status = InChild([&] { return rightAbout(i) ? 0 : 1; }, 20);
             Expect(status == 0, m_queries[i],
                    status < 0 ? "a child forked while threads resolved names hung"
                               : "a child forked while threads resolved names was wrong");
@@ -604,8 +583,6 @@ class Neighbour {
 public:
     Neighbour(const Arena& arena, uint32_t seed) : m_arena(arena), m_rng(seed) {}
     ~Neighbour() { RestoreReading(); }
-    Neighbour(const Neighbour&) = delete;
-    Neighbour& operator=(const Neighbour&) = delete;
 
     std::string Make(const std::string& mix, uint32_t round) {
         RestoreReading();
@@ -832,18 +809,18 @@ TEST(HostileNeighbour, EveryAnswerIsTheDisksWhateverTheNeighbourDoes) {
 // The neighbour also takes away the right to list a directory for a round,
 // and the library side runs without root, so that the rights bind it.
 TEST(HostileNeighbour, UnreadableDirectoriesAreNeverGuessedIn) {
-    if (::geteuid() == 0 && WaitFor(Spawn([] { return BecomeNobody() ? 0 : 1; }), 60) != 0) {
+    if (::geteuid() == 0 && InChild([] { return BecomeNobody() ? 0 : 1; }, 60) != 0) {
         GTEST_SKIP() << "root cannot become user " << kNobody << " here";
     }
     const Arena arena;
     ASSERT_TRUE(arena.mapped && arena.driveFd >= 0);
-    const int status = WaitFor(
-        Spawn([&] {
+    const int status = InChild(
+        [&] {
             return ::geteuid() == 0 && !BecomeNobody()
                        ? 100
                        : std::min(RunRounds(arena, kMovesTakingAwayReading, {Condition::plain}, 30),
                                   99);
-        }),
+        },
         600);
     EXPECT_EQ(status, 0) << "problems, each above";
 }
