@@ -4,7 +4,9 @@
 # built. Doxygen stops on its first warning, so an undocumented exported
 # function fails the target.
 find_package(Doxygen QUIET)
-find_package(Python3 QUIET COMPONENTS Interpreter)
+if(DOXYGEN_FOUND)  # Python only serves the reference here
+  find_package(Python3 QUIET COMPONENTS Interpreter)
+endif()
 if(NOT DOXYGEN_FOUND OR NOT Python3_FOUND)
   message(STATUS "Doxygen or Python 3 not found: no docs target")
   return()
