@@ -23,7 +23,6 @@
 
 #include <atomic>
 #include <cctype>
-#include <chrono>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -137,24 +136,17 @@ constexpr size_t kThreadsAtFork = 2;
 #endif
 
 // Runs `body` in a child process, which ends with its result: its exit
-// status, or -1 when it has not ended after `seconds` (it is killed then).
+// status, or -1 when the alarm ended it after `seconds` (it hung).
 template <typename Body>
-int InChild(Body body, int seconds) {
+int InChild(Body body, unsigned seconds) {
     const pid_t child = ::fork();
     if (child == 0) {
+        ::alarm(seconds);
         ::_exit(body());
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return status;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM ? -1 : status;
 }
 
 // Drive T: on a fresh tree, and beside it what no name on T: may reach: a
