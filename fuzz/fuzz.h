@@ -1,7 +1,7 @@
-// What the fuzz targets share: the input read front to back, caller buffers
-// of an exact capacity on the heap (AddressSanitizer sees the first byte past
-// them), a check that stops the run, and a file whose content comes in
-// pieces of the fuzzer's size.
+// What the fuzz targets share: the input read front to back, a check that
+// stops the run, and a file whose content comes in pieces of the fuzzer's
+// size. Caller buffers are the tests' ExactBuffer (guarded_buffer.h), alone
+// in their heap block, so AddressSanitizer sees the first byte past them.
 #ifndef ORVIK_FUZZ_H
 #define ORVIK_FUZZ_H
 
@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "OrvikAfx.h"
+#include "guarded_buffer.h"
 #include "scripted_file.h"
 
 namespace orvik::fuzz {
@@ -50,13 +50,6 @@ struct Input {
 
     std::string_view rest;
 };
-
-// `capacity` bytes that start with `text` and its zero, alone in a heap block.
-inline std::vector<char> Buffer(const std::string& text, size_t capacity) {
-    std::vector<char> bytes(capacity, 0x7F);
-    *std::copy(text.begin(), text.end(), bytes.begin()) = '\0';
-    return bytes;
-}
 
 // The input as flags, a limit, a piece size and the content, served by the
 // file that bit 0 of the flags picks: the platform CFile on a memory file,

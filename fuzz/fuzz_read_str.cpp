@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvik::fuzz::PieceFile input(data, size);
     const uint32_t max = input.limit;
     for (size_t call = 0; call <= input.size(); ++call) {
-        auto line = orvik::fuzz::Buffer("", max + 1);
+        auto line = orvik::test::ExactBuffer(max + 1);
         uint32_t status = 0;
         const char* message = FILE_ReadStr(input.file(), line.data(), max, &status);
         if (message != nullptr) {

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto maxChars = static_cast<int32_t>(static_cast<int8_t>(input.Byte()));
     const uint8_t flags = input.Byte();
     const std::string original = input.Text();
-    auto src = orvik::fuzz::Buffer(original, original.size() + 1);
-    auto dest = orvik::fuzz::Buffer("", static_cast<size_t>(std::max(maxChars, 0)) + 1);
+    auto src = orvik::test::ExactBuffer(original.size() + 1, original);
+    auto dest = orvik::test::ExactBuffer(static_cast<size_t>(std::max(maxChars, 0)) + 1);
 
     GEN_SetRetCode(77);
     const int32_t result = FILE_ShrinkName((flags & 1) ? nullptr : dest.data(),

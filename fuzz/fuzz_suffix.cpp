@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t limited = FILE_FindSuffix(original.c_str(), 1);
     Require(0 <= limited && limited <= plain, "a limited base is cut no later");
 
-    auto name = orvik::fuzz::Buffer(original, std::max(original.size() + 1, position + 5));
-    auto suffix = orvik::fuzz::Buffer(wanted, wanted.size() + 1);
+    auto name = orvik::test::ExactBuffer(std::max(original.size() + 1, position + 5), original);
+    auto suffix = orvik::test::ExactBuffer(wanted.size() + 1, wanted);
     const int32_t result = FILE_NewSuffix(name.data(), nullSuffix ? nullptr : suffix.data());
     const std::string after = name.data();
     Require(GEN_GetRetCode() == 77, "the return code is left alone");
