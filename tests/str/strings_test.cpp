@@ -22,10 +22,9 @@ TEST(StrFormat, TakesAPieceOfTheSource) {
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.src ? row.src : "null") + " " + std::to_string(row.count));
         EXPECT_STREQ(STR_Format(nullptr, row.src, row.one, row.mode, row.count), row.expected);
-        char dest[16];
-        std::memset(dest, '#', sizeof dest);
-        EXPECT_EQ(STR_Format(dest, row.src, row.one, row.mode, row.count), dest);
-        EXPECT_STREQ(dest, row.expected);
+        std::string dest(16, '#');
+        EXPECT_EQ(STR_Format(dest.data(), row.src, row.one, row.mode, row.count), dest.data());
+        EXPECT_STREQ(dest.c_str(), row.expected);
         EXPECT_EQ(dest[std::strlen(row.expected) + 1], '#') << "wrote past the piece";
     }
     const std::string longText(10000, 'q');
