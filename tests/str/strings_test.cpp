@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -71,10 +70,9 @@ TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
     };
     // clang-format on
     for (const auto& [in, out] : rows) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%s", in);
-        EXPECT_EQ(STR_StripBlanks(text), static_cast<int32_t>(std::strlen(out))) << in;
-        EXPECT_STREQ(text, out);
+        std::string text = in;
+        EXPECT_EQ(STR_StripBlanks(text.data()), static_cast<int32_t>(std::strlen(out))) << in;
+        EXPECT_STREQ(text.c_str(), out);
         EXPECT_EQ(STR_IsBlank(in) != 0, out[0] == '\0') << in;
     }
     EXPECT_EQ(STR_StripBlanks(nullptr), 0);
