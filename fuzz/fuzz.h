@@ -1,7 +1,7 @@
-// What the fuzz targets share: the input cut into bytes and texts, caller
-// buffers of an exact capacity on the heap (AddressSanitizer sees the first
-// byte past them), a check that stops the run, and a file whose content
-// comes in pieces of the fuzzer's sizes.
+// What the fuzz targets share: the input read front to back, a check that
+// stops the run, and a file whose content comes in pieces of the fuzzer's
+// size. Caller buffers are the tests' ExactBuffer (guarded_buffer.h), alone
+// in their heap block, so AddressSanitizer sees the first byte past them.
 #ifndef ORVIK_FUZZ_H
 #define ORVIK_FUZZ_H
 
@@ -14,10 +14,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "OrvikAfx.h"
+#include "guarded_buffer.h"
+#include "scripted_file.h"
 
 namespace orvik::fuzz {
 
@@ -28,93 +28,56 @@ inline void Require(bool holds, const char* what) {
     }
 }
 
-// Reads the input front to back: single bytes, and texts that end at a
-// zero byte or at the end of the input.
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : m_rest(reinterpret_cast<const char*>(data), size) {}
+// Single bytes (0 past the end) and texts that end at a zero byte or at the
+// end of the input; `rest` is what is left.
+struct Input {
+    Input(const uint8_t* data, size_t size) : rest(reinterpret_cast<const char*>(data), size) {}
 
+    std::string_view Take(size_t count) {
+        const std::string_view taken = rest.substr(0, count);
+        rest.remove_prefix(taken.size());
+        return taken;
+    }
     uint8_t Byte() {
-        const auto byte = static_cast<uint8_t>(m_rest.empty() ? 0 : m_rest[0]);
-        m_rest.remove_prefix(m_rest.empty() ? 0 : 1);
-        return byte;
+        const std::string_view taken = Take(1);
+        return taken.empty() ? 0 : static_cast<uint8_t>(taken[0]);
     }
     std::string Text() {
-        const size_t end = std::min(m_rest.find('\0'), m_rest.size());
-        std::string text(m_rest.substr(0, end));
-        m_rest.remove_prefix(std::min(end + 1, m_rest.size()));
+        std::string text(Take(rest.find('\0')));
+        Take(1);  // its zero
         return text;
     }
-    std::string Rest() { return std::string(std::exchange(m_rest, {})); }
 
-private:
-    std::string_view m_rest;
+    std::string_view rest;
 };
 
-// `capacity` bytes that start with `text` and its zero, alone in a heap block.
-inline std::vector<char> Buffer(const std::string& text, size_t capacity) {
-    Require(text.size() < capacity, "a buffer holds its text and zero");
-    std::vector<char> bytes(capacity, 0x7F);
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, bytes.begin());
-    return bytes;
-}
-
-// The input as flags, a limit, up to 15 piece sizes and the content, served
-// by the file that bit 0 of the flags picks: the platform CFile on a real
-// file, which reads ahead, or a host's object whose own Read gives the
-// content in those pieces.
-class PieceFile : public CFile {
-public:
+// The input as flags, a limit, a piece size and the content, served by the
+// file that bit 0 of the flags picks: the platform CFile on a memory file,
+// which reads ahead, or a host's object (scripted_file.h) whose own Read
+// gives the content in pieces of that size (0: as much as asked for).
+struct PieceFile {
     PieceFile(const uint8_t* data, size_t size) {
         Input input(data, size);
         flags = input.Byte();
         limit = input.Byte();
-        m_sizes.resize(input.Byte() % 16);
-        std::generate(m_sizes.begin(), m_sizes.end(), [&] { return input.Byte(); });
-        content = input.Rest();
-        m_hFile = 1000;  // open, as far as the library can tell
+        const uint8_t piece = input.Byte();
+        host.m_chunk = piece == 0 ? SIZE_MAX : piece;
+        host.m_content = input.rest;
         if ((flags & 1) != 0) {
-            m_fd = ::memfd_create("fuzz", MFD_CLOEXEC);
-            Require(m_fd >= 0 && ::write(m_fd, content.data(), content.size()) ==
-                                     static_cast<ssize_t>(content.size()),
-                    "the memory file takes the content");
-            const std::string name = "/proc/self/fd/" + std::to_string(m_fd);
-            Require(m_real.Open(name.c_str(), modeRead) != FALSE, "the memory file opens");
+            const int fd = ::memfd_create("fuzz", MFD_CLOEXEC);
+            const std::string name = "/proc/self/fd/" + std::to_string(fd);
+            Require(::write(fd, input.rest.data(), input.rest.size()) ==
+                            static_cast<ssize_t>(input.rest.size()) &&
+                        real.Open(name.c_str(), CFile::modeRead) != FALSE && ::close(fd) == 0,
+                    "the memory file takes the content and opens");
         }
     }
-    ~PieceFile() override {
-        m_hFile = hFileNull;
-        if (m_fd >= 0) {
-            m_real.Abort();
-            ::close(m_fd);
-        }
-    }
+    CFile* file() { return (flags & 1) != 0 ? &real : &host; }
+    size_t size() const { return host.m_content.size(); }
 
     uint8_t flags, limit;
-    std::string content;
-
-    CFile* file() { return m_fd >= 0 ? &m_real : this; }
-    bool IsReal() const { return m_fd >= 0; }
-    // How far the file has been read (a real file drops what it read ahead).
-    size_t Consumed() { return IsReal() ? static_cast<uint32_t>(m_real.Seek(0, current)) : m_at; }
-
-    UINT Read(void* buffer, UINT count) override {
-        const size_t n = Next(std::min<size_t>(count, content.size() - m_at));
-        m_at += content.copy(static_cast<char*>(buffer), n, m_at);
-        return static_cast<UINT>(n);
-    }
-
-private:
-    size_t Next(size_t count) {
-        return m_sizes.empty()
-                   ? count
-                   : std::min<size_t>(count,
-                                      std::max<uint8_t>(1, m_sizes[m_next++ % m_sizes.size()]));
-    }
-    std::vector<uint8_t> m_sizes;
-    size_t m_next = 0, m_at = 0;
-    int m_fd = -1;
-    CFile m_real;
+    orvik::test::ScriptedFile host;
+    CFile real;
 };
 
 }  // namespace orvik::fuzz

@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvik::fuzz::Input input(data, size);
     const uint8_t flags = input.Byte();
     std::string dirText = input.Text(), fileText = input.Text();
-    auto dir = orvik::fuzz::Buffer(dirText, dirText.size() + 1);
-    auto file = orvik::fuzz::Buffer(fileText, fileText.size() + 1);
-    auto dest = orvik::fuzz::Buffer("", dirText.size() + fileText.size() + 3);
+    auto dir = orvik::test::ExactBuffer(dirText.size() + 1, dirText);
+    auto file = orvik::test::ExactBuffer(fileText.size() + 1, fileText);
+    auto dest = orvik::test::ExactBuffer(dirText.size() + fileText.size() + 3);
 
     GEN_SetRetCode(77);
     const int32_t length = FILE_PathFile(dest.data(), (flags & 1) ? nullptr : dir.data(),

@@ -23,7 +23,6 @@ TEST(FileException, MessageNamesCauseFileAndSystemError) {
         {42, EIO, "f", "The file operation failed on f: Input/output error"},
         {CFileException::generic, 150, "F.TXT",
          "An unspecified error occurred with F.TXT: " + unnamed},
-        {42, 150, "F.TXT", "The file operation failed on F.TXT: " + unnamed},
     };
     for (const auto& row : rows) {
         char text[256];

@@ -10,15 +10,15 @@
 
 using orvik::test::TrackedException;
 
-// The causes of the table select their message and ask the exception
-// nothing. Other causes ask the exception for its text, into the text buffer
+// The causes of the table select their message, 52002 + the cause, and ask
+// the exception nothing. Other causes ask the exception for its text, into the text buffer
 // of its full capacity; one without a text of its own gives the no-text
 // message. Neither releases the exception nor touches the return code.
 TEST(ExceptionMsg, TheTableOrTheExceptionsOwnText) {
     GEN_SetRetCode(ORVIK_RC_REMOVE_FAILED);
     for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
         TrackedException e(cause, "own text");
-        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(ORVIK_MSG_CAUSE_BASE + cause)) << cause;
+        EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(52002 + cause)) << cause;
         EXPECT_EQ(e.m_messageCalls, 0) << cause;
     }
     const char* const noText = MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT);

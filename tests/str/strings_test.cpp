@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -22,10 +21,9 @@ TEST(StrFormat, TakesAPieceOfTheSource) {
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.src ? row.src : "null") + " " + std::to_string(row.count));
         EXPECT_STREQ(STR_Format(nullptr, row.src, row.one, row.mode, row.count), row.expected);
-        char dest[16];
-        std::memset(dest, '#', sizeof dest);
-        EXPECT_EQ(STR_Format(dest, row.src, row.one, row.mode, row.count), dest);
-        EXPECT_STREQ(dest, row.expected);
+        std::string dest(16, '#');
+        EXPECT_EQ(STR_Format(dest.data(), row.src, row.one, row.mode, row.count), dest.data());
+        EXPECT_STREQ(dest.c_str(), row.expected);
         EXPECT_EQ(dest[std::strlen(row.expected) + 1], '#') << "wrote past the piece";
     }
     const std::string longText(10000, 'q');
@@ -72,10 +70,9 @@ TEST(StrBlanks, StripsBothEndsAndKeepsInnerBlanks) {
     };
     // clang-format on
     for (const auto& [in, out] : rows) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%s", in);
-        EXPECT_EQ(STR_StripBlanks(text), static_cast<int32_t>(std::strlen(out))) << in;
-        EXPECT_STREQ(text, out);
+        std::string text = in;
+        EXPECT_EQ(STR_StripBlanks(text.data()), static_cast<int32_t>(std::strlen(out))) << in;
+        EXPECT_STREQ(text.c_str(), out);
         EXPECT_EQ(STR_IsBlank(in) != 0, out[0] == '\0') << in;
     }
     EXPECT_EQ(STR_StripBlanks(nullptr), 0);
