@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <map>
 #include <new>
 #include <string>
 #include <utility>
@@ -66,31 +67,28 @@ namespace {
 class CountingFile : public orvik::test::ScriptedFile {
 public:
     std::vector<std::string> m_writes;
-    bool m_failWrites = false;
     UINT m_asked = 0;
 
     void Write(const void* buffer, UINT count) override {
         const char* bytes = static_cast<const char*>(buffer);
         m_writes.push_back(std::to_string(count) + " " + bytes[0] + bytes[count - 1]);
-        if (m_failWrites) {
-            AfxThrowFileException(CFileException::diskFull);
-        }
+        Enter("Write");
     }
     UINT Read(void*, UINT count) override { return m_asked = count; }
 };
 
 TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
     // clang-format off
-    const struct { size_t length; bool fails; std::vector<std::string> writes; int32_t message, code; } rows[] = {
-        {orvik::test::kOver4GiB + 10, false, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
-        {UINT32_MAX, false, {"4294967295 a9"}, kNoMessage, ORVIK_RC_OK},
-        {orvik::test::kOver4GiB + 10, true, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
+    const struct { size_t length; std::map<std::string, int> throws; std::vector<std::string> writes; int32_t message, code; } rows[] = {
+        {orvik::test::kOver4GiB + 10, {}, {"4294967295 aa", "11 a9"}, kNoMessage, ORVIK_RC_OK},
+        {UINT32_MAX, {}, {"4294967295 a9"}, kNoMessage, ORVIK_RC_OK},
+        {orvik::test::kOver4GiB + 10, {{"Write", CFileException::diskFull}}, {"4294967295 aa"}, ORVIK_MSG_DISK_FULL, ORVIK_RC_WRITE_FAILED},
     };
     // clang-format on
     for (const auto& row : rows) {
         const LongText text(row.length, "0123456789");
         CountingFile file;
-        file.m_failWrites = row.fails;
+        file.m_throwCause = row.throws;
         EXPECT_REPORT(FILE_WriteStr(&file, text.data()), row.message, row.code);
         EXPECT_EQ(file.m_writes, row.writes) << row.length;
     }
@@ -104,8 +102,7 @@ TEST(LongTexts, WriteStrAndWriteCStringTakeATextPastUint32Max) {
 TEST(LongTexts, ANameTooLongToCountIsTooLong) {
     const LongText name(orvik::test::kOver2GiB, "\\name.txt");
     orvik::test::ScriptedFile file;
-    file.m_name = name.data();
-    file.m_path = file.m_name;
+    file.m_name = file.m_path = name.data();
     char dest[8] = "#######";
     EXPECT_REPORT(FILE_GetName(&file, dest, INT32_MAX), ORVIK_MSG_NAME_TOO_LONG,
                   ORVIK_RC_NAME_TOO_LONG);

@@ -35,7 +35,6 @@ TEST(OpenClose, ModeExistenceAndCreateDecideWhatTheOpenMayDo) {
         {1, false, 0, "XY", kInUse},  // writing creates
         {0, false, 0, "(none)", kMissing},
         {0x100, false, 1, "(none)", kMissing},
-        {0xFF02, false, 0, "XY", kInUse},
         // CFile's own flags are not FILE_Open's: this writes without emptying
         {CFile::modeCreate | CFile::modeWrite, true, 0, "XYntent", kInUse},
     };

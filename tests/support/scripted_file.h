@@ -66,7 +66,8 @@ public:
         m_path.Empty();
     }
 
-private:
+protected:
+    // Notes the call of `operation`, and throws as scripted.
     void Enter(const std::string& operation) {
         const auto scripted = m_throwCause.find(operation);
         const bool spared = operation == "Read" && m_throwAfter > 0 && m_throwAfter-- > 0;
