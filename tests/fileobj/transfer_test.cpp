@@ -1,5 +1,6 @@
-// The transfer wrappers' reporting, against scripted file objects: what the
-// file object does with a real file is the platform's own test.
+// The reporting of the wrappers of the file object's transfers and close,
+// against scripted file objects: what the file object does with a real file
+// is the platform's own test.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,6 +30,7 @@ TEST(Transfer, EveryWrapperReportsNullObjectSuccessAndCaughtExceptions) {
         {"Seek", ORVIK_RC_SEEK_FAILED, 10, [&](CFile* f) { return FILE_SeekToEnd(f, &out); }},
         {"SetLength", ORVIK_RC_SET_LENGTH_FAILED, 5, [](CFile* f) { return FILE_SetLength(f, 2); }},
         {"GetLength", ORVIK_RC_GET_LENGTH_FAILED, 5, [&](CFile* f) { return FILE_GetLength(f, &out); }},
+        {"Close", ORVIK_RC_CLOSE_FAILED, 5, [](CFile* f) { return FILE_Close(f); }},
     };
     // clang-format on
     for (const auto& wrapper : wrappers) {

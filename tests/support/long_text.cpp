@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 namespace orvik::test {
 
@@ -26,21 +27,16 @@ char* Map(void* at, size_t bytes, int prot, int flags, int fd) {
 
 LongText::LongText(size_t length, std::string_view tail, char fill) : m_length(length) {
     const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-    if (tail.size() > page || tail.size() > length) {
-        throw std::invalid_argument("LongText: the tail is longer than a page or the text");
-    }
     m_mapped = (length + page) / page * page;
     m_text = Map(nullptr, m_mapped, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1);
 
     // The repeated part ends where the page of the tail's first byte begins.
     const size_t tailStart = length - tail.size(), ownStart = tailStart / page * page;
+    const std::string filled(kPiece, fill);
     const int piece = ::memfd_create("orvik-long-text", MFD_CLOEXEC);
-    if (piece < 0 || ::ftruncate(piece, static_cast<off_t>(kPiece)) != 0) {
+    if (piece < 0 || ::write(piece, filled.data(), kPiece) != static_cast<ssize_t>(kPiece)) {
         throw std::runtime_error("LongText: no memory file");
     }
-    char* filled = Map(nullptr, kPiece, PROT_READ | PROT_WRITE, MAP_SHARED, piece);
-    std::memset(filled, fill, kPiece);
-    ::munmap(filled, kPiece);
     for (size_t at = 0; at < ownStart; at += kPiece) {
         Map(m_text + at, std::min(kPiece, ownStart - at), PROT_READ | PROT_WRITE,
             MAP_SHARED | MAP_FIXED, piece);

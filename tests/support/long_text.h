@@ -20,7 +20,8 @@ constexpr size_t kOver4GiB = size_t{UINT32_MAX} + 1;  // one byte too long for u
 
 class LongText {
 public:
-    // `length` bytes: fill bytes, then `tail` (at most a page), then a zero.
+    // `length` bytes: fill bytes, then `tail` (no longer than the text), then
+    // a zero.
     explicit LongText(size_t length, std::string_view tail = {}, char fill = 'a');
     ~LongText();
     LongText(const LongText&) = delete;

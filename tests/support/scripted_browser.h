@@ -28,7 +28,6 @@ public:
     int browses = 0;
     void* owner = nullptr;
     std::string title;
-    bool listened = false;
     std::vector<std::string> selected, statuses;
 
     Outcome Browse(void* ownerWindow, const char* shownTitle, afx::FolderDialogListener* listener,
@@ -36,7 +35,6 @@ public:
         ++browses;
         owner = ownerWindow;
         title = shownTitle;
-        listened = listener != nullptr;
         if (listener != nullptr) {
             listener->Opened(*this);
             for (const std::string& move : moves) {

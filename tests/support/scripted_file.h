@@ -31,21 +31,10 @@ public:
     std::map<std::string, int> m_throwCause;  // operation -> cause
     size_t m_throwAfter = 0;                  // Read calls that succeed before the throw
     size_t m_chunk = SIZE_MAX;                // most bytes one Read gives
-    bool m_opens = true;
-    int m_openCause = -1;  // what a refused Open writes; -1 nothing
     CString m_name = "name.txt", m_path = "/dir/name.txt";
 
     CString GetFileName() const override { return m_name; }
     CString GetFilePath() const override { return m_path; }
-    BOOL Open(LPCTSTR, UINT, CFileException* error) override {
-        Enter("Open");
-        if (m_opens) {
-            m_hFile = 1000;
-        } else if (m_openCause >= 0 && error) {
-            error->m_cause = m_openCause;
-        }
-        return m_opens;
-    }
     LONG Seek(LONG offset, UINT from) override {
         Enter("Seek");
         const size_t base[] = {0, m_position, m_content.size()};  // begin, current, end
@@ -77,7 +66,8 @@ public:
         m_path.Empty();
     }
 
-private:
+protected:
+    // Notes the call of `operation`, and throws as scripted.
     void Enter(const std::string& operation) {
         const auto scripted = m_throwCause.find(operation);
         const bool spared = operation == "Read" && m_throwAfter > 0 && m_throwAfter-- > 0;
