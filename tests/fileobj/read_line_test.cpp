@@ -7,6 +7,7 @@
 #include "OrvikFILE_Lib.h"
 #include "report_check.h"
 #include "scripted_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -103,6 +104,32 @@ TEST(ReadLine, FailuresAndStatusesOfBothReads) {
     }
     file.m_throwCause["Read"] = ScriptedFile::kForeign;
     EXPECT_THROW(FILE_ReadStr(&file, buffer, 7, &status), std::runtime_error);
+}
+
+// A host's class that leaves Read alone shares the platform's read-ahead; one
+// that overrides it is owed one call per byte, so that it sees every byte.
+TEST(ReadLine, HostClassesKeepTheirReadsOrShareThePlatformsSpeed) {
+    struct Renamed : CFile {
+        CString GetFileName() const override { return "renamed"; }
+    };
+    struct Counting : CFile {
+        std::string counts;
+        UINT Read(void* buffer, UINT count) override {
+            counts += std::to_string(count);
+            return CFile::Read(buffer, count);
+        }
+    };
+    orvik::test::TempDir dir;
+    const std::string name = dir.Write("lines.txt", "first\r\nsecond\n\nlast");
+    Renamed renamed;
+    Counting counting;
+    EXPECT_TRUE(renamed.UsesPlatformRead() && CFile().UsesPlatformRead());
+    EXPECT_FALSE(counting.UsesPlatformRead());
+    for (CFile* file : {static_cast<CFile*>(&renamed), static_cast<CFile*>(&counting)}) {
+        ASSERT_EQ(FILE_Open(file, name.c_str(), ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), nullptr);
+        EXPECT_EQ(ReadAll(*file, 80), "[first][second][][last]<EOF>");
+    }
+    EXPECT_EQ(counting.counts, std::string(21, '1')) << "19 bytes and two ends, one at a time";
 }
 
 }  // namespace
