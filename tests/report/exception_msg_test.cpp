@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <tuple>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikFILE_Lib.h"
@@ -19,7 +19,7 @@ TEST(ExceptionMsg, TheTableOrTheExceptionsOwnText) {
     for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
         TrackedException e(cause, "own text");
         EXPECT_EQ(FILE_ExceptionMsg(&e), MSG_GetStr(52002 + cause)) << cause;
-        EXPECT_EQ(e.m_messageCalls, 0) << cause;
+        EXPECT_EQ(std::get<char*>(e.m_call), nullptr) << cause;
     }
     const char* const noText = MSG_GetStr(ORVIK_MSG_NO_EXCEPTION_TEXT);
     for (int cause : {15, -1, INT32_MIN}) {
@@ -28,10 +28,7 @@ TEST(ExceptionMsg, TheTableOrTheExceptionsOwnText) {
             const char* message = FILE_ExceptionMsg(&e);
             EXPECT_STREQ(message, own ? own : noText) << cause;
             EXPECT_EQ(message, own ? MSG_GetStr4Text() : noText);
-            EXPECT_EQ(e.m_messageCalls, 1);
-            EXPECT_EQ(e.m_lastBuffer, MSG_GetStr4Text());
-            EXPECT_EQ(e.m_lastCapacity, MSG_MaxChars4Text());
-            EXPECT_EQ(e.m_lastHelpContext, nullptr);
+            EXPECT_EQ(e.m_call, std::tuple(MSG_GetStr4Text(), MSG_MaxChars4Text(), nullptr));
             EXPECT_EQ(TrackedException::s_alive, 1);
         }
     }

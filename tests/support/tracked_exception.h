@@ -5,6 +5,7 @@
 #define ORVIK_TESTS_TRACKED_EXCEPTION_H
 
 #include <string>
+#include <tuple>
 
 #include "OrvikAfx.h"
 
@@ -22,10 +23,7 @@ public:
 
     // Notes the call; copies the own text, if any, cut to the capacity.
     BOOL GetErrorMessage(LPTSTR error, UINT maxError, PUINT helpContext) override {
-        ++m_messageCalls;
-        m_lastBuffer = error;
-        m_lastCapacity = maxError;
-        m_lastHelpContext = helpContext;
+        m_call = {error, maxError, helpContext};
         if (m_ownText == nullptr) {
             return FALSE;
         }
@@ -35,10 +33,8 @@ public:
 
     static inline int s_alive = 0;  // objects made and not yet destroyed
 
-    int m_messageCalls = 0;
-    char* m_lastBuffer = nullptr;
-    UINT m_lastCapacity = 0;
-    PUINT m_lastHelpContext = reinterpret_cast<PUINT>(1);  // not null until called
+    // The last call's buffer, capacity and help context (no buffer: no call).
+    std::tuple<char*, UINT, PUINT> m_call{};
 
 private:
     const char* m_ownText;  // the tests' texts are literals
