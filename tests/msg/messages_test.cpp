@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "OrvikFILE_Codes.h"
 #include "OrvikMSG_Lib.h"
@@ -24,20 +21,4 @@ TEST(Messages, EveryLibraryNumberGivesItsOwnDistinctText) {
     EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_FILE_NOT_FOUND), "The file was not found.");
     EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_BAD_PATH), "All or part of the path is invalid.");
     EXPECT_STREQ(MSG_GetStr(ORVIK_MSG_NAME_TOO_LONG), "The name is too long for its destination.");
-}
-
-// Each thread has its own buffers, each of its full capacity.
-TEST(Messages, BuffersArePerThreadAndTakeTheirFullCapacity) {
-    EXPECT_GE(MSG_MaxChars4Text(), 1024u);
-    EXPECT_GE(MSG_MaxChars4Path(), 4095);
-    std::memset(MSG_GetStr4Text(), 'x', MSG_MaxChars4Text());
-    std::memset(MSG_GetStr4Path(), 'y', static_cast<size_t>(MSG_MaxChars4Path()) + 1);
-    std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "mine");
-    std::snprintf(MSG_GetStr4Path(), 16, "/my/path");
-    std::thread([] {
-        std::snprintf(MSG_GetStr4Text(), MSG_MaxChars4Text(), "theirs");
-        std::snprintf(MSG_GetStr4Path(), 16, "/their/path");
-    }).join();
-    EXPECT_STREQ(MSG_GetStr4Text(), "mine");
-    EXPECT_STREQ(MSG_GetStr4Path(), "/my/path");
 }
