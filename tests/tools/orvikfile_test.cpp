@@ -19,32 +19,33 @@ using orvik::test::RunInBash;
 using orvik::test::RunOrvikfile;
 using Words = std::vector<std::string>;
 
-// One run: its status, its whole standard output and a part of its standard
-// error (empty: none at all).
-void Expect(const Words& args, int status, const std::string& out, const std::string& err,
-            const std::string& input = "") {
-    const Outcome got = RunOrvikfile(args, input);
-    const std::string what = testing::PrintToString(args) + "\nstderr: " + got.err;
-    EXPECT_EQ(got.status, status) << what;
-    EXPECT_EQ(got.out, out) << what;
-    EXPECT_TRUE(err.empty() ? got.err.empty() : got.err.find(err) != std::string::npos) << what;
-}
-
-class Orvikfile : public ::testing::Test {
-protected:
-    orvik::test::TempDir dir;
-};
-TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
+// Each run: its status, its whole standard output and a part of its standard
+// error (empty: none at all), given its standard input.
+TEST(Orvikfile, CommandsPrintTheirResultsOrFail) {
+    const orvik::test::TempDir dir;
     const std::string file = dir.Write("f.txt", "x"), d = dir.path();
-    const std::string missing = dir / "missing";
+    const std::string missing = dir / "missing", packed = dir / "out.rec", longLine(600, 'L');
+    // Records by an independent writer, the last one cut: no zero after it;
+    // and one whose length field is cut.
+    const std::string records =
+        dir.Write("in.rec", Record("abc") + Field(0) + Field(-7) + Field(1) + "z" +
+                                Record("tab\tq\"b\\") + Record("\x01\x7f\xe9") + Field(4) + "abcd");
+    const std::string cutField = dir.Write("f.rec", Record("ok") + Field(10).substr(0, 2));
+    const std::string dumped =
+        "0\t4\tabc\n1\t0\t\n2\t-7\t\n3\t1\t\n"
+        "4\t9\ttab\\tq\"b\\\\\n5\t4\t\\x01\\x7f\xe9\n6\t4\tabc\n";
     // clang-format off
-    const struct { Words args; int status; std::string out, err; } runs[] = {
+    const struct { Words args; int status; std::string out, err, input = "piped\n"; } runs[] = {
         {{"lines", dir.Write("1", "one\r\ntwo\n")}, 0, "one\ntwo\n", ""},
         {{"lines", "-", "--max", "2"}, 0, "pi\npe\nd\n", ""},  // standard input: "piped"
         {{"lines", dir.Write("5", std::string("a\0b\n", 4))}, 0, std::string("a\0b\n", 4), ""},
         {{"lines", dir.Write("7", "abc\ndef\n"), "--max=3"}, 0, "abc\n\ndef\n\n", ""},
         {{"lines", missing}, ORVIK_RC_OPEN_FAILED, "", MSG_GetStr(ORVIK_MSG_FILE_NOT_FOUND)},
         {{"records", "pack", d, "x"}, ORVIK_RC_OPEN_FAILED, "", d},
+        {{"records", "dump", records}, 0, dumped, "record 2 breaks the record layout"},
+        {{"records", "dump", cutField}, ORVIK_RC_END_OF_FILE, "0\t3\tok\n", "its length field has 2 of 4 bytes"},
+        {{"records", "pack", packed}, 0, "", "text 3 has 600 bytes", "one\r\n\n" + longLine + "\nl"},
+        {{"records", "pack", "--append", packed, "more"}, 0, "", ""},
         {{"exists", file}, 0, file + ": exists\n", ""},
         {{"mkdir", d}, 1, "", "exists already"},
         {{"rm", file}, 0, "", ""},
@@ -59,33 +60,21 @@ TEST_F(Orvikfile, CommandsPrintTheirResultsOrFail) {
     };
     // clang-format on
     for (const auto& run : runs) {
-        Expect(run.args, run.status, run.out, run.err, "piped\n");
+        const Outcome got = RunOrvikfile(run.args, run.input);
+        const std::string what = testing::PrintToString(run.args) + "\nstderr: " + got.err;
+        EXPECT_EQ(got.status, run.status) << what;
+        EXPECT_EQ(got.out, run.out) << what;
+        EXPECT_TRUE(run.err.empty() ? got.err.empty() : got.err.find(run.err) != std::string::npos)
+            << what;
     }
-}
-
-TEST_F(Orvikfile, RecordsDumpReadsAnIndependentWriterAndReportsACut) {
-    const std::string records = Record("abc") + Field(0) + Field(-7) + Field(1) + "z" +
-                                Record("tab\tq\"b\\") + Record("\x01\x7f\xe9") + Field(4) +
-                                "abcd";  // no zero: the last byte is cut
-    const std::string file = dir.Write("in.rec", records);
-    const std::string plain =
-        "0\t4\tabc\n1\t0\t\n2\t-7\t\n3\t1\t\n"
-        "4\t9\ttab\\tq\"b\\\\\n5\t4\t\\x01\\x7f\xe9\n6\t4\tabc\n";
-    Expect({"records", "dump", file}, 0, plain, "record 2 breaks the record layout");
-    Expect({"records", "dump", dir.Write("f.rec", Record("ok") + Field(10).substr(0, 2))},
-           ORVIK_RC_END_OF_FILE, "0\t3\tok\n", "its length field has 2 of 4 bytes");
-}
-
-TEST_F(Orvikfile, RecordsPackWritesTheFormatByteForByte) {
-    const std::string out = dir / "out.rec", longLine(600, 'L');
-    Expect({"records", "pack", out}, 0, "", "text 3 has 600 bytes", "one\r\n\n" + longLine + "\nl");
-    Expect({"records", "pack", "--append", out, "more"}, 0, "", "");
     EXPECT_EQ(dir.Read("out.rec"), Record("one") + Field(0) + Field(513) + longLine.substr(0, 513) +
-                                       Record("l") + Record("more"));
+                                       Record("l") + Record("more"))
+        << "the records packed, byte for byte";
 }
 
 // Drives from the environment; an entry that cannot be mapped is named.
-TEST_F(Orvikfile, DrivesComeFromTheEnvironment) {
+TEST(Orvikfile, DrivesComeFromTheEnvironment) {
+    const orvik::test::TempDir dir;
     dir.Write("f.txt", "x");
     const Outcome got = RunInBash("ORVIK_DRIVES=\"7=/;Q=$1;;R=$1/none\" \"$0\" exists 'q:\\F.TXT'",
                                   {dir.path().string()});

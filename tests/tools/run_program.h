@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,7 @@ struct Outcome {
 
 // `word` for the shell: in single quotes, a quote in it spelled '\''.
 inline std::string Quoted(const std::string& word) {
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
+    return "'" + std::regex_replace(word, std::regex("'"), "'\\''") + "'";
 }
 
 // Runs `script` with bash, "$0" the program and "$1"... the `words`.
