@@ -18,33 +18,21 @@ using orvik::test::LongText;
 
 constexpr size_t kOneGiB = size_t{1} << 30;
 
-TEST(LongPathText, FindSuffixCountsUpToInt32Max) {
+// FILE_FindSuffix, plain and limited, then FILE_NewSuffix on the same name.
+TEST(LongPathText, SuffixesCountUpToInt32Max) {
     // clang-format off
-    const struct { size_t length; const char* tail; int32_t plain, limited; } finds[] = {
-        {kOver2GiB, "x.txt", ORVIK_TEXT_TOO_LONG, ORVIK_TEXT_TOO_LONG},
-        {INT32_MAX, "\\name.txt", INT32_MAX - 4, INT32_MAX - 4},
-        {INT32_MAX, "", INT32_MAX, 8},
+    // endAfter: the name's last four bytes afterwards
+    const struct { size_t length; const char* tail; int32_t plain, limited; const char* suffix; int32_t result; std::string endAfter; } rows[] = {
+        {kOver2GiB, ".txt", ORVIK_TEXT_TOO_LONG, ORVIK_TEXT_TOO_LONG, "doc", ORVIK_TEXT_TOO_LONG, ".txt"},
+        {INT32_MAX, "\\name.txt", INT32_MAX - 4, INT32_MAX - 4, "doc", INT32_MAX, ".doc"},  // as long as before
+        {INT32_MAX, ".txt", INT32_MAX - 4, 8, nullptr, INT32_MAX - 4, std::string("\0txt", 4)},
+        {INT32_MAX, "", INT32_MAX, 8, "doc", ORVIK_TEXT_TOO_LONG, "aaaa"},  // it would grow past
     };
     // clang-format on
-    for (const auto& row : finds) {
+    for (const auto& row : rows) {
         const LongText name(row.length, row.tail);
         EXPECT_EQ(FILE_FindSuffix(name.data(), 0), row.plain) << row.length;
         EXPECT_EQ(FILE_FindSuffix(name.data(), 1), row.limited) << row.length;
-    }
-}
-
-TEST(LongPathText, NewSuffixGrowsANameNoFurtherThanInt32Max) {
-    // clang-format off
-    // endAfter: the name's last four bytes afterwards
-    const struct { size_t length; const char* tail; const char* suffix; int32_t result; std::string endAfter; } news[] = {
-        {kOver2GiB, ".txt", "doc", ORVIK_TEXT_TOO_LONG, ".txt"},
-        {INT32_MAX, ".txt", "doc", INT32_MAX, ".doc"},  // as long as before
-        {INT32_MAX, ".txt", nullptr, INT32_MAX - 4, std::string("\0txt", 4)},
-        {INT32_MAX, "", "doc", ORVIK_TEXT_TOO_LONG, "aaaa"},  // it would grow past
-    };
-    // clang-format on
-    for (const auto& row : news) {
-        const LongText name(row.length, row.tail);
         EXPECT_EQ(FILE_NewSuffix(name.data(), row.suffix), row.result) << row.length;
         EXPECT_EQ(name.End(4), row.endAfter) << row.length;
     }

@@ -86,47 +86,29 @@ TEST(ShrinkName, KeepsTheLastComponentAndAHeadCutAtABackslash) {
     EXPECT_STREQ(src, "  abc  ") << "a null destination leaves the source unstripped";
 }
 
-TEST(Suffix, FindSuffixGivesTheSuffixOrTheCutBase) {
-    const std::tuple<const char*, int32_t, int32_t> rows[] = {
-        // name, plain, limited (any nonzero flag)
-        {"", 0, 0},
-        {"a.b.c", 3, 3},
-        {".profile", 0, 0},
-        {"a.b\\c", 5, 5},
-        {"a:b\\c.d", 5, 5},
-        {"a.b/c", 1, 1},
-        {"abcdefgh.txt", 8, 8},
-        {"abcdefghi", 9, 8},
-        {"C:\\dir\\longfilename.txt", 19, 15},
-        {"a.b\\abcdefghij.x", 14, 12},  // base start 4 after a dotted directory
+// FILE_FindSuffix, plain and with the base limited (any nonzero flag); and
+// FILE_NewSuffix in a buffer of exactly the capacity owed: the old name with
+// its zero, or the suffix position plus 5.
+TEST(Suffix, FindsAndReplacesTheSuffix) {
+    const std::tuple<const char*, int32_t, int32_t, const char*, const char*> rows[] = {
+        // name, plain, limited, new suffix, name after
+        {"", 0, 0, "txt", ".txt"},
+        {"a.b.c", 3, 3, nullptr, "a.b"},
+        {"dir\\.profile", 4, 4, "", "dir\\"},
+        {"a.b\\c", 5, 5, nullptr, "a.b\\c"},
+        {"a:b\\c.d", 5, 5, "txt", "a:b\\c.txt"},
+        {"a.b/c", 1, 1, nullptr, "a"},
+        {"abcdefgh.txt", 8, 8, "html", "abcdefgh.htm"},
+        {"abcdefghi", 9, 8, "..doc", "abcdefghi..do"},  // one full stop skipped
+        {"C:\\dir\\longfilename.txt", 19, 15, ".doc", "C:\\dir\\longfilename.doc"},
+        {"a.b\\abcdefghij.x", 14, 12, "txt", "a.b\\abcdefghij.txt"},  // base from 4
     };
     GEN_SetRetCode(kUntouched);
-    for (const auto& [name, plain, limited] : rows) {
-        EXPECT_EQ(FILE_FindSuffix(name, 0), plain) << name;
-        EXPECT_EQ(FILE_FindSuffix(name, -7), limited) << name;
-    }
-    EXPECT_EQ(GEN_GetRetCode(), kUntouched);
-}
-
-// In a buffer of exactly the capacity owed: the old name with its zero, or
-// the suffix position plus 5.
-TEST(Suffix, NewSuffixReplacesOrRemovesInPlace) {
-    // clang-format off
-    const std::tuple<std::string, const char*, const char*> rows[] = {
-        // before, suffix, after
-        {"abc.txt", nullptr, "abc"},
-        {"a.b\\c", nullptr, "a.b\\c"},
-        {"dir\\.profile", "", "dir\\"},
-        {"abc.txt", ".doc", "abc.doc"},
-        {"a.b\\c", "txt", "a.b\\c.txt"},
-        {"abc.txt", "html", "abc.htm"},
-        {"abc.txt", "..doc", "abc..do"},
-    };
-    // clang-format on
-    GEN_SetRetCode(kUntouched);
-    for (const auto& [before, suffix, after] : rows) {
-        const auto position = static_cast<size_t>(FILE_FindSuffix(before.c_str(), 0));
-        auto name = orvik::test::ExactBuffer(std::max(before.size() + 1, position + 5), before);
+    for (const auto& [before, plain, limited, suffix, after] : rows) {
+        EXPECT_EQ(FILE_FindSuffix(before, 0), plain) << before;
+        EXPECT_EQ(FILE_FindSuffix(before, -7), limited) << before;
+        const size_t length = std::strlen(before), room = static_cast<size_t>(plain) + 5;
+        auto name = orvik::test::ExactBuffer(std::max(length + 1, room), before);
         EXPECT_EQ(FILE_NewSuffix(name.data(), suffix), static_cast<int32_t>(std::strlen(after)));
         EXPECT_STREQ(name.data(), after) << before << " + " << (suffix ? suffix : "null");
     }
