@@ -1,7 +1,9 @@
-// What the fuzz targets share: the input read front to back, a check that
-// stops the run, and a file whose content comes in pieces of the fuzzer's
-// size. Caller buffers are the tests' ExactBuffer (guarded_buffer.h), alone
-// in their heap block, so AddressSanitizer sees the first byte past them.
+// What the fuzz targets share: the library's interface, the input read front
+// to back, a check that stops the run, and a file whose content comes in
+// pieces of the fuzzer's size. Caller buffers are the tests' ExactBuffer
+// (guarded_buffer.h), alone in their heap block, so AddressSanitizer sees the
+// first byte past them. Each target is a program of its own, so these names
+// need no namespace.
 #ifndef ORVIK_FUZZ_H
 #define ORVIK_FUZZ_H
 
@@ -16,10 +18,14 @@
 #include <string_view>
 
 #include "OrvikAfx.h"
+#include "OrvikFILE_Lib.h"
+#include "OrvikGEN_Lib.h"
+#include "OrvikMSG_Lib.h"
+#include "OrvikSTR_Lib.h"
 #include "guarded_buffer.h"
 #include "scripted_file.h"
 
-namespace orvik::fuzz {
+using orvik::test::ExactBuffer;
 
 inline void Require(bool holds, const char* what) {
     if (!holds) {
@@ -79,7 +85,5 @@ struct PieceFile {
     orvik::test::ScriptedFile host;
     CFile real;
 };
-
-}  // namespace orvik::fuzz
 
 #endif  // ORVIK_FUZZ_H

@@ -3,19 +3,13 @@
 // runs it, with standard output and error caught in memory: a dump (bit 0 of
 // the first byte: --json, bit 1: --utf8) ends cleanly, gives up or reports a
 // cut record, lists the records by consecutive index and caps its warnings.
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <sstream>
 
 #include "cli.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::Input input(data, size);
+    Input input(data, size);
     const uint8_t mode = input.Byte();
     static const int file = ::memfd_create("records", MFD_CLOEXEC);  // rewritten for each input
     Require(::ftruncate(file, 0) == 0 && ::pwrite(file, input.rest.data(), input.rest.size(), 0) ==

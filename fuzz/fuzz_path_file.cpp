@@ -1,19 +1,14 @@
 // FILE_PathFile in a destination of exactly dir + file + 3 bytes: the path
 // is in its normal form whatever the two names hold.
-#include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikSTR_Lib.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::Input input(data, size);
+    Input input(data, size);
     const uint8_t flags = input.Byte();
     std::string dirText = input.Text(), fileText = input.Text();
-    auto dir = orvik::test::ExactBuffer(dirText.size() + 1, dirText);
-    auto file = orvik::test::ExactBuffer(fileText.size() + 1, fileText);
-    auto dest = orvik::test::ExactBuffer(dirText.size() + fileText.size() + 3);
+    auto dir = ExactBuffer(dirText.size() + 1, dirText);
+    auto file = ExactBuffer(fileText.size() + 1, fileText);
+    auto dest = ExactBuffer(dirText.size() + fileText.size() + 3);
 
     GEN_SetRetCode(77);
     const int32_t length = FILE_PathFile(dest.data(), (flags & 1) ? nullptr : dir.data(),

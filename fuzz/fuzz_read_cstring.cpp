@@ -5,15 +5,10 @@
 // comes within one call per 4 bytes.
 #include <cstring>
 
-#include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikMSG_Lib.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::PieceFile input(data, size);
+    PieceFile input(data, size);
     for (size_t call = 0; call <= input.size() / ORVIK_RECORD_LENGTH_BYTES; ++call) {
         char* text = nullptr;
         const char* message = FILE_ReadCString(input.file(), &text);

@@ -6,18 +6,13 @@
 // at least a byte, so the end comes within one call per byte.
 #include <cstring>
 
-#include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikMSG_Lib.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::PieceFile input(data, size);
+    PieceFile input(data, size);
     const uint32_t max = input.limit;
     for (size_t call = 0; call <= input.size(); ++call) {
-        auto line = orvik::test::ExactBuffer(max + 1);
+        auto line = ExactBuffer(max + 1);
         uint32_t status = 0;
         const char* message = FILE_ReadStr(input.file(), line.data(), max, &status);
         if (message != nullptr) {

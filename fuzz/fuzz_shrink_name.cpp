@@ -3,20 +3,15 @@
 // source stripped of its blanks, and at most maxChars characters: the name
 // whole when it fits, else its start, or a start, "..." and its last
 // component.
-#include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
-#include "OrvikSTR_Lib.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::Input input(data, size);
+    Input input(data, size);
     const auto maxChars = static_cast<int32_t>(static_cast<int8_t>(input.Byte()));
     const uint8_t flags = input.Byte();
     const std::string original = input.Text();
-    auto src = orvik::test::ExactBuffer(original.size() + 1, original);
-    auto dest = orvik::test::ExactBuffer(static_cast<size_t>(std::max(maxChars, 0)) + 1);
+    auto src = ExactBuffer(original.size() + 1, original);
+    auto dest = ExactBuffer(static_cast<size_t>(std::max(maxChars, 0)) + 1);
 
     GEN_SetRetCode(77);
     const int32_t result = FILE_ShrinkName((flags & 1) ? nullptr : dest.data(),

@@ -2,14 +2,10 @@
 // full stop or at the end, a limited base is cut no later, and a new suffix,
 // in a buffer of exactly max(length + 1, suffix + 5) bytes, keeps everything
 // before the old one and adds at most a full stop and three characters.
-#include "OrvikFILE_Lib.h"
-#include "OrvikGEN_Lib.h"
 #include "fuzz.h"
 
-using orvik::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    orvik::fuzz::Input input(data, size);
+    Input input(data, size);
     const bool nullSuffix = (input.Byte() & 1) != 0;
     const std::string original = input.Text(), wanted = input.Text();
 
@@ -21,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t limited = FILE_FindSuffix(original.c_str(), 1);
     Require(0 <= limited && limited <= plain, "a limited base is cut no later");
 
-    auto name = orvik::test::ExactBuffer(std::max(original.size() + 1, position + 5), original);
-    auto suffix = orvik::test::ExactBuffer(wanted.size() + 1, wanted);
+    auto name = ExactBuffer(std::max(original.size() + 1, position + 5), original);
+    auto suffix = ExactBuffer(wanted.size() + 1, wanted);
     const int32_t result = FILE_NewSuffix(name.data(), nullSuffix ? nullptr : suffix.data());
     const std::string after = name.data();
     Require(GEN_GetRetCode() == 77, "the return code is left alone");
