@@ -96,6 +96,7 @@ TEST(Suffix, FindsAndReplacesTheSuffix) {
         {"a.b.c", 3, 3, nullptr, "a.b"},
         {"dir\\.profile", 4, 4, "", "dir\\"},
         {"a.b\\c", 5, 5, nullptr, "a.b\\c"},
+        {"a.b:c", 5, 5, nullptr, "a.b:c"},  // a colon ends the directory part too
         {"a:b\\c.d", 5, 5, "txt", "a:b\\c.txt"},
         {"a.b/c", 1, 1, nullptr, "a"},
         {"abcdefgh.txt", 8, 8, "html", "abcdefgh.htm"},
