@@ -82,8 +82,6 @@ bool Fails(const char* call, size_t* count = nullptr) {
 struct InLibrary {
     InLibrary() { g_inLibrary = true; }
     ~InLibrary() { g_inLibrary = false; }
-    InLibrary(const InLibrary&) = delete;
-    InLibrary& operator=(const InLibrary&) = delete;
 };
 
 // When a budget is set, every allocation past it fails until it is lifted.
@@ -92,42 +90,37 @@ bool OverBudget() {
     return left == 0 || (left > 0 && --left < 0);
 }
 
-void* Allocate(std::size_t size) {
+// A block of `size` bytes, or (when the injection or the budget says so, or
+// memory ran out) null or std::bad_alloc.
+void* Allocate(std::size_t size, bool orThrow) {
     const bool fails = (g_inLibrary && Hits(g_allocations++, true)) || OverBudget();
-    return fails ? nullptr : std::malloc(size != 0 ? size : 1);
-}
-
-void* OrThrow(void* block) {
-    return block != nullptr ? block : throw std::bad_alloc();
+    void* block = fails ? nullptr : std::malloc(size != 0 ? size : 1);
+    return block != nullptr || !orThrow ? block : throw std::bad_alloc();
 }
 
 }  // namespace
 
-// Every form that the library or a sanitizer's runtime would otherwise serve:
-// the nothrow forms return null where the others throw.
-void* operator new(std::size_t size) {
-    return OrThrow(Allocate(size));
-}
-void* operator new[](std::size_t size) {
-    return OrThrow(Allocate(size));
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-#define ORVIK_FREEING(op, ...)               \
-    void operator op(__VA_ARGS__) noexcept { \
-        std::free(block);                    \
+// Every form that the library or a sanitizer's runtime would otherwise serve,
+// single and array: the nothrow forms return null where the others throw.
+#define ORVIK_REPLACED(brackets)                                                    \
+    void* operator new brackets(std::size_t size) {                                 \
+        return Allocate(size, true);                                                \
+    }                                                                               \
+    void* operator new brackets(std::size_t size, const std::nothrow_t&) noexcept { \
+        return Allocate(size, false);                                               \
+    }                                                                               \
+    void operator delete brackets(void* block) noexcept {                           \
+        std::free(block);                                                           \
+    }                                                                               \
+    void operator delete brackets(void* block, std::size_t) noexcept {              \
+        std::free(block);                                                           \
+    }                                                                               \
+    void operator delete brackets(void* block, const std::nothrow_t&) noexcept {    \
+        std::free(block);                                                           \
     }
-ORVIK_FREEING(delete, void* block)
-ORVIK_FREEING(delete[], void* block)
-ORVIK_FREEING(delete, void* block, std::size_t)
-ORVIK_FREEING(delete[], void* block, std::size_t)
-ORVIK_FREEING(delete, void* block, const std::nothrow_t&)
-ORVIK_FREEING(delete[], void* block, const std::nothrow_t&)
-#undef ORVIK_FREEING
+ORVIK_REPLACED()
+ORVIK_REPLACED([])
+#undef ORVIK_REPLACED
 
 namespace {
 // A call of the table that fails as the injection says, else the real one.
