@@ -13,12 +13,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <new>
-#include <set>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,8 +80,6 @@ bool Fails(const char* call, size_t* count = nullptr) {
 struct InLibrary {
     InLibrary() { g_inLibrary = true; }
     ~InLibrary() { g_inLibrary = false; }
-    InLibrary(const InLibrary&) = delete;
-    InLibrary& operator=(const InLibrary&) = delete;
 };
 
 // When a budget is set, every allocation past it fails until it is lifted.
@@ -92,42 +88,37 @@ bool OverBudget() {
     return left == 0 || (left > 0 && --left < 0);
 }
 
-void* Allocate(std::size_t size) {
+// A block of `size` bytes, or (when the injection or the budget says so, or
+// memory ran out) null or std::bad_alloc.
+void* Allocate(std::size_t size, bool orThrow) {
     const bool fails = (g_inLibrary && Hits(g_allocations++, true)) || OverBudget();
-    return fails ? nullptr : std::malloc(size != 0 ? size : 1);
-}
-
-void* OrThrow(void* block) {
-    return block != nullptr ? block : throw std::bad_alloc();
+    void* block = fails ? nullptr : std::malloc(size != 0 ? size : 1);
+    return block != nullptr || !orThrow ? block : throw std::bad_alloc();
 }
 
 }  // namespace
 
-// Every form that the library or a sanitizer's runtime would otherwise serve:
-// the nothrow forms return null where the others throw.
-void* operator new(std::size_t size) {
-    return OrThrow(Allocate(size));
-}
-void* operator new[](std::size_t size) {
-    return OrThrow(Allocate(size));
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-#define ORVIK_FREEING(op, ...)               \
-    void operator op(__VA_ARGS__) noexcept { \
-        std::free(block);                    \
+// Every form that the library or a sanitizer's runtime would otherwise serve,
+// single and array: the nothrow forms return null where the others throw.
+#define ORVIK_REPLACED(brackets)                                                    \
+    void* operator new brackets(std::size_t size) {                                 \
+        return Allocate(size, true);                                                \
+    }                                                                               \
+    void* operator new brackets(std::size_t size, const std::nothrow_t&) noexcept { \
+        return Allocate(size, false);                                               \
+    }                                                                               \
+    void operator delete brackets(void* block) noexcept {                           \
+        std::free(block);                                                           \
+    }                                                                               \
+    void operator delete brackets(void* block, std::size_t) noexcept {              \
+        std::free(block);                                                           \
+    }                                                                               \
+    void operator delete brackets(void* block, const std::nothrow_t&) noexcept {    \
+        std::free(block);                                                           \
     }
-ORVIK_FREEING(delete, void* block)
-ORVIK_FREEING(delete[], void* block)
-ORVIK_FREEING(delete, void* block, std::size_t)
-ORVIK_FREEING(delete[], void* block, std::size_t)
-ORVIK_FREEING(delete, void* block, const std::nothrow_t&)
-ORVIK_FREEING(delete[], void* block, const std::nothrow_t&)
-#undef ORVIK_FREEING
+ORVIK_REPLACED()
+ORVIK_REPLACED([])
+#undef ORVIK_REPLACED
 
 namespace {
 // A call of the table that fails as the injection says, else the real one.
@@ -191,64 +182,41 @@ using Step = std::function<Answer(CFile&)>;
 Step Reported(int failureCode, std::function<char*(CFile&, std::string&)> call) {
     return [=](CFile& file) {
         std::string output;
-        if (call(file, output) == nullptr) {
-            return Answer{output};
-        }
-        return Answer{"failed " + std::to_string(GEN_GetRetCode()),
-                      GEN_GetRetCode() == failureCode};
+        const bool failed = call(file, output) != nullptr;
+        const int32_t code = GEN_GetRetCode();
+        return failed ? Answer{"failed " + std::to_string(code), code == failureCode}
+                      : Answer{output};
     };
 }
 
-// The tree under `top`: each entry's name with its content, "<dir>" or the
-// target of a link.
+// Each entry's name with its content, "<dir>" or the target of a link.
 using Tree = std::map<std::string, std::string>;
-Tree TreeOf(const fs::path& top) {
-    Tree tree;
-    for (const auto& entry : fs::recursive_directory_iterator(top)) {
-        const std::string name = fs::relative(entry.path(), top).string();
-        if (entry.is_symlink()) {
-            tree[name] = "-> " + fs::read_symlink(entry.path()).string();
-        } else if (entry.is_directory()) {
-            tree[name] = "<dir>";
-        } else {
-            std::ifstream in(entry.path(), std::ios::binary);
-            tree[name] = {std::istreambuf_iterator<char>(in), {}};
-        }
-    }
-    return tree;
-}
 
 // What is wrong with `got` for a tree that must stand as `before` or as
 // `after`, entry by entry and byte by byte: a failed step may have done
 // part of its work, but never put a byte where no run without a fault does.
 std::string Between(const Tree& got, const Tree& before, const Tree& after) {
-    std::set<std::string> names;
-    for (const Tree* tree : {&got, &before, &after}) {
-        for (const auto& entry : *tree) {
-            names.insert(entry.first);
-        }
-    }
-    for (const std::string& name : names) {
-        const auto g = got.find(name), b = before.find(name), a = after.find(name);
-        if (g == got.end()) {
-            if (b != before.end() && a != after.end()) {
-                return name + " is gone";
+    const std::string none;  // the content of an entry a tree does not hold
+    for (const Tree* listing : {&got, &before, &after}) {
+        for (const auto& entry : *listing) {
+            const std::string& name = entry.first;
+            const size_t holders = before.count(name) + after.count(name);  // of the two
+            if (got.count(name) == 0 ? holders == 2 : holders == 0) {
+                return name + (holders == 2 ? " is gone" : " was made");
             }
-            continue;
-        }
-        if (b == before.end() && a == after.end()) {
-            return name + " was made";
-        }
-        const std::string& was = b != before.end() ? b->second : std::string();
-        const std::string& will = a != after.end() ? a->second : std::string();
-        const std::string& is = g->second;
-        if (is.size() < std::min(was.size(), will.size()) ||
-            is.size() > std::max(was.size(), will.size())) {
-            return name + " is " + std::to_string(is.size()) + " bytes long";
-        }
-        for (size_t i = 0; i < is.size(); ++i) {
-            if ((i >= was.size() || is[i] != was[i]) && (i >= will.size() || is[i] != will[i])) {
-                return name + ": byte " + std::to_string(i) + " is misplaced";
+            const auto of = [&name, &none](const Tree& tree) -> const std::string& {
+                return tree.count(name) != 0 ? tree.at(name) : none;
+            };
+            const std::string &is = of(got), &was = of(before), &will = of(after);
+            if (is.size() < std::min(was.size(), will.size())) {
+                return name + " is " + std::to_string(is.size()) + " bytes long";
+            }
+            const bool whole = is == was || is == will;         // the usual case, told quickly
+            for (size_t i = 0; !whole && i < is.size(); ++i) {  // past both ends is misplaced too
+                if ((i >= was.size() || is[i] != was[i]) &&
+                    (i >= will.size() || is[i] != will[i])) {
+                    return name + ": byte " + std::to_string(i) + " is misplaced";
+                }
             }
         }
     }
@@ -257,7 +225,7 @@ std::string Between(const Tree& got, const Tree& before, const Tree& after) {
 
 struct Scenario {
     const char* what;
-    Tree tree;  // as TreeOf gives it; drive T: is "drive"
+    Tree tree;  // of files and links, as TreeOf gives it; drive T: is "drive"
     std::vector<Step> steps;
     bool walkAlone = false;  // names resolved as without openat2
 };
@@ -268,6 +236,24 @@ struct Result {
     Tree tree;
 };
 
+// What is wrong with `got` against the run without a fault, `clean`, given
+// the trees after each number of steps of that run; empty when nothing is.
+std::string Judge(const Result& got, const Result& clean, Fault fault,
+                  const std::vector<Tree>& cleanTrees) {
+    const size_t step = got.answers.size() - 1;
+    const bool same = got.answers == clean.answers;
+    const std::string answered =
+        "step " + std::to_string(step) + " answered '" + got.answers[step] + "'";
+    if (!same && (fault == Fault::interrupted || fault == Fault::shortCount || !got.acceptable)) {
+        return answered;
+    }
+    // With the same answers, the tree of the run without a fault; out of
+    // memory, a failed step does nothing in part.
+    const Tree& after = cleanTrees[!same && fault == Fault::noMemory ? step : step + 1];
+    const std::string wrong = Between(got.tree, same ? after : cleanTrees[step], after);
+    return wrong.empty() ? "" : answered + ": " + wrong;
+}
+
 class FaultSweep : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -276,21 +262,32 @@ protected:
         AfxMapDrive('Q', nullptr);
     }
 
+    // The tree under the run's directory.
+    Tree TreeOf() const {
+        Tree tree;
+        for (const auto& entry : fs::recursive_directory_iterator(top)) {
+            const std::string name = entry.path().lexically_relative(top).string();
+            tree[name] = entry.is_symlink()     ? "-> " + fs::read_symlink(entry.path()).string()
+                         : entry.is_directory() ? "<dir>"
+                                                : dir.Read("run/" + name);
+        }
+        return tree;
+    }
+
     // Runs the first `steps` steps of `scenario` in a fresh directory, and
     // stops after the first answer that differs from `clean`'s, if given.
     Result RunOnce(const Scenario& scenario, Injection injection, size_t steps = SIZE_MAX,
                    const Result* clean = nullptr) {
         fs::create_directories(top);  // made afresh: a directory of its own each time
         for (const auto& [name, content] : scenario.tree) {
-            if (content == "<dir>") {
-                fs::create_directories(top / name);
-            } else if (content.rfind("-> ", 0) == 0) {
+            fs::create_directories((top / name).parent_path());
+            if (content.rfind("-> ", 0) == 0) {
                 fs::create_symlink(content.substr(3), top / name);
             } else {
-                std::ofstream(top / name, std::ios::binary) << content;
+                dir.Write("run/" + name, content);
             }
         }
-        const fs::path before = fs::current_path();
+        const fs::path home = fs::current_path();
         fs::current_path(top);
         AfxMapDrive('T', (top / "drive").c_str());
         // The changes of the runs before are taken in first, so that every run
@@ -298,21 +295,18 @@ protected:
         fs::create_directories(dir.path() / "drain");
         FILE_FileExists((dir.path() / "drain" / "NONE").c_str());
         SystemCallsInUse() = kInjecting;
-        if (scenario.walkAlone) {
-            SystemCallsInUse().openat2 = orvik::test::NoOpenat2;
-        }
+        SystemCallsInUse().openat2 =
+            scenario.walkAlone ? orvik::test::NoOpenat2 : kInjecting.openat2;
         Result run;
         g_injection = injection;
         g_calls = g_allocations = 0;
         g_callNames.clear();
         {
             CFile object;
-            for (size_t i = 0; i < scenario.steps.size() && i < steps; ++i) {
+            for (size_t i = 0; i < std::min(steps, scenario.steps.size()); ++i) {
                 Answer answer{"let an exception out"};
                 try {
                     answer = scenario.steps[i](object);
-                } catch (const std::exception& e) {
-                    answer.text += e.what();
                 } catch (...) {
                 }
                 run.answers.push_back(answer.text);
@@ -324,66 +318,38 @@ protected:
         }
         g_injection = Injection{};
         SystemCallsInUse() = RealSystemCalls();
-        fs::current_path(before);
-        run.tree = TreeOf(top);
+        fs::current_path(home);
+        run.tree = TreeOf();
         fs::remove_all(top);
         return run;
     }
 
-    // What is wrong with `got` against the run without a fault; empty when
-    // nothing is.
-    std::string Judge(const Scenario& scenario, const Result& clean, const Result& got,
-                      Fault fault) {
-        if (got.answers == clean.answers) {
-            return got.tree == clean.tree ? "" : "the same answers, another tree";
-        }
-        const size_t step = got.answers.size() - 1;
-        const std::string& answer = got.answers[step];
-        if (fault == Fault::interrupted || fault == Fault::shortCount || !got.acceptable) {
-            return "step " + std::to_string(step) + " answered '" + answer + "'";
-        }
-        const Tree& before = CleanTree(scenario, step);  // memory: nothing done in part
-        const std::string wrong = Between(
-            got.tree, before, fault == Fault::noMemory ? before : CleanTree(scenario, step + 1));
-        return wrong.empty() ? ""
-                             : "step " + std::to_string(step) + " ('" + answer + "'): " + wrong;
-    }
-
-    // The tree after the first `steps` steps of a run without a fault.
-    const Tree& CleanTree(const Scenario& scenario, size_t steps) {
-        const auto [at, fresh] = m_cleanTrees.try_emplace(steps);
-        if (fresh) {
-            at->second = RunOnce(scenario, {}, steps).tree;
-        }
-        return at->second;
-    }
-
     void Sweep(const Scenario& scenario) {
-        m_cleanTrees.clear();
         const Result clean = RunOnce(scenario, {});
         const long calls = g_calls, allocations = g_allocations;
         const std::vector<const char*> names = g_callNames;
-        const struct {
-            Fault fault;
-            bool fromThenOn;
-        } modes[] = {
+        std::vector<Tree> cleanTrees;  // after no step, one, two...
+        for (size_t steps = 0; steps <= scenario.steps.size(); ++steps) {
+            cleanTrees.push_back(RunOnce(scenario, {}, steps).tree);
+        }
+        const std::pair<Fault, bool> modes[] = {
+            // the fault, and whether from then on
             {Fault::interrupted, false}, {Fault::ioError, false},    {Fault::ioError, true},
             {Fault::diskFull, false},    {Fault::wouldBlock, false}, {Fault::wouldBlock, true},
             {Fault::invalid, false},     {Fault::shortCount, false}, {Fault::shortCount, true},
             {Fault::noMemory, false},    {Fault::noMemory, true},
         };
         int failures = 0;
-        for (const auto& mode : modes) {
-            const bool memory = mode.fault == Fault::noMemory;
+        for (const auto& [fault, fromThenOn] : modes) {
+            const bool memory = fault == Fault::noMemory;
             for (long at = 0; at < (memory ? allocations : calls); ++at) {
-                const Result got =
-                    RunOnce(scenario, {at, mode.fault, mode.fromThenOn}, SIZE_MAX, &clean);
-                const std::string wrong = Judge(scenario, clean, got, mode.fault);
+                const Result got = RunOnce(scenario, {at, fault, fromThenOn}, SIZE_MAX, &clean);
+                const std::string wrong = Judge(got, clean, fault, cleanTrees);
                 if (!wrong.empty() && ++failures <= 10) {
                     ADD_FAILURE() << scenario.what << ", "
                                   << (memory ? "allocation" : names[static_cast<size_t>(at)]) << " "
-                                  << at << ", fault " << static_cast<int>(mode.fault)
-                                  << (mode.fromThenOn ? " from then on" : " once") << ": " << wrong;
+                                  << at << ", fault " << static_cast<int>(fault)
+                                  << (fromThenOn ? " from then on" : " once") << ": " << wrong;
                 }
             }
         }
@@ -392,7 +358,6 @@ protected:
     }
 
     orvik::test::TempDir dir;
-    std::map<size_t, Tree> m_cleanTrees;
     const fs::path top = dir.path() / "run";
     const std::string file = (top / "file").string();
 };
@@ -441,15 +406,13 @@ const Step kNames = [](CFile& f) {
 };
 
 TEST_F(FaultSweep, WritingLinesRecordsAndBlocksThenCuttingTheLength) {
-    const Step recordWrite = ORVIK_STEP(ORVIK_RC_WRITE_FAILED, FILE_WriteCString(&f, "a record"));
-    std::string block(5000, 'b');
-    for (size_t i = 0; i < block.size(); ++i) {
-        block[i] = static_cast<char>('a' + i % 26);
-    }
+    std::string block(5000, '\0');
+    std::iota(block.begin(), block.end(), 'a');  // every byte value in turn
     Sweep({"writing",
            {{"file", "an older and longer content that creating empties\n"}},
            {Opening(file, ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY), Writing("first line\r\n"),
-            recordWrite, Writing(block), Cutting(3000), kClosing}});
+            ORVIK_STEP(ORVIK_RC_WRITE_FAILED, FILE_WriteCString(&f, "a record")), Writing(block),
+            Cutting(3000), kClosing}});
 }
 
 TEST_F(FaultSweep, ReadingLinesRecordsAndALongLine) {
@@ -514,9 +477,8 @@ Step OpenByName(const std::string& name, uint32_t mode, int32_t create, bool rel
     return [=](CFile&) {
         CFile file;
         char head[8] = {};
-        uint32_t status = 0;
         if ((InLibrary(), FILE_Open(&file, name.c_str(), mode, create)) != nullptr ||
-            (mode == 0 && (InLibrary(), FILE_Read(&file, head, sizeof head - 1, &status)))) {
+            (mode == 0 && (InLibrary(), FILE_Read(&file, head, sizeof head - 1, nullptr)))) {
             return Answer{"failed " + std::to_string(GEN_GetRetCode()), true};
         }
         const std::string path = relative ? "" : file.GetFilePath().GetString();
@@ -538,12 +500,6 @@ Step Numbered(Call call, const char* name, int32_t failure = 0) {
                                                               : result == failure};
     };
 }
-int32_t Removed(const char* name) {
-    return FILE_Remove4Name(name) != nullptr;
-}
-int32_t NotMappedOnQ(const char* name) {
-    return !AfxMapDrive('Q', name);
-}
 
 const Step kModulePath = [](CFile&) {
     char path[MAX_PATH] = {};
@@ -555,27 +511,26 @@ const Step kModulePath = [](CFile&) {
 TEST_F(FaultSweep, AnyCaseNamesOpenCreateMakeRemoveMoveAndMap) {
     for (const bool walkAlone : {false, true}) {
         Sweep({"any-case names",
-               {{"drive", "<dir>"},
-                {"drive/Mixed.Txt", "mixed"},
+               {{"drive/Mixed.Txt", "mixed"},
                 {"drive/lower.txt", "lower"},
-                {"drive/SubDir", "<dir>"},
                 {"drive/SubDir/Keep.Txt", "keep"},
                 {"drive/in_link", "-> SubDir/Keep.Txt"},
                 {"drive/out_link", "-> ../outside"},
-                {"outside", "<dir>"},
                 {"outside/secret.txt", "secret"}},
                {OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
                 Numbered(FILE_FileExists, "T:\\SUBDIR\\KEEP.TXT"),
                 OpenByName("T:\\NEW FILE.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
                 OpenByName("T:\\MIXED.TXT", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
                 Numbered(FILE_MkDir, "T:\\SUBDIR", -1), Numbered(FILE_MkDir, "T:\\NEWDIR", -1),
-                Numbered(Removed, "T:\\LOWER.TXT"), Numbered(FILE_FileExists, "T:\\NONE.TXT"),
+                Numbered([](const char* n) { return FILE_Remove4Name(n) != nullptr; },
+                         "T:\\LOWER.TXT"),
+                Numbered(FILE_FileExists, "T:\\NONE.TXT"),
                 OpenByName("T:\\IN_LINK", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP),
                 Numbered(FILE_FileExists, "T:\\OUT_LINK\\SECRET.TXT"),
                 Numbered(FILE_Move2Dir, "T:\\SUBDIR", ORVIK_MOVE2DIR_REFUSED),
                 OpenByName("KEEP.TXT", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP, true),
                 OpenByName("T:\\SubDir\\Made.Txt", ORVIK_OPEN_READ_WRITE, ORVIK_OPEN_EMPTY),
-                Numbered(NotMappedOnQ, "T:\\SUBDIR"),
+                Numbered([](const char* n) { return !AfxMapDrive('Q', n); }, "T:\\SUBDIR"),
                 OpenByName("Q:\\Keep.Txt", ORVIK_OPEN_READ, ORVIK_OPEN_KEEP), kModulePath},
                walkAlone});
     }
