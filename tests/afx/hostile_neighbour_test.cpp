@@ -88,7 +88,7 @@ std::vector<std::string> Split(const fs::path& path) {
 // Every entry under `root` to four levels, not through links; a directory
 // this process cannot read is there without its entries.
 Tree ListTree(const fs::path& root) {
-    Tree tree{};
+    Tree tree;
     std::error_code failed;
     fs::recursive_directory_iterator at(root, fs::directory_options::skip_permission_denied,
                                         failed);
@@ -168,8 +168,8 @@ struct Arena {
         sentinel = Sketch(outside);
     }
     ~Arena() { AfxMapDrive('T', nullptr); }
-    // An entry by its path from the drive's directory; "" is that directory,
-    // reached through it as the kernel reaches it from a descriptor.
+    // An entry by its path from the drive's directory; "" is that directory
+    // as "." in it, which the rights to search it bind as they bind any entry.
     fs::path On(const std::string& at) const { return drive / (at.empty() ? "." : at); }
     orvik::test::TempDir temp;
     const fs::path root = fs::canonical(temp.path());  // as the kernel names the drive
