@@ -129,6 +129,20 @@ TEST_P(HostNames, AnyCaseEitherSeparatorAndAnyDriveFindTheEntry) {
     }
 }
 
+// Of several spellings the one given, else the one in small letters, else
+// the byte-wise smallest: also where the directory's index answers first,
+// as it does after an answer in another spelling.
+TEST_P(HostNames, OfSeveralSpellingsTheGivenThenSmallLettersThenTheSmallest) {
+    for (const char* name : {"twin.txt", "TWIN.TXT", "Twin.Txt", "Dup.Txt", "DUP.TXT"}) {
+        dir.Write(name, name);
+    }
+    for (const char* given : {"TWIN.TXT", "Twin.Txt", "twin.txt"}) {
+        EXPECT_EQ(FullNameOf("T:\\dup.TXT"), "T:\\DUP.TXT");
+        EXPECT_EQ(FullNameOf("T:\\" + std::string(given)), "T:\\" + std::string(given));
+        EXPECT_EQ(FullNameOf("T:\\TWIN.tXt"), "T:\\twin.txt");
+    }
+}
+
 TEST_P(HostNames, NoNameClimbsOutOfAMappedDrive) {
     ASSERT_TRUE(AfxMapDrive('T', (dir / "Data").c_str()));
     dir.Write("secret.txt", "outside");
